@@ -1,0 +1,20 @@
+# The Windows program: 32-bit, ANSI API, code page 936 literals, one static executable.
+add_compile_options(-finput-charset=UTF-8 -fexec-charset=GBK -Wall -Wextra
+                    -Wno-cast-function-type -Wno-missing-field-initializers)
+add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX STRICT)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+add_library(tervane_portable STATIC ${TERVANE_PORTABLE_SOURCES})
+target_include_directories(tervane_portable PUBLIC ${CMAKE_SOURCE_DIR})
+
+add_library(tervane_win STATIC ${TERVANE_WIN_SOURCES})
+target_link_libraries(tervane_win PUBLIC tervane_portable
+  gdi32 user32 kernel32 shell32 comdlg32 comctl32 winmm ole32 msimg32 advapi32)
+if(TARGET tervane_win_deps)
+  target_link_libraries(tervane_win PUBLIC tervane_win_deps)
+endif()
+
+file(GLOB TERVANE_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.rc)
+add_executable(Tervane WIN32 ${TERVANE_ENTRY_SOURCE} ${TERVANE_RESOURCES})
+target_link_libraries(Tervane PRIVATE tervane_win)
+set_target_properties(Tervane PROPERTIES OUTPUT_NAME Tervane RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

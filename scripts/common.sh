@@ -1,0 +1,70 @@
+# Shared settings for the build, run and test scripts. Source it; do not run it.
+TERVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+TERVANE_BUILD="${TERVANE_BUILD:-$TERVANE_ROOT/build}"
+TERVANE_WIN_BUILD="$TERVANE_BUILD/win32"
+TERVANE_NATIVE_BUILD="$TERVANE_BUILD/native"
+TERVANE_JOBS="${TERVANE_JOBS:-$(nproc)}"
+
+# Wine: a private prefix inside the build tree, code page 936, no Mono or Gecko installers.
+export WINEPREFIX="${WINEPREFIX:-$TERVANE_WIN_BUILD/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEARCH=win32
+export LC_ALL=zh_CN.UTF-8
+
+log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
+
+configure_and_build() {  # configure_and_build <build dir> <cmake args...>
+  local dir="$1"; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$TERVANE_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  fi
+  cmake --build "$dir" -j "$TERVANE_JOBS"
+}
+
+build_windows() {
+  "$TERVANE_ROOT/scripts/build-jpeg-mingw.sh" 2>/dev/null || true
+  configure_and_build "$TERVANE_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$TERVANE_ROOT/cmake/mingw-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=Release
+}
+
+build_native() {
+  configure_and_build "$TERVANE_NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+}
+
+ensure_wine_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "Creating the Wine prefix (once)"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 </dev/null || true
+    wineserver -w
+  fi
+}
+
+# Starts a persistent wineserver and Wine's own service processes with their output going
+# nowhere. Started by a test instead, they would inherit CTest's output pipes and keep it
+# waiting after the test ends.
+start_wine_services() {
+  wineserver -p >/dev/null 2>&1 </dev/null
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
+
+stop_wine() {
+  wineserver -k >/dev/null 2>&1 || true
+}
+
+# Starts Xvfb on a free display unless one is given; sets DISPLAY and TERVANE_XVFB_PID.
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    TERVANE_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
+    kill "$TERVANE_XVFB_PID" 2>/dev/null || true
+  done
+  echo "could not start a virtual display" >&2
+  return 1
+}

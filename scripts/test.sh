@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native byte-level tests under AddressSanitizer
+# and UndefinedBehaviorSanitizer (with the fuzz corpora replayed), then the Windows unit and
+# end-to-end tests under Wine on a virtual display.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+"$TERVANE_ROOT/scripts/install-deps.sh"
+
+log "Native build (sanitizers on)"
+build_native
+log "Native tests"
+native_status=0
+(cd "$TERVANE_NATIVE_BUILD" && ctest --output-on-failure -j "$TERVANE_JOBS") || native_status=$?
+
+log "Windows build"
+build_windows
+ensure_wine_prefix
+ensure_display
+trap 'stop_wine; [ -n "${TERVANE_XVFB_PID:-}" ] && kill "$TERVANE_XVFB_PID" 2>/dev/null || true' EXIT
+start_wine_services
+log "Windows tests under Wine (display $DISPLAY)"
+win_status=0
+(cd "$TERVANE_WIN_BUILD" && ctest --output-on-failure) || win_status=$?
+
+if [ "$native_status" -ne 0 ] || [ "$win_status" -ne 0 ]; then
+  log "FAILED (native: $native_status, windows: $win_status)"
+  exit 1
+fi
+log "All tests passed"

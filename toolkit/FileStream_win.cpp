@@ -1,0 +1,111 @@
+// Files on Windows: CreateFileA with the sharing the program's loads and saves expect.
+#include <windows.h>
+
+#include "toolkit/Exceptions.h"
+#include "toolkit/FilePlatform.h"
+#include "toolkit/FileStream.h"
+
+namespace {
+thread_local DWORD lastError = 0;
+HANDLE AsHandle(void* handle) { return static_cast<HANDLE>(handle); }
+}  // namespace
+
+TFileStream::TFileStream(const std::string& fileName, TFileMode mode) : fileName_(fileName) {
+    HANDLE file;
+    if (mode == TFileMode::Create) {
+        file = CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    } else {
+        file = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        lastError = GetLastError();
+        const char* pattern = mode == TFileMode::Create ? ErrorText::FCreate : ErrorText::FOpen;
+        std::string message = Format(pattern, ExpandFileName(fileName).c_str(), LastSystemErrorText().c_str());
+        if (mode == TFileMode::Create) throw EFCreateError(message);
+        throw EFOpenError(message);
+    }
+    handle_ = file;
+}
+
+TFileStream::~TFileStream() {
+    if (handle_) CloseHandle(AsHandle(handle_));
+}
+
+void TFileStream::Close() {
+    if (!handle_) return;
+    BOOL ok = CloseHandle(AsHandle(handle_));
+    handle_ = nullptr;
+    if (!ok) throw EWriteError(ErrorText::StreamWrite);
+}
+
+size_t TFileStream::Read(void* buffer, size_t count) {
+    DWORD done = 0;
+    if (!handle_ || !ReadFile(AsHandle(handle_), buffer, static_cast<DWORD>(count), &done, nullptr)) return 0;
+    return done;
+}
+
+size_t TFileStream::Write(const void* buffer, size_t count) {
+    DWORD done = 0;
+    if (!handle_ || !WriteFile(AsHandle(handle_), buffer, static_cast<DWORD>(count), &done, nullptr)) {
+        lastError = GetLastError();
+        return done;
+    }
+    return done;
+}
+
+int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
+    DWORD method = origin == TSeekOrigin::Beginning ? FILE_BEGIN
+                   : origin == TSeekOrigin::Current ? FILE_CURRENT
+                                                    : FILE_END;
+    LARGE_INTEGER distance, result;
+    distance.QuadPart = offset;
+    if (!handle_ || !SetFilePointerEx(AsHandle(handle_), distance, &result, method)) return -1;
+    return result.QuadPart;
+}
+
+void TFileStream::SetSize(int64_t newSize) {
+    int64_t here = Position();
+    Seek(newSize, TSeekOrigin::Beginning);
+    if (!SetEndOfFile(AsHandle(handle_))) throw EWriteError(ErrorText::StreamWrite);
+    if (here < newSize) Seek(here, TSeekOrigin::Beginning);
+}
+
+std::string ExpandFileName(const std::string& fileName) {
+    char full[MAX_PATH * 2];
+    DWORD n = GetFullPathNameA(fileName.c_str(), sizeof full, full, nullptr);
+    if (n == 0 || n >= sizeof full) return fileName;
+    return std::string(full, n);
+}
+
+std::string LastSystemErrorText() {
+    char* text = nullptr;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, lastError, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = n && text ? std::string(text, n) : std::string();
+    if (text) LocalFree(text);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+        result.pop_back();
+    return result;
+}
+
+bool FileExists(const std::string& fileName) {
+    DWORD attributes = GetFileAttributesA(fileName.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DeleteFileIfExists(const std::string& fileName) { return DeleteFileA(fileName.c_str()) != 0; }
+
+bool ReplaceFileWith(const std::string& from, const std::string& to) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    lastError = GetLastError();
+    return false;
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t separator = path.find_last_of("\\/:");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+unsigned long CurrentProcessNumber() { return GetCurrentProcessId(); }
