@@ -1,0 +1,37 @@
+#include "gif/GifEncoder.h"
+
+#include "gif/GifErrors.h"
+
+void TGIFEncoder::ColorNotInTable() { throw GIFException(GifText::ColorNotInTable); }
+
+void TGIFEncoder::Encode(TGIFWriter& writer, const uint8_t* pixels, int width, int height, bool interlaced,
+                         int bitsPerPixel, int colorCount) {
+    writer_ = &writer;
+    bits_ = 0;
+    bitCount_ = 0;
+    BitsPerPixel = bitsPerPixel;
+    ColorCount = colorCount;
+    ClearCode = 1 << bitsPerPixel;
+    EOICode = ClearCode + 1;
+    InitialCodeSize = bitsPerPixel + 1;
+    CodeSize = InitialCodeSize;
+
+    if (pixels && width > 0 && height > 0) {
+        BeginPixels();
+        const size_t rowBytes = static_cast<size_t>(width);
+        if (!interlaced) {
+            EncodePixels(pixels, rowBytes * static_cast<size_t>(height));
+        } else {
+            static const int passStart[4] = {0, 4, 2, 1};
+            static const int passStep[4] = {8, 8, 4, 2};
+            for (int pass = 0; pass < 4; ++pass)
+                for (int y = passStart[pass]; y < height; y += passStep[pass])
+                    EncodePixels(pixels + static_cast<size_t>(y) * rowBytes, rowBytes);
+        }
+        EndPixels();
+    }
+    Output(EOICode);
+    if (bitCount_ > 0) writer.WriteByte(static_cast<uint8_t>(bits_));
+    bits_ = 0;
+    bitCount_ = 0;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// What the pixel-data encoders share: the code constants of a frame, packing codes least
+// significant bit first into data sub-blocks, and walking the pixels in the frame's order.
+#include <cstddef>
+#include <cstdint>
+
+#include "gif/GifStream.h"
+
+class TGIFEncoder {
+public:
+    virtual ~TGIFEncoder() = default;
+
+    // Codes width x height pixels (row by row in the four interlace passes when asked), then
+    // the end code, and pads the last byte with zero bits. bitsPerPixel is at least 2; every
+    // pixel must lie below colorCount ("Color not in color table").
+    void Encode(TGIFWriter& writer, const uint8_t* pixels, int width, int height, bool interlaced,
+                int bitsPerPixel, int colorCount);
+
+protected:
+    virtual void BeginPixels() = 0;
+    // Codes the next pixels; a run may end anywhere, the next one continues the same string.
+    virtual void EncodePixels(const uint8_t* pixels, size_t count) = 0;
+    virtual void EndPixels() = 0;
+
+    void Output(int code) {
+        bits_ |= static_cast<uint64_t>(code) << bitCount_;
+        bitCount_ += CodeSize;
+        while (bitCount_ >= 8) {
+            writer_->WriteByte(static_cast<uint8_t>(bits_));
+            bits_ >>= 8;
+            bitCount_ -= 8;
+        }
+    }
+    [[noreturn]] static void ColorNotInTable();
+
+    int BitsPerPixel = 0;
+    int ColorCount = 0;
+    int ClearCode = 0;
+    int EOICode = 0;
+    int InitialCodeSize = 0;
+    int CodeSize = 0;
+
+private:
+    TGIFWriter* writer_ = nullptr;
+    uint64_t bits_ = 0;
+    int bitCount_ = 0;
+};

@@ -1,0 +1,64 @@
+#pragma once
+// The LZW coder of GIF pixel data and its string table.
+#include <cstdint>
+#include <memory>
+
+#include "gif/GifEncoder.h"
+
+// 8009 slots of 32 bits; a used slot holds key x 4096 + code (key in the upper 20 bits, code
+// in the lower 12), an empty one has all bits set. Keys are prefix code x 256 + pixel.
+class THashTable {
+public:
+    static constexpr uint32_t Size = 8009;
+    static constexpr uint32_t EmptyFrom = 0xFFFFF000u;
+
+    THashTable() : slots_(new uint32_t[Size]) { Clear(); }
+    void Clear();
+
+    // The code stored under key, or -1; *slot then names the empty slot where key belongs.
+    int Find(uint32_t key, uint32_t* slot = nullptr) const {
+        uint32_t h = ((key >> 4) ^ key) % Size;
+        const uint32_t step = h == 0 ? 1 : Size - h;
+        for (;;) {
+            const uint32_t value = slots_[h];
+            if (value >= EmptyFrom) {
+                if (slot) *slot = h;
+                return -1;
+            }
+            if ((value >> 12) == key) return static_cast<int>(value & 0xFFF);
+            h = h >= step ? h - step : h + Size - step;
+        }
+    }
+    void Insert(uint32_t key, int code) {
+        uint32_t slot;
+        if (Find(key, &slot) < 0) Store(slot, key, code);
+    }
+    void Store(uint32_t slot, uint32_t key, int code) { slots_[slot] = (key << 12) | static_cast<uint32_t>(code); }
+
+private:
+    std::unique_ptr<uint32_t[]> slots_;
+};
+
+class TLZWEncoder : public TGIFEncoder {
+protected:
+    void BeginPixels() override;
+    void EncodePixels(const uint8_t* pixels, size_t count) override;
+    void EndPixels() override;
+
+private:
+    static constexpr int LastFreeCode = 4095;  // a clear is sent instead of assigning it
+    // Emits a code and widens the code size when the next free code no longer fits.
+    void Emit(int code) {
+        Output(code);
+        if (nextFree_ > maxCode_) {
+            ++CodeSize;
+            maxCode_ = CodeSize == 12 ? 4096 : (1 << CodeSize) - 1;
+        }
+    }
+    void EmitClear();
+
+    std::unique_ptr<THashTable> table_;
+    int prefix_ = -1;
+    int nextFree_ = 0;
+    int maxCode_ = 0;
+};
