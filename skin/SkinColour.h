@@ -5,7 +5,7 @@
 
 // A colour value as the painters take it: red in the low byte, then green, then blue; values
 // with the top bit set are references to a system colour (index in the low byte).
-using TSkinColour = int32_t;
+using TSkinColour = uint32_t;
 
 constexpr TSkinColour SkinRGB(int red, int green, int blue) {
     return static_cast<TSkinColour>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
