@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "gif/ColorReduction.h"
 #include "gif/GifBitmapSource.h"
 #include "gif/GifHeader.h"
 #include "gif/GifItem.h"
@@ -117,6 +118,10 @@ public:
     void Clear();
     // The picture keeps only a new frame filled from the bitmap (Assign from a bitmap).
     TGIFSubImage& AssignBitmap(const TGIFBitmapSource& source);
+    // The same for a true-colour picture, first reduced with ReductionMethod, DitherKind and
+    // QuantizeBits (method 0 keeps its colours). A reduction that gives nothing leaves an
+    // empty frame.
+    TGIFSubImage& AssignTrueColor(const TRgbRows& rows, TSystemPalettes* system = nullptr);
     // Writes the whole file; throws "Unsupported GIF version" when there are no frames.
     void SaveToStream(TStream& stream) const;
     // Reads a whole file into this picture.

@@ -1,0 +1,84 @@
+#include "gif/DibWriter.h"
+
+#include <algorithm>
+#include <new>
+
+#include "gif/GifErrors.h"
+#include "toolkit/ByteReader.h"
+#include "toolkit/CheckedMath.h"
+
+namespace {
+constexpr uint32_t FileHeaderSize = 14;
+constexpr uint32_t InfoHeaderSize = 40;
+constexpr const char* ScanLineRange = "Scan line index out of range";
+}  // namespace
+
+TDIBWriter::TDIBWriter(const std::vector<TGIFColor>& palette, int height, int width, int bitsPerPixel)
+    : width_(width), height_(height), bitsPerPixel_(bitsPerPixel) {
+    if (width <= 0 || height <= 0) throw GIFException(GifText::InvalidDimensions);
+    if (bitsPerPixel != 8 && bitsPerPixel != 24) throw GIFException(GifText::UnsupportedPixelFormat);
+    auto rowBytes = AlignedRowBytes(static_cast<uint32_t>(width), static_cast<uint32_t>(bitsPerPixel));
+    auto total = rowBytes ? CheckedMul<uint64_t>(*rowBytes, static_cast<uint64_t>(height)) : std::nullopt;
+    if (!total || *total > 0x7FFFFFFFu) throw EOutOfMemory(GifText::DibAllocFailed);
+    rowBytes_ = *rowBytes;
+    importantColors_ = static_cast<int>(std::min<size_t>(palette.size(), 256));
+    if (bitsPerPixel == 8) {
+        colors_.assign(palette.begin(), palette.begin() + importantColors_);
+        colors_.resize(256);
+    }
+    try {
+        bits_.resize(static_cast<size_t>(*total));
+    } catch (const std::bad_alloc&) {
+        throw EOutOfMemory(GifText::DibAllocFailed);
+    }
+}
+
+uint8_t* TDIBWriter::ScanLine(int row) {
+    if (bits_.empty()) throw GIFException(GifText::NoDib);
+    if (row < 0 || row >= height_) throw EInvalidGraphicOperation(ScanLineRange);
+    return bits_.data() + static_cast<size_t>(height_ - 1 - row) * rowBytes_;
+}
+
+std::vector<uint8_t> TDIBWriter::ReleaseBitmapFile() {
+    if (bits_.empty()) throw GIFException(GifText::NoDib);
+    const uint32_t tableBytes = static_cast<uint32_t>(colors_.size()) * 4;
+    const uint32_t offset = FileHeaderSize + InfoHeaderSize + tableBytes;
+    std::vector<uint8_t> file;
+    file.reserve(offset + bits_.size());
+    PutU8(file, 'B');
+    PutU8(file, 'M');
+    PutU32LE(file, offset + static_cast<uint32_t>(bits_.size()));
+    PutU32LE(file, 0);
+    PutU32LE(file, offset);
+    PutU32LE(file, InfoHeaderSize);
+    PutU32LE(file, static_cast<uint32_t>(width_));
+    PutU32LE(file, static_cast<uint32_t>(height_));  // positive: bottom row first
+    PutU16LE(file, 1);
+    PutU16LE(file, static_cast<uint16_t>(bitsPerPixel_));
+    PutU32LE(file, 0);  // no compression
+    PutU32LE(file, static_cast<uint32_t>(bits_.size()));
+    PutU32LE(file, 0);
+    PutU32LE(file, 0);
+    PutU32LE(file, static_cast<uint32_t>(colors_.size()));
+    PutU32LE(file, bitsPerPixel_ == 8 ? static_cast<uint32_t>(importantColors_) : 0);
+    for (const TGIFColor& c : colors_) {
+        PutU8(file, c.Blue);
+        PutU8(file, c.Green);
+        PutU8(file, c.Red);
+        PutU8(file, 0);
+    }
+    file.insert(file.end(), bits_.begin(), bits_.end());
+    bits_.clear();
+    bits_.shrink_to_fit();
+    return file;
+}
+
+TGIFBitmapSource TDIBWriter::AsBitmapSource() {
+    TGIFBitmapSource source;
+    source.Width = width_;
+    source.Height = height_;
+    source.BitsPerPixel = bitsPerPixel_;
+    source.Colors = colors_;
+    source.Row = [this](int row) -> const uint8_t* { return ScanLine(row); };
+    return source;
+}
