@@ -1,0 +1,142 @@
+"""Fixtures of the end-to-end tests: a display, Wine's services, one GUI driver per test.
+
+CTest passes the paths of the build (see CMakeLists.txt beside this file); run by hand, the
+defaults point into build/win32.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+import pytest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from tervane_driver import GuiDriver, DriverError, wait_until  # noqa: E402
+
+SOURCE_DIR = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+BUILD_DIR = os.environ.get("TERVANE_WIN_BUILD", os.path.join(SOURCE_DIR, "build", "win32"))
+MAIN_CLASS = "TVyrfForm1"
+MAIN_CAPTION = "Quorlin图片处理Tervane--Quorlin电脑工作室"
+
+os.environ.setdefault("WINEPREFIX", os.path.join(BUILD_DIR, "wineprefix"))
+os.environ.setdefault("WINEDEBUG", "-all")
+os.environ.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+os.environ.setdefault("WINEARCH", "win32")
+os.environ["LC_ALL"] = "zh_CN.UTF-8"
+
+
+def build_path(variable: str, *default: str) -> str:
+    return os.environ.get(variable) or os.path.join(BUILD_DIR, *default)
+
+
+def _display_works() -> bool:
+    return bool(os.environ.get("DISPLAY")) and subprocess.run(
+        ["xdpyinfo"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
+
+
+def _start_xvfb():
+    for number in range(150, 200):
+        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+            continue
+        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.environ["DISPLAY"] = f":{number}"
+        try:
+            wait_until(_display_works, 10, "the virtual display")
+            return server
+        except DriverError:
+            server.kill()
+            server.wait()
+    raise RuntimeError("could not start a virtual display")
+
+
+def _quiet(*command: str):
+    subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   timeout=120)
+
+
+@pytest.fixture(scope="session")
+def wine_session():
+    """A display and Wine's service processes, started here unless scripts/test.sh already did."""
+    xvfb = None if _display_works() else _start_xvfb()
+    own_services = os.environ.get("TERVANE_WINE_SERVICES") != "1"
+    if own_services:
+        # Started by a test instead, the services would inherit the test runner's output pipes.
+        if not os.path.exists(os.path.join(os.environ["WINEPREFIX"], "system.reg")):
+            _quiet("wineboot", "-i")
+        _quiet("wineserver", "-p")
+        _quiet("wine", "cmd", "/c", "exit")
+    yield
+    if own_services:
+        _quiet("wineserver", "-k")
+    if xvfb:
+        xvfb.kill()
+        xvfb.wait()
+
+
+@pytest.fixture
+def screenshot_dir():
+    return build_path("TERVANE_SCREENSHOTS", "tests", "e2e", "screenshots")
+
+
+@pytest.fixture
+def driver(wine_session, screenshot_dir):
+    """A GUI driver for one test; whatever the test started is ended afterwards."""
+    gui = GuiDriver(build_path("TERVANE_DRIVER", "tests", "bin", "GuiDriver.exe"), screenshot_dir)
+    services = {w.pid for w in gui.windows()}
+    yield gui
+    try:
+        # Programs that the tested program started itself (a text editor for its help, say).
+        for pid in {w.pid for w in gui.windows() if w.visible and w.class_name != "#32769"} - services:
+            gui.kill(pid)
+        gui.shutdown()
+    except DriverError:
+        gui.shutdown()
+        _quiet("wineserver", "-k")  # last resort, only this test run's prefix
+
+
+@pytest.fixture
+def tervane_exe():
+    return build_path("TERVANE_EXE", "bin", "Tervane.exe")
+
+
+@pytest.fixture
+def fixtures_dir():
+    """Test input files made by the build (icon sources and the like)."""
+    return build_path("TERVANE_FIXTURES", "tests", "fixtures")
+
+
+@pytest.fixture
+def work_dir(request):
+    """An empty folder inside the build tree for the files a test makes (the program sees it
+    as Z:\\...); kept after the test for a look."""
+    folder = build_path("TERVANE_E2E_WORK", "tests", "e2e", "work", request.node.name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    return folder
+
+
+class TervaneRun:
+    def __init__(self, driver: GuiDriver, pid: int, window):
+        self.driver, self.pid, self.window = driver, pid, window
+
+    def close_and_wait(self, timeout: float = 15) -> int:
+        self.driver.close(self.window)
+        code = self.driver.wait_exit(self.pid, timeout)
+        assert code is not None, "the program did not end after its main window was closed"
+        return code
+
+
+def start_tervane(driver: GuiDriver, exe: str, folder: str = None, timeout: float = 30) -> TervaneRun:
+    """Starts Tervane.exe and waits for its visible main window."""
+    pid = driver.start(exe, folder or os.path.dirname(exe))
+    window = driver.wait_window(MAIN_CLASS, MAIN_CAPTION, pid=pid, timeout=timeout)
+    return TervaneRun(driver, pid, window)
+
+
+@pytest.fixture
+def tervane(driver, tervane_exe):
+    """A running Tervane whose main window is up; ended with the test's driver."""
+    return start_tervane(driver, tervane_exe)
