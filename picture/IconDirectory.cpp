@@ -1,0 +1,135 @@
+#include "picture/IconDirectory.h"
+
+#include <cstring>
+#include <cstdlib>
+
+#include "picture/BmpBitFields.h"
+#include "picture/DibHeader.h"
+#include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
+
+namespace {
+
+constexpr size_t kEntrySize = 16;
+
+[[noreturn]] void Invalid() { throw EInvalidGraphic(ErrorText::InvalidIcon); }
+
+TIconDirEntry ReadEntry(ByteReader& reader) {
+    const char* invalid = ErrorText::InvalidIcon;
+    TIconDirEntry entry;
+    entry.width = reader.ReadU8<EInvalidGraphic>(invalid);
+    entry.height = reader.ReadU8<EInvalidGraphic>(invalid);
+    entry.colorCount = reader.ReadU8<EInvalidGraphic>(invalid);
+    entry.reserved = reader.ReadU8<EInvalidGraphic>(invalid);
+    entry.planes = reader.ReadU16LE<EInvalidGraphic>(invalid);
+    entry.bitCount = reader.ReadU16LE<EInvalidGraphic>(invalid);
+    entry.bytesInRes = reader.ReadU32LE<EInvalidGraphic>(invalid);
+    entry.imageOffset = reader.ReadU32LE<EInvalidGraphic>(invalid);
+    return entry;
+}
+
+// A colour count of 0 means "more than a byte can say": unlimited.
+uint64_t EffectiveColors(const TIconDirEntry& entry) {
+    uint32_t word = entry.ColorWord();
+    return word == 0 ? kUnlimitedColors : word;
+}
+
+// |d| no greater than the best's, and when positive no greater than the best's d.
+bool NoWorse(int d, int bestD) {
+    if (std::abs(d) > std::abs(bestD)) return false;
+    return d <= 0 || d <= bestD;
+}
+
+std::vector<uint8_t> ReadRows(ByteReader& reader, uint32_t width, uint32_t height, uint16_t bitCount) {
+    auto bytes = DibImageBytes(width, height, bitCount);
+    if (!bytes || *bytes > reader.Remaining()) Invalid();
+    const uint8_t* rows = reader.Skip<EInvalidGraphic>(*bytes, ErrorText::InvalidIcon);
+    return std::vector<uint8_t>(rows, rows + *bytes);
+}
+
+}  // namespace
+
+TIconDirectory ReadIconDirectory(const uint8_t* data, size_t size) {
+    ByteReader reader(data, size);
+    const char* invalid = ErrorText::InvalidIcon;
+    TIconDirectory directory;
+    reader.ReadU16LE<EInvalidGraphic>(invalid);  // reserved
+    directory.type = reader.ReadU16LE<EInvalidGraphic>(invalid);
+    uint16_t count = reader.ReadU16LE<EInvalidGraphic>(invalid);
+    if (directory.type == 0) return directory;
+    if (directory.type != 1 || count == 0) Invalid();
+    if (count > reader.Remaining() / kEntrySize) Invalid();
+    directory.entries.reserve(count);
+    for (uint16_t i = 0; i < count; ++i) directory.entries.push_back(ReadEntry(reader));
+    return directory;
+}
+
+uint64_t DisplayColorLimit(int bitsTimesPlanes) {
+    if (bitsTimesPlanes <= 8 && bitsTimesPlanes > 0) return uint64_t{1} << bitsTimesPlanes;
+    return kUnlimitedColors;
+}
+
+size_t ChooseIconEntry(const std::vector<TIconDirEntry>& entries, int wantedWidth, int wantedHeight,
+                       uint64_t colorLimit) {
+    size_t best = 0;
+    if (entries.empty()) return best;
+    uint64_t bestColors = EffectiveColors(entries[0]);
+    for (size_t i = 1; i < entries.size(); ++i) {
+        const TIconDirEntry& entry = entries[i];
+        uint64_t colors = EffectiveColors(entry);
+        if (colors > colorLimit || colors < bestColors) continue;
+        int dx = entry.Width() - wantedWidth, bestDx = entries[best].Width() - wantedWidth;
+        int dy = entry.Height() - wantedHeight, bestDy = entries[best].Height() - wantedHeight;
+        if (!NoWorse(dx, bestDx) || !NoWorse(dy, bestDy)) continue;
+        best = i;
+        bestColors = colors;
+    }
+    return best;
+}
+
+TIconImage ReadIconImage(const uint8_t* data, size_t size, const TIconDirEntry& entry) {
+    if (entry.imageOffset >= size) Invalid();
+    // The image ends where its size says, or at the end of the data if that comes first.
+    size_t length = std::min<size_t>(entry.bytesInRes, size - entry.imageOffset);
+    const uint8_t* start = data + entry.imageOffset;
+    static const uint8_t kPngSignature[4] = {0x89, 'P', 'N', 'G'};
+    if (length >= 4 && std::memcmp(start, kPngSignature, 4) == 0) Invalid();
+    ByteReader reader(start, length);
+    TDibHeader header = ReadDibHeader(reader, ErrorText::InvalidIcon, 2);
+    if (header.compression != kBiRgb && header.compression != kBiBitFields) Invalid();
+    if (header.topDown) Invalid();
+    TIconImage image;
+    image.format = header.format;
+    image.width = header.width;
+    image.height = header.height;
+    image.colorBits = ReadRows(reader, image.width, image.height, header.bitCount);
+    image.maskBits = ReadRows(reader, image.width, image.height, 1);
+    NormalizeBitFields(image.format, image.colorBits, image.width, image.height);
+    return image;
+}
+
+std::vector<uint8_t> WriteIconFile(const TIconImage& image) {
+    const TDibFormat& f = image.format;
+    bool bitFields = f.compression == kBiBitFields;
+    size_t tableEntries = f.bitCount <= 8 ? f.colors.size() : 0;
+    size_t headerBytes = 40 + (bitFields ? 12 : 0) + tableEntries * 4;
+    size_t dataBytes = headerBytes + image.colorBits.size() + image.maskBits.size();
+    std::vector<uint8_t> out;
+    PutU16LE(out, 0);
+    PutU16LE(out, 1);
+    PutU16LE(out, 1);
+    PutU8(out, static_cast<uint8_t>(image.width));
+    PutU8(out, static_cast<uint8_t>(image.height));
+    PutU8(out, static_cast<uint8_t>(tableEntries < 256 ? tableEntries : 0));
+    PutU8(out, 0);
+    PutU16LE(out, 1);
+    PutU16LE(out, f.bitCount);
+    PutU32LE(out, static_cast<uint32_t>(dataBytes));
+    PutU32LE(out, 22);
+    PutDibHeader(out, f, image.width, image.height * 2,
+                 static_cast<uint32_t>(image.colorBits.size() + image.maskBits.size()),
+                 static_cast<uint32_t>(tableEntries), tableEntries);
+    PutBytes(out, image.colorBits.data(), image.colorBits.size());
+    PutBytes(out, image.maskBits.data(), image.maskBits.size());
+    return out;
+}

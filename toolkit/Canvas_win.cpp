@@ -1,0 +1,241 @@
+#include "toolkit/Canvas_win.h"
+
+#include "picture/Bitmap_win.h"
+#include "picture/Graphic_win.h"
+#include "toolkit/Exceptions.h"
+
+TCanvas::TCanvas() {
+    // A tool about to get a new GDI object must not be selected in the context any longer.
+    font_.OnChange = [this] {
+        if (dc_ && originalFont_) SelectObject(dc_, originalFont_);
+        state_ &= ~csFontValid;
+    };
+    pen_.OnChange = [this] {
+        if (dc_ && originalPen_) SelectObject(dc_, originalPen_);
+        state_ &= ~csPenValid;
+    };
+    brush_.OnChange = [this] {
+        if (dc_ && originalBrush_) SelectObject(dc_, originalBrush_);
+        state_ &= ~csBrushValid;
+    };
+}
+
+TCanvas::~TCanvas() { DeselectHandles(); }
+
+HDC TCanvas::Handle() {
+    RequireState(csHandleValid);
+    return dc_;
+}
+
+void TCanvas::SetHandle(HDC dc) {
+    if (dc == dc_) return;
+    DeselectHandles();
+    dc_ = dc;
+    state_ = dc ? unsigned{csHandleValid} : 0u;
+}
+
+void TCanvas::DeselectHandles() {
+    if (dc_) {
+        if (originalFont_) SelectObject(dc_, originalFont_);
+        if (originalPen_) SelectObject(dc_, originalPen_);
+        if (originalBrush_) SelectObject(dc_, originalBrush_);
+    }
+    originalFont_ = originalPen_ = originalBrush_ = nullptr;
+    state_ &= csHandleValid;
+}
+
+void TCanvas::RequireState(unsigned state) {
+    if (!dc_) {
+        CreateHandle();
+        if (!dc_) throw EInvalidOperation("Canvas does not allow drawing");
+    }
+    unsigned missing = state & ~state_;
+    if (missing & csFontValid) SelectFont();
+    if (missing & csPenValid) SelectPen();
+    if (missing & csBrushValid) SelectBrush();
+}
+
+void TCanvas::SelectFont() {
+    HGDIOBJ previous = SelectObject(dc_, font_.Handle());
+    if (!originalFont_) originalFont_ = previous;
+    SetTextColor(dc_, ColorToRGB(font_.Color()));
+    state_ |= csFontValid;
+}
+
+void TCanvas::SelectPen() {
+    HGDIOBJ previous = SelectObject(dc_, pen_.Handle());
+    if (!originalPen_) originalPen_ = previous;
+    SetROP2(dc_, pen_.Mode());
+    state_ |= csPenValid;
+}
+
+void TCanvas::SelectBrush() {
+    HGDIOBJ previous = SelectObject(dc_, brush_.Handle());
+    if (!originalBrush_) originalBrush_ = previous;
+    SetBkColor(dc_, ColorToRGB(brush_.Color()));
+    SetBkMode(dc_, brush_.Style() == bsSolid ? OPAQUE : TRANSPARENT);
+    state_ |= csBrushValid;
+}
+
+void TCanvas::Changing() {
+    if (OnChanging) OnChanging();
+}
+
+void TCanvas::Changed() {
+    if (OnChange) OnChange();
+}
+
+void TCanvas::Draw(int x, int y, TGraphic* graphic) {
+    if (!graphic || graphic->Empty()) return;
+    Changing();
+    RequireState(csHandleValid);
+    graphic->Draw(*this, MakeBounds(x, y, graphic->Width(), graphic->Height()));
+    state_ &= ~(csFontValid | csBrushValid);
+    Changed();
+}
+
+void TCanvas::StretchDraw(const RECT& rect, TGraphic* graphic) {
+    if (!graphic) return;
+    Changing();
+    RequireState(csHandleValid);
+    graphic->Draw(*this, rect);
+    state_ &= ~(csFontValid | csBrushValid);
+    Changed();
+}
+
+void TCanvas::FillRect(const RECT& rect) {
+    Changing();
+    RequireState(csHandleValid | csBrushValid);
+    ::FillRect(dc_, &rect, brush_.Handle());
+    Changed();
+}
+
+void TCanvas::FrameRect(const RECT& rect) {
+    Changing();
+    RequireState(csHandleValid | csBrushValid);
+    ::FrameRect(dc_, &rect, brush_.Handle());
+    Changed();
+}
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+    Changing();
+    RequireState(csHandleValid | csPenValid | csBrushValid);
+    ::Rectangle(dc_, left, top, right, bottom);
+    Changed();
+}
+
+void TCanvas::MoveTo(int x, int y) {
+    RequireState(csHandleValid);
+    MoveToEx(dc_, x, y, nullptr);
+}
+
+void TCanvas::LineTo(int x, int y) {
+    Changing();
+    RequireState(csHandleValid | csPenValid | csBrushValid);
+    ::LineTo(dc_, x, y);
+    Changed();
+}
+
+TColor TCanvas::Pixel(int x, int y) {
+    RequireState(csHandleValid);
+    return GetPixel(dc_, x, y);
+}
+
+void TCanvas::SetPixel(int x, int y, TColor color) {
+    Changing();
+    RequireState(csHandleValid | csPenValid);
+    ::SetPixel(dc_, x, y, ColorToRGB(color));
+    Changed();
+}
+
+void TCanvas::CopyRect(const RECT& dest, TCanvas& source, const RECT& srcRect) {
+    Changing();
+    RequireState(csHandleValid | csFontValid | csBrushValid);
+    HDC sourceDC = source.Handle();
+    StretchBlt(dc_, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, sourceDC, srcRect.left,
+               srcRect.top, srcRect.right - srcRect.left, srcRect.bottom - srcRect.top, copyMode_);
+    Changed();
+}
+
+namespace {
+
+// A monochrome bitmap of the given size in its own context.
+struct TMonoLayer {
+    TMemoryDC dc;
+    TBitmapHandle bitmap;
+    TMonoLayer(int width, int height) : bitmap(CreateBitmap(width, height, 1, 1, nullptr)) {
+        SelectObject(dc.Get(), bitmap.Get());
+    }
+};
+
+// A colour bitmap compatible with the reference context, in its own context.
+struct TColorLayer {
+    TMemoryDC dc;
+    TBitmapHandle bitmap;
+    TColorLayer(HDC reference, int width, int height)
+        : dc(reference), bitmap(CreateCompatibleBitmap(reference, width, height)) {
+        SelectObject(dc.Get(), bitmap.Get());
+    }
+};
+
+}  // namespace
+
+void TCanvas::BrushCopy(const RECT& dest, TBitmap& bitmap, const RECT& srcRect, TColor replaceColor) {
+    int width = dest.right - dest.left, height = dest.bottom - dest.top;
+    if (width <= 0 || height <= 0 || bitmap.Empty()) return;
+    HDC sourceDC = bitmap.Canvas().Handle();
+    Changing();
+    RequireState(csHandleValid | csBrushValid);
+    // Build the result off-screen: the source stretched to the target size, a mask of the
+    // pixels that hold the replaced colour, and the brush laid into exactly those pixels.
+    TColorLayer work(dc_, width, height);
+    SetStretchBltMode(work.dc.Get(), COLORONCOLOR);
+    StretchBlt(work.dc.Get(), 0, 0, width, height, sourceDC, srcRect.left, srcRect.top,
+               srcRect.right - srcRect.left, srcRect.bottom - srcRect.top, SRCCOPY);
+    TMonoLayer mask(width, height);
+    SetBkColor(work.dc.Get(), ColorToRGB(replaceColor));
+    BitBlt(mask.dc.Get(), 0, 0, width, height, work.dc.Get(), 0, 0, SRCCOPY);
+    // Clear the replaced pixels in the work image (mask 1 -> black, 0 -> white, then AND).
+    SetBkColor(work.dc.Get(), RGB(0, 0, 0));
+    SetTextColor(work.dc.Get(), RGB(255, 255, 255));
+    BitBlt(work.dc.Get(), 0, 0, width, height, mask.dc.Get(), 0, 0, SRCAND);
+    // The brush, kept only where the mask is set.
+    TColorLayer fill(dc_, width, height);
+    RECT all = {0, 0, width, height};
+    ::FillRect(fill.dc.Get(), &all, brush_.Handle());
+    SetBkColor(fill.dc.Get(), RGB(255, 255, 255));
+    SetTextColor(fill.dc.Get(), RGB(0, 0, 0));
+    BitBlt(fill.dc.Get(), 0, 0, width, height, mask.dc.Get(), 0, 0, SRCAND);
+    BitBlt(work.dc.Get(), 0, 0, width, height, fill.dc.Get(), 0, 0, SRCPAINT);
+    BitBlt(dc_, dest.left, dest.top, width, height, work.dc.Get(), 0, 0, SRCCOPY);
+    Changed();
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+    Changing();
+    RequireState(csHandleValid | csFontValid | csBrushValid);
+    ::TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
+    Changed();
+}
+
+void TCanvas::TextRect(const RECT& rect, int x, int y, const std::string& text) {
+    Changing();
+    RequireState(csHandleValid | csFontValid | csBrushValid);
+    UINT options = ETO_CLIPPED | (brush_.Style() != bsClear ? ETO_OPAQUE : 0);
+    ExtTextOutA(dc_, x, y, options, &rect, text.data(), static_cast<UINT>(text.size()), nullptr);
+    Changed();
+}
+
+SIZE TCanvas::TextExtent(const std::string& text) {
+    RequireState(csHandleValid | csFontValid);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
+    return size;
+}
+
+RECT TCanvas::ClipRect() {
+    RequireState(csHandleValid);
+    RECT box = {0, 0, 0, 0};
+    GetClipBox(dc_, &box);
+    return box;
+}
