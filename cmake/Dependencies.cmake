@@ -4,3 +4,25 @@ if(NOT TARGET gtest)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
+
+# The JPEG library (libjpeg version 62 interface). The Windows build links libjpeg-turbo
+# cross-compiled once by scripts/build-jpeg-mingw.sh into a cache shared by every build;
+# the native build links Debian's libjpeg62-turbo-dev.
+if(WIN32)
+  set(TERVANE_JPEG_MINGW_DIR "" CACHE PATH "libjpeg-turbo built for MinGW (include/, lib/libjpeg.a)")
+  if(NOT EXISTS "${TERVANE_JPEG_MINGW_DIR}/.complete")
+    execute_process(COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/build-jpeg-mingw.sh
+                    OUTPUT_VARIABLE jpeg_dir OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE jpeg_rc)
+    if(NOT jpeg_rc EQUAL 0 OR NOT EXISTS "${jpeg_dir}/.complete")
+      message(FATAL_ERROR "scripts/build-jpeg-mingw.sh could not build libjpeg-turbo for Windows")
+    endif()
+    set(TERVANE_JPEG_MINGW_DIR "${jpeg_dir}" CACHE PATH "libjpeg-turbo built for MinGW" FORCE)
+  endif()
+  add_library(tervane_win_deps INTERFACE)
+  target_include_directories(tervane_win_deps SYSTEM INTERFACE ${TERVANE_JPEG_MINGW_DIR}/include)
+  target_link_libraries(tervane_win_deps INTERFACE ${TERVANE_JPEG_MINGW_DIR}/lib/libjpeg.a)
+else()
+  find_package(JPEG REQUIRED)
+  add_library(tervane_native_deps INTERFACE)
+  target_link_libraries(tervane_native_deps INTERFACE JPEG::JPEG)
+endif()

@@ -6,13 +6,14 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 add_library(tervane_portable STATIC ${TERVANE_PORTABLE_SOURCES})
 target_include_directories(tervane_portable PUBLIC ${CMAKE_SOURCE_DIR})
+# The portable codecs call the libraries directly (the JPEG glue, for one).
+if(TARGET tervane_win_deps)
+  target_link_libraries(tervane_portable PUBLIC tervane_win_deps)
+endif()
 
 add_library(tervane_win STATIC ${TERVANE_WIN_SOURCES})
 target_link_libraries(tervane_win PUBLIC tervane_portable
   gdi32 user32 kernel32 shell32 comdlg32 comctl32 winmm ole32 msimg32 advapi32)
-if(TARGET tervane_win_deps)
-  target_link_libraries(tervane_win PUBLIC tervane_win_deps)
-endif()
 
 file(GLOB TERVANE_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.rc)
 add_executable(Tervane WIN32 ${TERVANE_ENTRY_SOURCE} ${TERVANE_RESOURCES})

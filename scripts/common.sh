@@ -23,9 +23,10 @@ configure_and_build() {  # configure_and_build <build dir> <cmake args...>
 }
 
 build_windows() {
-  "$TERVANE_ROOT/scripts/build-jpeg-mingw.sh" 2>/dev/null || true
+  local jpeg_dir
+  jpeg_dir="$("$TERVANE_ROOT/scripts/build-jpeg-mingw.sh")"
   configure_and_build "$TERVANE_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$TERVANE_ROOT/cmake/mingw-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release
+    -DCMAKE_BUILD_TYPE=Release -DTERVANE_JPEG_MINGW_DIR="$jpeg_dir"
 }
 
 build_native() {
