@@ -33,6 +33,8 @@ TERVANE_DECLARE_EXCEPTION(EConvertError, Exception);
 TERVANE_DECLARE_EXCEPTION(EOutOfResources, Exception);
 TERVANE_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 TERVANE_DECLARE_EXCEPTION(EListError, Exception);
+// Ends an operation silently: the default error display shows nothing for it.
+TERVANE_DECLARE_EXCEPTION(EAbort, Exception);
 
 // Fixed texts shared by several units.
 namespace ErrorText {

@@ -1,0 +1,3 @@
+#include "picture/JpegSettings.h"
+
+TJpegSettings DefaultJpegSettings;
