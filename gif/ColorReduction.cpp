@@ -5,6 +5,7 @@
 #include "gif/ColorQuantizer.h"
 #include "gif/Ditherers.h"
 #include "gif/GifImageModel.h"
+#include "gif/WebPaletteRow.h"
 
 namespace {
 
@@ -43,21 +44,9 @@ std::vector<TGIFColor> QuantizeFramed(const TRgbRows& source, TSystemPalettes* s
     return colors;
 }
 
-// The nearest web colour of every pixel, without error diffusion: a table per channel.
+// The nearest web colour of every pixel, without error diffusion.
 void MapToWebPalette(const TRgbRows& source, TDIBWriter& writer) {
-    uint8_t red[256], green[256], blue[256];
-    for (int v = 0; v < 256; ++v) {
-        const int level = TNetscapeColorLookup::Level(static_cast<uint8_t>(v));
-        red[v] = static_cast<uint8_t>(36 * level);
-        green[v] = static_cast<uint8_t>(6 * level);
-        blue[v] = static_cast<uint8_t>(level);
-    }
-    const int width = source.Width;
-    for (int y = 0; y < source.Height; ++y) {
-        const uint8_t* in = source.Row(y);
-        uint8_t* out = writer.ScanLine(y);
-        for (int x = 0; x < width; ++x, in += 3) out[x] = static_cast<uint8_t>(blue[in[0]] + green[in[1]] + red[in[2]]);
-    }
+    for (int y = 0; y < source.Height; ++y) MapRowToWebPalette(source.Row(y), writer.ScanLine(y), source.Width);
 }
 
 void DitherRows(const TRgbRows& source, TDitherEngine& ditherer, TDIBWriter& writer) {

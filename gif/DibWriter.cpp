@@ -26,28 +26,31 @@ TDIBWriter::TDIBWriter(const std::vector<TGIFColor>& palette, int height, int wi
         colors_.assign(palette.begin(), palette.begin() + importantColors_);
         colors_.resize(256);
     }
-    try {
-        bits_.resize(static_cast<size_t>(*total));
-    } catch (const std::bad_alloc&) {
-        throw EOutOfMemory(GifText::DibAllocFailed);
+    bitsSize_ = static_cast<size_t>(*total);
+    bits_.reset(new (std::nothrow) uint8_t[bitsSize_]);
+    if (!bits_) throw EOutOfMemory(GifText::DibAllocFailed);
+    const size_t used = (static_cast<size_t>(width) * static_cast<size_t>(bitsPerPixel) + 7) / 8;
+    for (int row = 0; row < height; ++row) {
+        uint8_t* line = bits_.get() + static_cast<size_t>(row) * rowBytes_;
+        std::fill(line + used, line + rowBytes_, 0);
     }
 }
 
 uint8_t* TDIBWriter::ScanLine(int row) {
-    if (bits_.empty()) throw GIFException(GifText::NoDib);
+    if (!bits_) throw GIFException(GifText::NoDib);
     if (row < 0 || row >= height_) throw EInvalidGraphicOperation(ScanLineRange);
-    return bits_.data() + static_cast<size_t>(height_ - 1 - row) * rowBytes_;
+    return bits_.get() + static_cast<size_t>(height_ - 1 - row) * rowBytes_;
 }
 
 std::vector<uint8_t> TDIBWriter::ReleaseBitmapFile() {
-    if (bits_.empty()) throw GIFException(GifText::NoDib);
+    if (!bits_) throw GIFException(GifText::NoDib);
     const uint32_t tableBytes = static_cast<uint32_t>(colors_.size()) * 4;
     const uint32_t offset = FileHeaderSize + InfoHeaderSize + tableBytes;
     std::vector<uint8_t> file;
-    file.reserve(offset + bits_.size());
+    file.reserve(offset + bitsSize_);
     PutU8(file, 'B');
     PutU8(file, 'M');
-    PutU32LE(file, offset + static_cast<uint32_t>(bits_.size()));
+    PutU32LE(file, offset + static_cast<uint32_t>(bitsSize_));
     PutU32LE(file, 0);
     PutU32LE(file, offset);
     PutU32LE(file, InfoHeaderSize);
@@ -56,7 +59,7 @@ std::vector<uint8_t> TDIBWriter::ReleaseBitmapFile() {
     PutU16LE(file, 1);
     PutU16LE(file, static_cast<uint16_t>(bitsPerPixel_));
     PutU32LE(file, 0);  // no compression
-    PutU32LE(file, static_cast<uint32_t>(bits_.size()));
+    PutU32LE(file, static_cast<uint32_t>(bitsSize_));
     PutU32LE(file, 0);
     PutU32LE(file, 0);
     PutU32LE(file, static_cast<uint32_t>(colors_.size()));
@@ -67,9 +70,9 @@ std::vector<uint8_t> TDIBWriter::ReleaseBitmapFile() {
         PutU8(file, c.Red);
         PutU8(file, 0);
     }
-    file.insert(file.end(), bits_.begin(), bits_.end());
-    bits_.clear();
-    bits_.shrink_to_fit();
+    file.insert(file.end(), bits_.get(), bits_.get() + bitsSize_);
+    bits_.reset();
+    bitsSize_ = 0;
     return file;
 }
 

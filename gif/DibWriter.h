@@ -3,6 +3,7 @@
 // information header, for 8 bits per pixel a 256-entry colour table (blue, green, red, 0),
 // and rows padded to 32 bits, bottom row first. Released as a bitmap file image.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "gif/GifBitmapSource.h"
@@ -36,5 +37,7 @@ private:
     size_t rowBytes_;
     int importantColors_;
     std::vector<TGIFColor> colors_;
-    std::vector<uint8_t> bits_;
+    // Rows are written whole by their producer, so only the padding is cleared up front.
+    std::unique_ptr<uint8_t[]> bits_;
+    size_t bitsSize_ = 0;
 };

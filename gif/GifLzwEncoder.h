@@ -57,7 +57,13 @@ private:
     }
     void EmitClear();
 
+    void ForgetLastChildren();
+
     std::unique_ptr<THashTable> table_;
+    // For each prefix code, the child met last (pixel x 4096 + code, or all bits set): in
+    // pictures a string is most often followed by the same pixel as last time, and this
+    // answers that case without hashing. The string table stays the one dictionary.
+    std::unique_ptr<uint32_t[]> lastChild_;
     int prefix_ = -1;
     int nextFree_ = 0;
     int maxCode_ = 0;

@@ -7,6 +7,7 @@
 #include "gif/ColorQuantizer.h"
 #include "gif/ColorReduction.h"
 #include "gif/Ditherers.h"
+#include "gif/WebPaletteRow.h"
 #include "gif/GifErrors.h"
 #include "toolkit/ByteReader.h"
 
@@ -376,4 +377,22 @@ TEST(ColorReductionTest, EveryMethodAndDitherKindWritesAGifThatGiflibReadsBack) 
                     }
             }
         }
+}
+
+TEST(ColorReductionTest, WholeRowWebMappingMatchesThePixelRuleForEveryValue) {
+    // Every value in every channel, in rows whose widths leave tails of every length.
+    for (int width : {1, 15, 16, 17, 47, 256}) {
+        for (int channel = 0; channel < 3; ++channel) {
+            for (int start = 0; start < 256; start += width) {
+                std::vector<uint8_t> bgr(static_cast<size_t>(width) * 3, 77);
+                for (int x = 0; x < width; ++x) bgr[static_cast<size_t>(x) * 3 + channel] = static_cast<uint8_t>((start + x) % 256);
+                std::vector<uint8_t> out(static_cast<size_t>(width));
+                MapRowToWebPalette(bgr.data(), out.data(), width);
+                for (int x = 0; x < width; ++x) {
+                    const uint8_t* p = &bgr[static_cast<size_t>(x) * 3];
+                    ASSERT_EQ(out[static_cast<size_t>(x)], WebIndex({p[2], p[1], p[0]})) << width << " " << x;
+                }
+            }
+        }
+    }
 }

@@ -1,0 +1,185 @@
+// GIF writing speed, side by side with reference tools on the same pictures:
+//  1. LZW coding of 8-bit frames (1920 x 1080 and 4000 x 3000) against giflib's EGifPutLine;
+//  2. web-palette reduction of a 24-bit 4000 x 3000 picture against memcpy bandwidth
+//     (bytes read plus written);
+//  3. a whole 4000 x 3000 JPEG photograph to GIF against ImageMagick's
+//     "convert photo.jpg -remap netscape: out.gif".
+// Usage: gif_bench [work folder [lzw|reduce|jpeg]]   (default: the current folder, all parts)
+// The photographs are made once in the work folder with ImageMagick's plasma generator.
+// Run alone (sanitizers off):
+//   cmake -S . -B build/bench -G Ninja -DTERVANE_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release
+//   cmake --build build/bench --target gif_bench && build/bench/bench/gif_bench build/bench-data
+#include <cstdio>
+
+#include <gif_lib.h>
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gif/ColorReduction.h"
+#include "gif/GifImageModel.h"
+#include "toolkit/FileStream.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsOf(const std::function<void()>& run, int repeats) {
+    double best = 1e30;
+    for (int i = 0; i < repeats; ++i) {
+        auto start = Clock::now();
+        run();
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+struct TPhoto {
+    int Width = 0, Height = 0;
+    std::vector<uint8_t> Bgr;
+    TRgbRows Rows() const {
+        return {Width, Height, [this](int row) { return Bgr.data() + static_cast<size_t>(row) * Width * 3; }};
+    }
+};
+
+TPhoto DecodeJpeg(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+    jpeg_decompress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&info);
+    TPhoto photo;
+    photo.Width = static_cast<int>(info.output_width);
+    photo.Height = static_cast<int>(info.output_height);
+    photo.Bgr.resize(static_cast<size_t>(photo.Width) * photo.Height * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = photo.Bgr.data() + static_cast<size_t>(info.output_scanline) * photo.Width * 3;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+    return photo;
+}
+
+std::string MakePhoto(const std::string& folder, int width, int height) {
+    std::string path = folder + "/bench-photo-" + std::to_string(width) + "x" + std::to_string(height) + ".jpg";
+    if (FILE* existing = std::fopen(path.c_str(), "rb")) {
+        std::fclose(existing);
+        return path;
+    }
+    std::printf("making %s with ImageMagick (once)...\n", path.c_str());
+    std::string command = "/usr/bin/convert -seed 7 -size " + std::to_string(width) + "x" + std::to_string(height) +
+                          " plasma:fractal -blur 0x1 -quality 90 " + path;
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "could not make the photograph\n");
+        std::exit(1);
+    }
+    return path;
+}
+
+// A frame of web-palette indices from a photograph, as the program writes them.
+TGIFImageModel& FrameOf(TGIFImageModel& image, const TPhoto& photo) {
+    image.AssignTrueColor(photo.Rows());
+    return image;
+}
+
+int WriteToVector(GifFileType* file, const GifByteType* data, int count) {
+    auto* out = static_cast<std::vector<uint8_t>*>(file->UserData);
+    out->insert(out->end(), data, data + count);
+    return count;
+}
+
+std::vector<uint8_t> GiflibEncode(const TGIFSubImage& frame) {
+    std::vector<uint8_t> out;
+    int error = 0;
+    GifFileType* file = EGifOpen(&out, WriteToVector, &error);
+    ColorMapObject* map = GifMakeMapObject(256, nullptr);
+    for (int i = 0; i < frame.ColorMap.Count(); ++i)
+        map->Colors[i] = {frame.ColorMap[i].Red, frame.ColorMap[i].Green, frame.ColorMap[i].Blue};
+    EGifPutScreenDesc(file, frame.Width(), frame.Height(), 8, 0, nullptr);
+    EGifPutImageDesc(file, 0, 0, frame.Width(), frame.Height(), false, map);
+    for (int y = 0; y < frame.Height(); ++y)
+        EGifPutLine(file, const_cast<GifPixelType*>(frame.ScanLine(y)), frame.Width());
+    EGifCloseFile(file, &error);
+    GifFreeMapObject(map);
+    return out;
+}
+
+void BenchLzw(const std::string& folder, int width, int height) {
+    TPhoto photo = DecodeJpeg(MakePhoto(folder, width, height));
+    TGIFImageModel image;
+    FrameOf(image, photo);
+    const TGIFSubImage& frame = image.Images[0];
+    size_t ours = 0, theirs = 0;
+    double ourTime = SecondsOf([&] {
+        TMemoryStream stream;
+        stream.Bytes().reserve(frame.Data.size());
+        image.SaveToStream(stream);
+        ours = stream.Bytes().size();
+    }, 5);
+    double theirTime = SecondsOf([&] { theirs = GiflibEncode(frame).size(); }, 5);
+    std::printf("LZW %dx%d: ours %.1f ms (%zu bytes), giflib EGifPutLine %.1f ms (%zu bytes): %.2fx as fast\n", width,
+                height, ourTime * 1e3, ours, theirTime * 1e3, theirs, theirTime / ourTime);
+}
+
+void BenchReduction(const std::string& folder) {
+    TPhoto photo = DecodeJpeg(MakePhoto(folder, 4000, 3000));
+    const size_t pixels = photo.Bgr.size() / 3;
+    std::vector<uint8_t> copy(photo.Bgr.size());
+    std::memset(copy.data(), 1, copy.size());
+    double copyTime = SecondsOf([&] { std::memcpy(copy.data(), photo.Bgr.data(), copy.size()); }, 10);
+    const double copyBandwidth = 2.0 * static_cast<double>(copy.size()) / copyTime;
+    std::unique_ptr<TDIBWriter> reduced;
+    double reduceTime = SecondsOf([&] {
+        reduced = ReduceColorRows(photo.Rows(), GifReduction::WebPalette, GifDither::Nearest, nullptr, 8, nullptr);
+    }, 10);
+    const double reduceBandwidth = static_cast<double>(pixels * 3 + pixels) / reduceTime;
+    std::printf("web-palette reduction 4000x3000: %.1f ms, %.2f GB/s; memcpy %.2f GB/s: %.0f %% of memcpy\n",
+                reduceTime * 1e3, reduceBandwidth / 1e9, copyBandwidth / 1e9, 100.0 * reduceBandwidth / copyBandwidth);
+}
+
+void BenchWholePicture(const std::string& folder) {
+    const std::string photoPath = MakePhoto(folder, 4000, 3000);
+    const std::string ourOut = folder + "/bench-ours.gif", theirOut = folder + "/bench-convert.gif";
+    double ourTime = SecondsOf([&] {
+        TPhoto photo = DecodeJpeg(photoPath);
+        TGIFImageModel image;
+        image.AssignTrueColor(photo.Rows());
+        SaveFileSafely(ourOut, [&](TStream& stream) { image.SaveToStream(stream); });
+    }, 3);
+    const std::string command = "/usr/bin/convert " + photoPath + " -remap netscape: " + theirOut;
+    double theirTime = SecondsOf([&] {
+        if (std::system(command.c_str()) != 0) std::fprintf(stderr, "convert failed\n");
+    }, 2);
+    std::printf("JPEG to GIF 4000x3000: ours %.0f ms, ImageMagick convert -remap netscape: %.0f ms: %.2fx as fast\n",
+                ourTime * 1e3, theirTime * 1e3, theirTime / ourTime);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string folder = argc > 1 ? argv[1] : ".";
+    const std::string only = argc > 2 ? argv[2] : "";
+    if (only.empty() || only == "lzw") {
+        BenchLzw(folder, 1920, 1080);
+        BenchLzw(folder, 4000, 3000);
+    }
+    if (only.empty() || only == "reduce") BenchReduction(folder);
+    if (only.empty() || only == "jpeg") BenchWholePicture(folder);
+    return 0;
+}
