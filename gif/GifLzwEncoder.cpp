@@ -7,10 +7,10 @@ void THashTable::Clear() { std::memset(slots_.get(), 0xFF, Size * sizeof(uint32_
 
 namespace {
 constexpr uint32_t NoChild = 0xFFFFFFFFu;
-constexpr size_t CodeCount = 4096;
+constexpr size_t MemoEntries = 2 * 4096;
 }  // namespace
 
-void TLZWEncoder::ForgetLastChildren() { std::memset(lastChild_.get(), 0xFF, CodeCount * sizeof(uint32_t)); }
+void TLZWEncoder::ForgetLastChildren() { std::memset(lastChild_.get(), 0xFF, MemoEntries * sizeof(uint32_t)); }
 
 void TLZWEncoder::EmitClear() {
     Output(ClearCode);
@@ -23,7 +23,7 @@ void TLZWEncoder::EmitClear() {
 
 void TLZWEncoder::BeginPixels() {
     if (!table_) table_ = std::make_unique<THashTable>();
-    if (!lastChild_) lastChild_.reset(new uint32_t[CodeCount]);
+    if (!lastChild_) lastChild_.reset(new uint32_t[MemoEntries]);
     prefix_ = -1;
     EmitClear();
 }
@@ -46,16 +46,25 @@ void TLZWEncoder::EncodePixels(const uint8_t* pixels, size_t count) {
     uint32_t prefix = static_cast<uint32_t>(prefix_);
     for (; i < count; ++i) {
         const uint32_t c = pixels[i];
-        const uint32_t last = lastChild[prefix];
+        uint32_t* memo = lastChild + 2 * prefix;
+        const uint32_t last = memo[0];
         if ((last >> 12) == c) {
             prefix = last & 0xFFF;
+            continue;
+        }
+        const uint32_t before = memo[1];
+        if ((before >> 12) == c) {
+            memo[1] = last;
+            memo[0] = before;
+            prefix = before & 0xFFF;
             continue;
         }
         const uint32_t key = (prefix << 8) | c;
         uint32_t slot;
         const int code = table.Find(key, &slot);
         if (code >= 0) {
-            lastChild[prefix] = (c << 12) | static_cast<uint32_t>(code);
+            memo[1] = last;
+            memo[0] = (c << 12) | static_cast<uint32_t>(code);
             prefix = static_cast<uint32_t>(code);
             continue;
         }
@@ -64,7 +73,8 @@ void TLZWEncoder::EncodePixels(const uint8_t* pixels, size_t count) {
             EmitClear();
         } else {
             table.Store(slot, key, nextFree_);
-            lastChild[prefix] = (c << 12) | static_cast<uint32_t>(nextFree_);
+            memo[1] = last;
+            memo[0] = (c << 12) | static_cast<uint32_t>(nextFree_);
             ++nextFree_;
         }
         prefix = c;
