@@ -64,6 +64,9 @@ uint8_t TGIFSubImage::PackedFieldsForSaving() const {
 void TGIFSubImage::SaveToStream(TStream& stream) const {
     Extensions.SaveToStream(stream);
     if (Empty()) return;
+    // Pixel data that does not match the descriptor would be read past its end.
+    if (Data.size() != static_cast<size_t>(Width()) * static_cast<size_t>(Height()))
+        throw GIFException(GifText::InvalidDimensions);
     std::vector<uint8_t> head;
     PutU8(head, ImageSeparator);
     PutU16LE(head, Descriptor.Left);

@@ -223,6 +223,17 @@ TEST(GifWriterTest, EveryPixelIsCheckedAgainstTheColorCount) {
     EXPECT_NO_THROW(SaveToBytes(image));
 }
 
+TEST(GifWriterTest, PixelDataMustMatchTheDescriptor) {
+    TGIFImageModel image;
+    AddFrame(image, 4, 4, GreyRamp(2), std::vector<uint8_t>(15, 1));
+    try {
+        SaveToBytes(image);
+        ADD_FAILURE();
+    } catch (const GIFException& e) {
+        EXPECT_STREQ(e.what(), "Invalid image dimensions");
+    }
+}
+
 TEST(GifWriterTest, VersionRule) {
     TGIFImageModel empty;
     try {
