@@ -50,7 +50,7 @@ protected:
         std::unique_ptr<TIcon> icon = writer_.IconFromBitmap(*source);
         ASSERT_TRUE(icon && icon->Handle());
         EXPECT_TRUE(SamePicture(RenderIcon(icon->Handle(), expected.width, expected.height), expected, 0));
-        EXPECT_TRUE(SamePicture(PictureOf(*BitmapOf(width, height, rule)), PictureOf(*source), 0))
+        EXPECT_TRUE(SamePicture(BitmapPixels(*BitmapOf(width, height, rule)), BitmapPixels(*source), 0))
             << "the source bitmap was changed";
 
         std::string stem = OutputFolder() + "/" + name;
@@ -60,7 +60,7 @@ protected:
         CheckFile(name + "-true", expected, 8);
     }
 
-    static TIconPicture PictureOf(TBitmap& bitmap) {
+    static TIconPicture BitmapPixels(TBitmap& bitmap) {
         return MakePicture(bitmap.Width(), bitmap.Height(),
                            [&](int x, int y) { return FromColorRef(ColorToRGB(bitmap.Canvas().Pixel(x, y))); });
     }
@@ -102,10 +102,17 @@ TEST_F(IconFromBitmapTest, WhiteKeyKeepsBlackLinesOpaque) {
 }
 
 TEST_F(IconFromBitmapTest, SubstituteColouredPixelsComeOutOpaqueBlack) {
+    // White key: the substitute colour and black both stay, as opaque black.
     Check("substitute", 32, 32, [](int x, int y) {
         if (y < 8) return kSubstitute;
+        if (y >= 28) return kWhite;
         if (x < 4) return kBlack;
         return x < 16 ? kLime : kWhite;
+    });
+    // Black key: black goes, the substitute colour still turns black.
+    Check("substitute-black-key", 32, 32, [](int x, int y) {
+        if (y < 8) return kSubstitute;
+        return x < 4 ? kBlack : kLime;
     });
 }
 
