@@ -195,3 +195,39 @@ TEST(IconWriterStreamTest, MaskAndHeaderOfTheInternalSteps) {
     EXPECT_EQ(filled.sizeImage, 4608u);
     EXPECT_THROW(TIconWriter::FillBitmapInfoHeader(nullptr, filled, IconFile::HighColours), EInvalidGraphic);
 }
+
+TEST(IconWriterStreamTest, BitFieldSectionKeepsItsMasksBehindTheHeader) {
+    struct {
+        BITMAPINFOHEADER header;
+        DWORD masks[3];
+    } info{};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = 20;
+    info.header.biHeight = -10;  // top-down
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 16;
+    info.header.biCompression = BI_BITFIELDS;
+    info.masks[0] = 0xF800;
+    info.masks[1] = 0x07E0;
+    info.masks[2] = 0x001F;
+    void* bits = nullptr;
+    TBitmapHandle section(
+        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(section);
+    static_cast<uint16_t*>(bits)[0] = 0xF800;  // top-left pixel red
+
+    TDIBSizes sizes = TIconWriter::MeasureDIB(section.Get(), IconFile::HighColours);
+    EXPECT_EQ(sizes.headerAndTable, 52u);
+    EXPECT_EQ(sizes.pixels, 400u);
+    std::vector<uint8_t> header, pixels;
+    ASSERT_TRUE(TIconWriter::ReadDIBBits(section.Get(), IconFile::HighColours, header, pixels));
+    TBitmapInfoHeader read = LoadBitmapInfoHeader(header.data());
+    EXPECT_EQ(read.height, 10) << "rows are written bottom row first";
+    EXPECT_EQ(read.compression, 3u);
+    EXPECT_EQ(U32At(header, 40), 0xF800u);
+    EXPECT_EQ(U32At(header, 48), 0x001Fu);
+    EXPECT_EQ(U16At(pixels, 9 * 40), 0xF800u) << "the top row comes last";
+
+    // At 8 bits the section's bit fields no longer apply.
+    EXPECT_EQ(TIconWriter::MeasureDIB(section.Get(), IconFile::PaletteColours).headerAndTable, 1064u);
+}
