@@ -11,7 +11,7 @@ PACKAGES=(
   cmake make ninja-build g++ nasm pkg-config python3
   googletest libgtest-dev libgmock-dev
   xvfb xauth x11-utils xdotool imagemagick
-  python3 python3-pytest python3-pytest-timeout
+  python3-pytest python3-pytest-timeout
   clang libclang-rt-14-dev
   fonts-wqy-zenhei locales
   libjpeg62-turbo-dev libjpeg-turbo-progs

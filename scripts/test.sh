@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native byte-level tests under AddressSanitizer
-# and UndefinedBehaviorSanitizer (with the fuzz corpora replayed), then the Windows unit and
-# end-to-end tests under Wine on a virtual display.
+# and UndefinedBehaviorSanitizer (with the fuzz corpora replayed), a short libFuzzer run of
+# every fuzz target, then the Windows unit and end-to-end tests under Wine on a virtual display.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -13,6 +13,9 @@ log "Native tests"
 native_status=0
 (cd "$TERVANE_NATIVE_BUILD" && ctest --output-on-failure -j "$TERVANE_JOBS") || native_status=$?
 
+fuzz_status=0
+"$TERVANE_ROOT/scripts/fuzz.sh" || fuzz_status=$?
+
 log "Windows build"
 build_windows
 ensure_wine_prefix
@@ -23,8 +26,8 @@ log "Windows tests under Wine (display $DISPLAY)"
 win_status=0
 (cd "$TERVANE_WIN_BUILD" && ctest --output-on-failure) || win_status=$?
 
-if [ "$native_status" -ne 0 ] || [ "$win_status" -ne 0 ]; then
-  log "FAILED (native: $native_status, windows: $win_status)"
+if [ "$native_status" -ne 0 ] || [ "$fuzz_status" -ne 0 ] || [ "$win_status" -ne 0 ]; then
+  log "FAILED (native: $native_status, fuzzing: $fuzz_status, windows: $win_status)"
   exit 1
 fi
 log "All tests passed"
