@@ -2,7 +2,8 @@
 # Builds every fuzz target with clang and libFuzzer under AddressSanitizer and
 # UndefinedBehaviorSanitizer (its own tree, build/fuzz) and fuzzes each one for a fixed time,
 # starting from its seed corpus fuzz/corpus/<name>/. New inputs go to build/fuzz/corpus/,
-# crashing ones to build/fuzz/crashes/. Usage: scripts/fuzz.sh [seconds per target, default 20]
+# crashing ones to build/fuzz/crashes/. Usage: scripts/fuzz.sh [seconds per target, default 20;
+# 0 skips fuzzing]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -14,6 +15,10 @@ for src in "$TERVANE_ROOT"/fuzz/*_fuzz.cpp; do
 done
 if [ ${#targets[@]} -eq 0 ]; then
   log "No fuzz targets yet: nothing to fuzz"
+  exit 0
+fi
+if [ "$seconds" -eq 0 ]; then
+  log "Fuzzing skipped (0 seconds asked)"
   exit 0
 fi
 
