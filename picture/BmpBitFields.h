@@ -1,8 +1,8 @@
 #pragma once
-// Pixels whose channels are described by bit masks. The system draws 16-bit pictures with
-// 5-5-5 or 5-6-5 channels and 32-bit pictures with 8-8-8 channels; pictures with any other
-// masks are repacked into those layouts at their own depth, each channel scaled to its new
-// width.
+// Pixels whose channels are described by bit masks. Masks that name each channel as one
+// run of bits, with no overlap, are kept as the file has them: the picture keeps its own
+// layout. Masks the system cannot draw with (empty, broken into pieces, overlapping) are
+// replaced: the pixels are repacked into 8-8-8 at 32 bits, each channel scaled to 8 bits.
 #include <cstdint>
 #include <vector>
 
@@ -10,7 +10,8 @@
 
 // The value of one channel scaled to 8 bits (0 for an empty mask).
 uint8_t ExtractChannel(uint32_t pixel, uint32_t mask);
-
-// Leaves 5-5-5, 5-6-5 and 8-8-8 pictures as they are; repacks others into 5-6-5 (16 bits)
-// or 8-8-8 (32 bits) and updates `format`. Rows are padded rows of `width` pixels.
+// True when every mask is one non-empty run of bits within the pixel and no two overlap.
+bool UsableBitFields(const TDibFormat& format);
+// Repacks pictures whose masks are not usable; `format` and `rows` (padded rows of `width`
+// pixels) are updated. Pictures without bit fields are left alone.
 void NormalizeBitFields(TDibFormat& format, std::vector<uint8_t>& rows, uint32_t width, uint32_t height);
