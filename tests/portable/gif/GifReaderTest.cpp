@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "GifTestBuilder.h"
+#include "toolkit/ByteReader.h"
+
+using giftest::Builder;
+using giftest::Load;
+using giftest::Loaded;
+
+namespace {
+
+std::vector<uint8_t> Seq(size_t count, int colors) {
+    std::vector<uint8_t> v(count);
+    for (size_t i = 0; i < count; ++i) v[i] = static_cast<uint8_t>(i % static_cast<size_t>(colors));
+    return v;
+}
+
+bool Warned(const Loaded& l, const std::string& text) {
+    return std::find(l.warnings.begin(), l.warnings.end(), text) != l.warnings.end();
+}
+
+TEST(GifReaderSignature, FindsTheSignatureAfterFourBytesAndInAnyCase) {
+    const auto pixels = Seq(12, 4);
+    for (const char* sig : {"GIF89a", "gif89a", "GiF87a", "GIFxyz"}) {
+        Builder plain;
+        plain.Header(4, 3, 4, sig).Descriptor(0, 0, 4, 3).Pixels(2, pixels).Trailer();
+        Loaded l = Load(plain.Bytes());
+        ASSERT_EQ(l.error, "") << sig;
+        ASSERT_EQ(l.frames.size(), 1u);
+        EXPECT_EQ(l.frames[0].pixels, pixels);
+
+        Builder prefixed;
+        prefixed.Raw({1, 2, 3, 4}).Header(4, 3, 4, sig).Descriptor(0, 0, 4, 3).Pixels(2, pixels).Trailer();
+        Loaded p = Load(prefixed.Bytes());
+        ASSERT_EQ(p.error, "") << sig;
+        EXPECT_EQ(p.frames.at(0).pixels, pixels);
+        EXPECT_EQ(p.endPosition, static_cast<int64_t>(prefixed.Bytes().size()));
+    }
+}
+
+TEST(GifReaderSignature, RejectsOtherDataAndShortHeaders) {
+    EXPECT_EQ(Load({'P', 'N', 'G', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}).error, "Invalid GIF signature");
+    EXPECT_EQ(Load({1, 2, 3, 4, 5, 'G', 'I', 'F', '8', '9', 'a'}).error, "Invalid GIF signature");
+    EXPECT_EQ(Load({}).error, "Invalid GIF signature");
+    EXPECT_EQ(Load({'G', 'I', 'F', '8', '9', 'a', 1, 0, 1}).error, "Premature end of data");
+    Builder shortTable;
+    shortTable.Header(1, 1, 4);
+    auto bytes = shortTable.Bytes();
+    bytes.resize(bytes.size() - 1);
+    EXPECT_EQ(Load(bytes).error, "Premature end of data");
+}
+
+TEST(GifReaderScreen, ReadsTheDescriptorAndGlobalTable) {
+    Builder b;
+    b.Header(300, 200, 16, "GIF89a", 5).Trailer();
+    Loaded l = Load(b.Bytes());
+    EXPECT_EQ(l.error, "");
+    EXPECT_EQ(l.screen.width, 300);
+    EXPECT_EQ(l.screen.height, 200);
+    EXPECT_EQ(l.screen.background, 5);
+    ASSERT_EQ(l.screen.globalMap.size(), 16u);
+    EXPECT_EQ(l.screen.globalMap[3], (TGifColor{120, 252, 21}));
+    EXPECT_TRUE(l.frames.empty());
+}
+
+TEST(GifReaderFrames, GlobalTableOnlyFrameHasNoLocalMap) {
+    Builder b;
+    b.Header(2, 2, 4).Descriptor(0, 0, 2, 2).Pixels(2, {0, 1, 2, 3}).Trailer();
+    Loaded l = Load(b.Bytes());
+    ASSERT_EQ(l.frames.size(), 1u);
+    EXPECT_FALSE(l.frames[0].HasLocalMap());
+    EXPECT_TRUE(l.frames[0].localMap.empty());
+    EXPECT_EQ(l.screen.globalMap.size(), 4u);
+}
+
+TEST(GifReaderFrames, InterlacedFramesOfAnyHeightFillEveryRow) {
+    // Rows arrive as 0, 2, 1 for height 3; the pixel values say which row came when.
+    Builder three;
+    three.Header(2, 3, 4).Descriptor(0, 0, 2, 3, 0x40).Pixels(2, {0, 0, 1, 1, 2, 2}).Trailer();
+    Loaded l = Load(three.Bytes());
+    ASSERT_EQ(l.error, "");
+    EXPECT_EQ(l.frames.at(0).pixels, (std::vector<uint8_t>{0, 0, 2, 2, 1, 1}));
+
+    for (uint16_t height : {1, 2, 4, 5, 7, 8, 9, 13, 17, 31}) {
+        std::vector<uint32_t> order;
+        InterlacedRowOrder(height, order);
+        std::vector<uint8_t> sent;
+        for (size_t i = 0; i < order.size(); ++i) sent.push_back(static_cast<uint8_t>(order[i]));
+        Builder b;
+        b.Header(1, height, 256).Descriptor(0, 0, 1, height, 0x40).Pixels(8, sent).Trailer();
+        Loaded f = Load(b.Bytes());
+        ASSERT_EQ(f.frames.size(), 1u);
+        for (uint32_t row = 0; row < height; ++row) EXPECT_EQ(f.frames[0].pixels[row], row) << height;
+    }
+}
+
+TEST(GifReaderFrames, EarlyEndFillsWithTheTransparentIndexOrZero) {
+    std::vector<uint8_t> few{1, 2, 3, 1};  // codes that end on a byte boundary
+    auto data = giftest::PackCodes(giftest::LiteralCodes(few, 2, false), 2);
+    Builder transparent;
+    transparent.Header(3, 3, 4).Control(0x01, 0, 2).Descriptor(0, 0, 3, 3).Data(2, data).Trailer();
+    Loaded t = Load(transparent.Bytes());
+    ASSERT_EQ(t.error, "");
+    EXPECT_TRUE(t.frames[0].transparent);
+    EXPECT_EQ(t.frames[0].pixels, (std::vector<uint8_t>{1, 2, 3, 1, 2, 2, 2, 2, 2}));
+    EXPECT_TRUE(Warned(t, "Decoder bit buffer under-run"));
+
+    Builder opaque;
+    opaque.Header(3, 3, 4).Control(0x00, 0, 2).Descriptor(0, 0, 3, 3).Data(2, data).Trailer();
+    Loaded o = Load(opaque.Bytes());
+    EXPECT_FALSE(o.frames[0].transparent);
+    EXPECT_EQ(o.frames[0].pixels, (std::vector<uint8_t>{1, 2, 3, 1, 0, 0, 0, 0, 0}));
+
+    // The data cut off in the middle of a sub-block: warned, and what arrived is kept.
+    Builder cut;
+    cut.Header(4, 4, 4).Descriptor(0, 0, 4, 4).Pixels(2, Seq(16, 4));
+    auto bytes = cut.Bytes();
+    bytes.resize(bytes.size() - 4);
+    Loaded c = Load(bytes);
+    EXPECT_EQ(c.error, "");
+    ASSERT_EQ(c.frames.size(), 1u);
+    EXPECT_TRUE(Warned(c, "Premature end of data"));
+    EXPECT_EQ(c.frames[0].pixels[0], 0);
+    EXPECT_EQ(c.frames[0].pixels[1], 1);
+    EXPECT_EQ(c.frames[0].pixels[15], 0);
+}
+
+TEST(GifReaderFrames, NoTrailerAndWidthZero) {
+    Builder b;
+    b.Header(5, 2, 4).Descriptor(0, 0, 0, 2).Pixels(2, Seq(10, 4));
+    Loaded l = Load(b.Bytes());
+    EXPECT_EQ(l.error, "");
+    ASSERT_EQ(l.frames.size(), 1u);
+    EXPECT_EQ(l.frames[0].width, 5);
+    EXPECT_EQ(l.frames[0].height, 2);
+    EXPECT_EQ(l.frames[0].pixels, Seq(10, 4));
+    EXPECT_TRUE(Warned(l, "Image exceeds Logical Screen size"));
+    EXPECT_FALSE(Warned(l, "Invalid Image trailer"));
+}
+
+TEST(GifReaderFrames, UnknownBlocksAndTrailersWarnButKeepFrames) {
+    Builder b;
+    b.Header(1, 1, 2).Descriptor(0, 0, 1, 1).Pixels(2, {1}).Raw({0, 0, 0}).Raw({0x99, 0x3B});
+    Loaded l = Load(b.Bytes());
+    EXPECT_EQ(l.error, "");
+    EXPECT_EQ(l.frames.size(), 1u);
+    EXPECT_TRUE(Warned(l, "Unknown GIF block type"));
+    EXPECT_TRUE(Warned(l, "Invalid Image trailer"));
+}
+
+TEST(GifReaderFrames, FramesKeepPositionsTablesAndExtensions) {
+    Builder b;
+    b.Header(10, 10, 2)
+        .Comment({"hello", "world"})
+        .Loop(3)
+        .Control(0x08 | 0x01, 7, 1)
+        .Control(0x0C, 99, 0)
+        .Descriptor(2, 3, 2, 2, 0, 8)
+        .Pixels(3, {4, 5, 6, 7})
+        .Control(0x04, 0, 0)
+        .Descriptor(0, 0, 1, 1)
+        .Pixels(2, {1})
+        .Trailer();
+    Loaded l = Load(b.Bytes());
+    ASSERT_EQ(l.error, "");
+    ASSERT_EQ(l.frames.size(), 2u);
+    const auto& f = l.frames[0];
+    EXPECT_EQ(f.left, 2);
+    EXPECT_EQ(f.top, 3);
+    EXPECT_EQ(f.localMap.size(), 8u);
+    EXPECT_EQ(f.pixels, (std::vector<uint8_t>{4, 5, 6, 7}));
+    ASSERT_EQ(f.extensions.size(), 4u);
+    EXPECT_EQ(f.extensions[0].kind, TGifExtensionKind::Comment);
+    EXPECT_EQ(f.extensions[0].lines, (std::vector<std::string>{"hello", "world"}));
+    EXPECT_EQ(f.extensions[1].kind, TGifExtensionKind::Loop);
+    EXPECT_EQ(f.extensions[1].loops, 3);
+    EXPECT_EQ(f.extensions[1].IdentifierText(), "NETSCAPE2.0");
+    ASSERT_NE(f.Control(), nullptr);
+    EXPECT_EQ(f.Control()->delay, 7);
+    EXPECT_EQ(f.Control()->Disposal(), 2);
+    EXPECT_TRUE(f.transparent);
+    EXPECT_EQ(f.TransparentIndex(), 1);
+    EXPECT_EQ(l.frames[1].Control()->Disposal(), 1);
+    EXPECT_FALSE(l.frames[1].transparent);
+    EXPECT_EQ(l.progress.size(), 2u);
+    EXPECT_EQ(l.progress.back(), 99);  // the trailer byte is still to come
+}
+
+TEST(GifReaderExtensions, ApplicationBlocksByIdentifierAndSize) {
+    Builder b;
+    b.Header(1, 1, 2)
+        .Application("ANIMEXTS1.0", {{1, 0, 0}, {2, 0x10, 0, 0, 0}, {8, 9}})
+        .Application("XMP DataXMP", {{1, 2, 3}, {4}})
+        .Application("MYAPPLIC123+EXTRA", {{7, 7, 7}}, 17)
+        .Application("SHORTAPP10", {{5}}, 10)
+        .Descriptor(0, 0, 1, 1)
+        .Pixels(2, {0})
+        .Trailer();
+    Loaded l = Load(b.Bytes());
+    ASSERT_EQ(l.error, "");
+    const auto& ext = l.frames.at(0).extensions;
+    ASSERT_EQ(ext.size(), 4u);
+    EXPECT_EQ(ext[0].kind, TGifExtensionKind::Loop);
+    EXPECT_EQ(ext[0].loops, 0);
+    EXPECT_TRUE(ext[0].hasBufferSize);
+    EXPECT_EQ(ext[0].bufferSize, 0x10u);
+    EXPECT_EQ(ext[1].kind, TGifExtensionKind::UnknownApplication);
+    EXPECT_EQ(ext[1].blocks, (std::vector<std::vector<uint8_t>>{{1, 2, 3}, {4}}));
+    // An identifier block above 11 bytes keeps its data raw instead of losing the file.
+    EXPECT_EQ(ext[2].kind, TGifExtensionKind::Application);
+    EXPECT_EQ(ext[2].IdentifierText(), "MYAPPLIC123");
+    EXPECT_EQ(ext[2].blocks, (std::vector<std::vector<uint8_t>>{{7, 7, 7}}));
+    // A 10-byte identifier block is read as 10 bytes, so its data stays in step.
+    EXPECT_EQ(ext[3].kind, TGifExtensionKind::UnknownApplication);
+    EXPECT_EQ(ext[3].IdentifierText(), std::string("SHORTAPP10\0", 11));
+    EXPECT_EQ(ext[3].blocks, (std::vector<std::vector<uint8_t>>{{5}}));
+    EXPECT_EQ(l.frames[0].pixels, (std::vector<uint8_t>{0}));
+}
+
+TEST(GifReaderExtensions, ErrorsPutTheStreamBackAndKeepEarlierFrames) {
+    struct Case {
+        std::vector<uint8_t> tail;
+        const char* error;
+    };
+    const Case cases[] = {
+        {{0x21, 0x77, 0}, "Unknown extension type"},
+        {{0x21, 0xFF, 9, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 0}, "Unsupported Application Extension block size"},
+        {{0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 2, 1, 0, 0}, "Invalid GIF data"},
+        {{0x21, 0x01, 12, 1, 2}, "Premature end of data"},
+        {{0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 12, 1, 0, 0}, "Invalid GIF data"},
+        {{0x2C, 0, 0, 0, 0, 1}, "Premature end of data"},
+    };
+    for (const auto& c : cases) {
+        Builder b;
+        b.Header(1, 1, 2).Descriptor(0, 0, 1, 1).Pixels(2, {1}).Raw(c.tail);
+        TMemoryStream stream;
+        stream.Write("junk", 4);
+        stream.Write(b.Bytes().data(), b.Bytes().size());
+        stream.SetPosition(4);
+        Loaded out;
+        giftest::Collector collector(out);
+        try {
+            TGifReader(collector).Load(stream);
+            ADD_FAILURE() << "expected " << c.error;
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), c.error);
+        }
+        EXPECT_EQ(stream.Position(), 4);
+        EXPECT_EQ(out.frames.size(), 1u) << c.error;
+    }
+}
+
+TEST(GifReaderExtensions, ShortControlBlockAndStrayBytesBetweenExtensionsWarn) {
+    Builder b;
+    b.Header(2, 1, 2).Raw({0x21, 0xF9, 4, 1, 0});
+    Loaded l = Load(b.Bytes());
+    EXPECT_EQ(l.error, "");
+    ASSERT_EQ(l.frames.size(), 1u);
+    EXPECT_FALSE(l.frames[0].hasImage);
+    EXPECT_TRUE(Warned(l, "Premature end of data"));
+
+    Builder stray;
+    stray.Header(1, 1, 2).Comment({"x"}).Raw({0x44}).Trailer();
+    Loaded s = Load(stray.Bytes());
+    EXPECT_TRUE(Warned(s, "Invalid extension introducer"));
+}
+
+TEST(GifReaderLimits, HostileSizesFailCleanlyWithinTheBudget) {
+    Builder huge;
+    huge.Header(65535, 65535).Descriptor(0, 0, 65535, 65535).Data(8, {0x00, 0x01}).Trailer();
+    EXPECT_EQ(Load(huge.Bytes(), 64u << 20).error, "Out of memory");
+
+    // A few bytes per extension must not turn into unbounded records either.
+    Builder many;
+    many.Header(1, 1);
+    for (int i = 0; i < 200000; ++i) many.Raw({0x21, 0xFE, 0});
+    EXPECT_EQ(Load(many.Bytes(), 4u << 20).error, "Out of memory");
+    Loaded fits = Load(many.Bytes());
+    EXPECT_EQ(fits.error, "");
+    EXPECT_EQ(fits.frames.at(0).extensions.size(), 200000u);
+}
+
+TEST(GifReaderFrames, DataAfterTheLastPixelIsSkippedToTheTerminator) {
+    // A clear code and stray codes after the last pixel, before the end code.
+    std::vector<int> codes = giftest::LiteralCodes({1, 2, 3, 0}, 2, false);
+    codes.insert(codes.end(), {4, 1, 1, 1, 5});
+    Builder b;
+    b.Header(2, 2, 4)
+        .Descriptor(0, 0, 2, 2)
+        .Data(2, giftest::PackCodes(codes, 2), 1)
+        .Descriptor(0, 0, 1, 1)
+        .Pixels(2, {3})
+        .Trailer();
+    Loaded l = Load(b.Bytes());
+    EXPECT_EQ(l.error, "");
+    ASSERT_EQ(l.frames.size(), 2u);
+    EXPECT_EQ(l.frames[0].pixels, (std::vector<uint8_t>{1, 2, 3, 0}));
+    EXPECT_EQ(l.frames[1].pixels, (std::vector<uint8_t>{3}));
+    EXPECT_TRUE(l.warnings.empty());
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+#pragma once
+// Builds GIF files byte by byte for the reader's tests, with full control over every block
+// and every LZW code, so that damaged and unusual files can be written on purpose.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gif/GifReader.h"
+#include "toolkit/Streams.h"
+
+namespace giftest {
+
+// Packs codes least significant bit first, widening them exactly as a decoder does.
+std::vector<uint8_t> PackCodes(const std::vector<int>& codes, int minCodeSize);
+// Codes that spell the pixels as plain colour codes (clear first, end last), clearing again
+// before the table fills.
+std::vector<int> LiteralCodes(const std::vector<uint8_t>& pixels, int minCodeSize, bool withEnd = true);
+
+class Builder {
+public:
+    Builder& Raw(std::vector<uint8_t> bytes);
+    Builder& Header(uint16_t width, uint16_t height, int globalColors = 0, const char* signature = "GIF89a",
+                    uint8_t background = 0);
+    Builder& Control(uint8_t packed, uint16_t delay = 0, uint8_t transparentIndex = 0);
+    Builder& Comment(const std::vector<std::string>& lines);
+    Builder& Application(const std::string& identifier, const std::vector<std::vector<uint8_t>>& blocks,
+                         uint8_t blockSize = 11);
+    Builder& Loop(uint16_t count);
+    Builder& Descriptor(uint16_t left, uint16_t top, uint16_t width, uint16_t height, uint8_t packed = 0,
+                        int localColors = 0);
+    // Minimum code size, the data in sub-blocks of at most blockLimit bytes, terminator.
+    Builder& Data(int minCodeSize, const std::vector<uint8_t>& data, size_t blockLimit = 255, bool terminator = true);
+    Builder& Pixels(int minCodeSize, const std::vector<uint8_t>& pixels, size_t blockLimit = 255);
+    Builder& Trailer();
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+
+private:
+    std::vector<uint8_t> bytes_;
+};
+
+struct Loaded {
+    TGifScreenRecord screen;
+    std::vector<TGifFrameRecord> frames;
+    std::vector<std::string> warnings;
+    std::vector<int> progress;
+    std::string error;  // empty when loading succeeded
+    int64_t endPosition = 0;
+};
+
+class Collector : public TGifReadListener {
+public:
+    explicit Collector(Loaded& out) : out_(out) {}
+    void Warning(const char* text) override { out_.warnings.push_back(text); }
+    void Screen(TGifScreenRecord& screen) override { out_.screen = screen; }
+    void Frame(TGifFrameRecord& frame) override { out_.frames.push_back(std::move(frame)); }
+    void Progress(int percent) override { out_.progress.push_back(percent); }
+
+private:
+    Loaded& out_;
+};
+
+// Loads through a memory stream, catching the codec's error into Loaded::error.
+Loaded Load(const std::vector<uint8_t>& bytes, uint64_t budget = TGifReader::kDefaultMemoryBudget);
+
+// A deterministic pseudo-random picture of the given colour count.
+std::vector<uint8_t> NoisePixels(size_t count, int colors, uint32_t seed);
+
+}  // namespace giftest
