@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "gif/GifBitReader.h"
-#include "gif/GifReaderTexts.h"
+#include "gif/GifErrors.h"
 
 namespace {
 
@@ -132,7 +132,7 @@ int TGifLzwDecoder::PushString(int code) {
         code = prev_;
     }
     while (code >= clear_) {
-        if (sp >= kMaxCodes || prefix_[code] == code) RaiseGifError(GifReadText::CircularEntry);
+        if (sp >= kMaxCodes || prefix_[code] == code) throw GIFException(GifText::CircularEntry);
         stack_[sp++] = suffix_[code];
         code = prefix_[code];
     }

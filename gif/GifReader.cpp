@@ -3,19 +3,46 @@
 #include <algorithm>
 #include <cctype>
 #include <new>
-#include <vector>
 
 #include "gif/GifBitReader.h"
+#include "gif/GifErrors.h"
+#include "gif/GifExtensionRegistry.h"
+#include "gif/GifImageModel.h"
 #include "gif/GifLzwDecoder.h"
-#include "gif/GifReaderTexts.h"
 #include "toolkit/ByteReader.h"
 #include "toolkit/Streams.h"
 
 namespace {
 
-constexpr uint8_t kExtensionIntroducer = 0x21;
-constexpr uint8_t kImageSeparator = 0x2C;
 constexpr uint8_t kTrailer = 0x3B;
+// What an extension object costs besides the bytes it keeps.
+constexpr uint64_t kExtensionCost = 256;
+
+// A read-only stream over bytes in memory, so that extension objects read themselves from
+// the reader's data without a copy.
+class TByteView : public TStream {
+public:
+    TByteView(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    size_t Read(void* buffer, size_t count) override {
+        size_t n = std::min(count, size_ - std::min(pos_, size_));
+        std::copy_n(data_ + pos_, n, static_cast<uint8_t*>(buffer));
+        pos_ += n;
+        return n;
+    }
+    size_t Write(const void*, size_t) override { return 0; }
+    int64_t Seek(int64_t offset, TSeekOrigin origin) override {
+        int64_t base = origin == TSeekOrigin::Beginning ? 0 : origin == TSeekOrigin::Current ? int64_t(pos_) : int64_t(size_);
+        pos_ = static_cast<size_t>(std::clamp<int64_t>(base + offset, 0, static_cast<int64_t>(size_)));
+        return static_cast<int64_t>(pos_);
+    }
+    int64_t Size() override { return static_cast<int64_t>(size_); }
+    void SetSize(int64_t) override { throw EWriteError(ErrorText::StreamWrite); }
+
+private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t pos_ = 0;
+};
 
 bool SignatureAt(const uint8_t* data, size_t size, size_t offset) {
     if (size < offset + 3) return false;
@@ -29,24 +56,25 @@ void SkipZeroBytes(ByteReader& in) {
 
 uint8_t Peek(const ByteReader& in) { return *in.Current(); }
 
-size_t ColorTableEntries(uint8_t packed) { return size_t{2} << (packed & 7); }
+int ColorTableEntries(uint8_t packed) { return 2 << (packed & 7); }
 
-void ScatterInterlacedRows(const std::vector<uint8_t>& linear, TGifFrameRecord& frame) {
+void ReadColorTable(ByteReader& in, uint8_t packed, TGIFColorMap& map) {
+    const int entries = ColorTableEntries(packed);
+    const uint8_t* bytes = in.Skip<GIFException>(static_cast<size_t>(entries) * 3, GifText::PrematureEnd);
+    std::vector<TGIFColor> colors(static_cast<size_t>(entries));
+    for (size_t i = 0; i < colors.size(); ++i) colors[i] = TGIFColor{bytes[i * 3], bytes[i * 3 + 1], bytes[i * 3 + 2]};
+    map.Assign(colors.data(), entries);
+}
+
+void ScatterInterlacedRows(const std::vector<uint8_t>& linear, TGIFSubImage& frame) {
     std::vector<uint32_t> rows;
-    InterlacedRowOrder(frame.height, rows);
-    const size_t width = frame.width;
+    InterlacedRowOrder(static_cast<uint32_t>(frame.Height()), rows);
+    const size_t width = static_cast<size_t>(frame.Width());
     for (size_t i = 0; i < rows.size(); ++i)
-        std::copy_n(linear.data() + i * width, width, frame.pixels.data() + rows[i] * width);
+        std::copy_n(linear.data() + i * width, width, frame.Data.data() + rows[i] * width);
 }
 
 }  // namespace
-
-TGifColorTable ReadColorTable(ByteReader& in, size_t entries) {
-    const uint8_t* bytes = in.Skip<TGifError>(entries * 3, GifReadText::PrematureEnd);
-    TGifColorTable table(entries);
-    for (size_t i = 0; i < entries; ++i) table[i] = TGifColor{bytes[i * 3], bytes[i * 3 + 1], bytes[i * 3 + 2]};
-    return table;
-}
 
 void InterlacedRowOrder(uint32_t height, std::vector<uint32_t>& rows) {
     static const uint32_t starts[] = {0, 4, 2, 1};
@@ -57,8 +85,8 @@ void InterlacedRowOrder(uint32_t height, std::vector<uint32_t>& rows) {
         for (uint32_t row = starts[pass]; row < height; row += steps[pass]) rows.push_back(row);
 }
 
-TGifReader::TGifReader(TGifReadListener& listener, uint64_t memoryBudget)
-    : listener_(listener),
+TGifReader::TGifReader(TGIFImageModel& image, uint64_t memoryBudget)
+    : image_(image),
       budget_(memoryBudget),
       decoder_(std::make_unique<TGifLzwDecoder>()),
       gathered_(std::make_unique<TGifGatheredData>()) {}
@@ -66,123 +94,170 @@ TGifReader::TGifReader(TGifReadListener& listener, uint64_t memoryBudget)
 TGifReader::~TGifReader() = default;
 
 void TGifReader::Charge(uint64_t bytes) {
-    if (bytes > budget_) RaiseGifError(GifReadText::OutOfMemory);
+    if (bytes > budget_) throw EOutOfMemory(OutOfMemoryText);
     budget_ -= bytes;
 }
 
-void TGifReader::Load(TStream& stream) {
+// Hands the rest of the stream to parse (which returns the bytes it used) and leaves the
+// stream after them; on any error the stream goes back to where it was.
+void TGifReader::ParseStream(TStream& stream, const BytesParser& parse) {
     const int64_t start = stream.Position();
     try {
-        const uint64_t total = static_cast<uint64_t>(std::max<int64_t>(stream.Size(), 0));
         std::vector<uint8_t> bytes = stream.ReadRemaining();
-        size_t used = Parse(bytes.data(), bytes.size(), static_cast<uint64_t>(start), total);
+        size_t used = parse(bytes.data(), bytes.size(), static_cast<uint64_t>(start),
+                            static_cast<uint64_t>(std::max<int64_t>(stream.Size(), 0)));
         stream.SetPosition(start + static_cast<int64_t>(used));
     } catch (const std::bad_alloc&) {
         stream.SetPosition(start);
-        RaiseGifError(GifReadText::OutOfMemory);
+        throw EOutOfMemory(OutOfMemoryText);
     } catch (...) {
         stream.SetPosition(start);
         throw;
     }
 }
 
+void TGifReader::Load(TStream& stream) {
+    ParseStream(stream, [this](const uint8_t* data, size_t size, uint64_t base, uint64_t total) {
+        return Parse(data, size, base, total);
+    });
+}
+
+void TGifReader::LoadHeader(TStream& stream) {
+    ParseStream(stream, [this](const uint8_t* data, size_t size, uint64_t, uint64_t) {
+        ByteReader in(data, size);
+        ReadHeader(in);
+        return in.Position();
+    });
+}
+
+void TGifReader::LoadFrame(TStream& stream, TGIFSubImage& frame) {
+    ParseStream(stream, [this, &frame](const uint8_t* data, size_t size, uint64_t, uint64_t) {
+        ByteReader in(data, size);
+        ReadFrame(in, frame);
+        return in.Position();
+    });
+}
+
 size_t TGifReader::Parse(const uint8_t* data, size_t size, uint64_t progressBase, uint64_t progressTotal) {
     ByteReader in(data, size);
-    if (!SignatureAt(data, size, 0)) {
-        if (!SignatureAt(data, size, 4)) RaiseGifError(GifReadText::InvalidSignature);
-        in.SeekTo(4);
-    }
     ReadHeader(in);
     if (progressTotal == 0) progressTotal = size;
     SkipZeroBytes(in);
     while (!in.AtEnd() && Peek(in) != kTrailer) {
-        if (Peek(in) != kExtensionIntroducer && Peek(in) != kImageSeparator) {
-            listener_.Warning(GifReadText::UnknownBlock);
+        if (Peek(in) != TGIFExtension::Introducer && Peek(in) != TGIFSubImage::ImageSeparator) {
+            image_.Warning(GifText::UnknownBlock);
             break;
         }
-        TGifFrameRecord frame;
-        Charge(sizeof frame);
-        ReadFrame(in, frame);
-        listener_.Frame(frame);
-        listener_.Progress(static_cast<int>((progressBase + in.Position()) * 100 / progressTotal));
+        Charge(sizeof(TGIFSubImage));
+        auto frame = std::make_unique<TGIFSubImage>(&image_);
+        ReadFrame(in, *frame);
+        image_.Images.Add(std::move(frame));
+        const uint64_t done = (progressBase + in.Position()) * 100 / progressTotal;
+        image_.Progress(TGIFProgressStage::Running, static_cast<int>(done), GifText::Loading);
         SkipZeroBytes(in);
     }
-    if (!in.AtEnd() && in.ReadU8() != kTrailer) listener_.Warning(GifReadText::BadTrailer);
+    if (!in.AtEnd() && in.ReadU8() != kTrailer) image_.Warning(GifText::InvalidTrailer);
     return in.Position();
 }
 
 void TGifReader::ReadHeader(ByteReader& in) {
-    in.Skip<TGifError>(6, GifReadText::PrematureEnd);  // signature and version, not checked
-    screen_ = TGifScreenRecord{};
-    screen_.width = in.ReadU16LE<TGifError>(GifReadText::PrematureEnd);
-    screen_.height = in.ReadU16LE<TGifError>(GifReadText::PrematureEnd);
-    screen_.packed = in.ReadU8<TGifError>(GifReadText::PrematureEnd);
-    screen_.background = in.ReadU8<TGifError>(GifReadText::PrematureEnd);
-    screen_.aspect = in.ReadU8<TGifError>(GifReadText::PrematureEnd);
-    if (screen_.packed & 0x80) screen_.globalMap = ReadColorTable(in, ColorTableEntries(screen_.packed));
-    listener_.Screen(screen_);
+    if (!SignatureAt(in.Current(), in.Remaining(), 0)) {
+        if (!SignatureAt(in.Current(), in.Remaining(), 4)) throw GIFException(GifText::InvalidSignature);
+        in.Skip(4);
+    }
+    in.Skip<GIFException>(6, GifText::PrematureEnd);  // signature and version; the version is not checked
+    TGIFHeader& header = image_.Header;
+    header.Clear();
+    header.Descriptor.ScreenWidth = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
+    header.Descriptor.ScreenHeight = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
+    header.Descriptor.PackedFields = in.ReadU8<GIFException>(GifText::PrematureEnd);
+    header.Descriptor.BackgroundColorIndex = in.ReadU8<GIFException>(GifText::PrematureEnd);
+    header.Descriptor.AspectRatio = in.ReadU8<GIFException>(GifText::PrematureEnd);
+    if (header.Descriptor.PackedFields & 0x80) ReadColorTable(in, header.Descriptor.PackedFields, header.ColorMap);
 }
 
-void TGifReader::ReadFrame(ByteReader& in, TGifFrameRecord& frame) {
+void TGifReader::ReadFrame(ByteReader& in, TGIFSubImage& frame) {
+    frame.Clear();
     ReadExtensions(in, frame);
     if (in.AtEnd() || Peek(in) == kTrailer || Peek(in) == 0) return;  // a frame of extensions only
     ReadDescriptor(in, frame);
-    if (frame.HasLocalMap()) frame.localMap = ReadColorTable(in, ColorTableEntries(frame.packed));
+    if (frame.Descriptor.PackedFields & 0x80) ReadColorTable(in, frame.Descriptor.PackedFields, frame.ColorMap);
     DecodePixels(in, frame);
 }
 
-void TGifReader::ReadExtensions(ByteReader& in, TGifFrameRecord& frame) {
-    while (!in.AtEnd() && Peek(in) != kImageSeparator && Peek(in) != kTrailer) {
-        if (Peek(in) != kExtensionIntroducer) {
-            listener_.Warning(GifReadText::BadIntroducer);
+void TGifReader::ReadExtensions(ByteReader& in, TGIFSubImage& frame) {
+    const auto& registry = TGIFExtensionRegistry::Instance();
+    while (!in.AtEnd() && Peek(in) != TGIFSubImage::ImageSeparator && Peek(in) != kTrailer) {
+        if (Peek(in) != TGIFExtension::Introducer) {
+            image_.Warning(GifText::InvalidIntroducer);
             return;
         }
-        Charge(sizeof(TGifExtensionRecord));
-        const size_t before = in.Position();
-        frame.extensions.push_back(LoadExtension(in, PeekExtensionKind(in), listener_));
-        Charge(in.Position() - before);  // the lines and raw blocks it keeps
-        const TGifExtensionRecord& ext = frame.extensions.back();
-        if (ext.kind != TGifExtensionKind::GraphicControl) continue;
-        if (ext.control.Transparent()) frame.transparent = true;
-        if (frame.controlIndex < 0) frame.controlIndex = static_cast<int>(frame.extensions.size() - 1);
+        std::unique_ptr<TGIFExtension> extension = registry.CreateFor(in, &image_, &frame);
+        TByteView view(in.Current(), in.Remaining());
+        extension->LoadFromStream(view);
+        in.Skip(static_cast<size_t>(view.Position()));
+        Charge(kExtensionCost + static_cast<uint64_t>(view.Position()));
+        TGIFExtension& added = frame.Extensions.Add(std::move(extension));
+        if (auto* control = dynamic_cast<TGIFGraphicControlExtension*>(&added)) {
+            if (control->Transparent()) frame.Transparent = true;
+            if (!frame.GraphicControlExtension) frame.GraphicControlExtension = control;
+        }
     }
 }
 
-void TGifReader::ReadDescriptor(ByteReader& in, TGifFrameRecord& frame) {
-    in.Skip<TGifError>(1, GifReadText::PrematureEnd);  // the separator
-    frame.hasImage = true;
-    frame.left = in.ReadU16LE<TGifError>(GifReadText::PrematureEnd);
-    frame.top = in.ReadU16LE<TGifError>(GifReadText::PrematureEnd);
-    frame.width = in.ReadU16LE<TGifError>(GifReadText::PrematureEnd);
-    frame.height = in.ReadU16LE<TGifError>(GifReadText::PrematureEnd);
-    frame.packed = in.ReadU8<TGifError>(GifReadText::PrematureEnd);
-    if (frame.width == 0 || frame.height == 0) {
-        frame.width = screen_.width;
-        frame.height = screen_.height;
-        listener_.Warning(GifReadText::ExceedsScreen);
+void TGifReader::ReadDescriptor(ByteReader& in, TGIFSubImage& frame) {
+    in.Skip<GIFException>(1, GifText::PrematureEnd);  // the separator
+    TGIFImageDescriptor& d = frame.Descriptor;
+    d.Left = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
+    d.Top = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
+    d.Width = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
+    d.Height = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
+    d.PackedFields = in.ReadU8<GIFException>(GifText::PrematureEnd);
+    if (d.Width == 0 || d.Height == 0) {
+        d.Width = static_cast<uint16_t>(image_.Width());
+        d.Height = static_cast<uint16_t>(image_.Height());
+        image_.Warning(GifText::ExceedsScreen);
     }
 }
 
-void TGifReader::DecodePixels(ByteReader& in, TGifFrameRecord& frame) {
-    const size_t count = size_t{frame.width} * frame.height;
-    const uint8_t fill = frame.TransparentIndex();
+void TGifReader::DecodePixels(ByteReader& in, TGIFSubImage& frame) {
+    const size_t count = static_cast<size_t>(frame.Width()) * static_cast<size_t>(frame.Height());
+    const uint8_t fill =
+        frame.Transparent && frame.GraphicControlExtension ? frame.GraphicControlExtension->TransparentColorIndex : 0;
     Charge(count);
-    frame.pixels.assign(count, fill);
+    frame.Data.assign(count, fill);
     if (in.AtEnd()) return;
     const int minCodeSize = in.ReadU8();
-    if (minCodeSize > TGifLzwDecoder::kMaxCodeSize) RaiseGifError(GifReadText::InvalidData);
+    if (minCodeSize > TGifLzwDecoder::kMaxCodeSize) throw GIFException(GifText::InvalidData);
     GatherSubBlocks(in, *gathered_);
-    if (gathered_->truncated) listener_.Warning(GifReadText::PrematureEnd);
+    if (gathered_->truncated) image_.Warning(GifText::PrematureEnd);
     TGifBitReader bits(*gathered_);
     TGifLzwStop stop;
-    if (frame.Interlaced() && frame.height > 1) {
+    if (frame.Interlaced() && frame.Height() > 1) {
         Charge(count);
         std::vector<uint8_t> linear(count, fill);
         stop = decoder_->Decode(bits, minCodeSize, linear.data(), count, fill);
         ScatterInterlacedRows(linear, frame);
         budget_ += count;
     } else {
-        stop = decoder_->Decode(bits, minCodeSize, frame.pixels.data(), count, fill);
+        stop = decoder_->Decode(bits, minCodeSize, frame.Data.data(), count, fill);
     }
-    if (stop == TGifLzwStop::OutOfData) listener_.Warning(GifReadText::BitBufferUnderrun);
+    if (stop == TGifLzwStop::OutOfData) image_.Warning(GifText::BitBufferUnderrun);
 }
+
+// ---- the object model's loading entry points ----
+
+void TGIFImageModel::LoadFromStream(TStream& stream) {
+    Clear();
+    try {
+        TGifReader(*this).Load(stream);
+    } catch (...) {
+        FramesChanged();
+        throw;
+    }
+    FramesChanged();
+}
+
+void TGIFHeader::LoadFromStream(TStream& stream) { TGifReader(*Image()).LoadHeader(stream); }
+
+void TGIFSubImage::LoadFromStream(TStream& stream) { TGifReader(*Image()).LoadFrame(stream, *this); }

@@ -1,60 +1,60 @@
 #pragma once
-// Loading a GIF: the signature, the logical screen and its colour table, then frame after
-// frame (extensions, image descriptor, local colour table, LZW data) up to the trailer.
-// Frames are handed to the listener as soon as they are read, so the frames read before an
-// error stay with the caller.
+// Loading a GIF into the picture's object model: the signature, the logical screen and its
+// colour table, then frame after frame (extensions, image descriptor, local colour table, LZW
+// data) up to the trailer. Each frame joins the picture as soon as it is read, so the frames
+// read before an error stay. The whole file is parsed from memory through a bounds-checked
+// reader; a hostile file can neither read outside its data nor make the reader allocate
+// beyond a fixed budget.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
-
-#include "gif/GifBlockParser.h"
-#include "gif/GifReadRecords.h"
+#include <vector>
 
 class ByteReader;
 class TStream;
+class TGIFImageModel;
+class TGIFSubImage;
 class TGifLzwDecoder;
 struct TGifGatheredData;
 
-class TGifReadListener : public TGifWarningSink {
-public:
-    virtual void Screen(TGifScreenRecord& screen) = 0;
-    virtual void Frame(TGifFrameRecord& frame) = 0;  // may move from the record
-    virtual void Progress(int /*percent*/) {}
-};
-
 class TGifReader {
 public:
-    // What one load may allocate for pixels and records before it gives up with "Out of
-    // memory": a hostile file of a few bytes can declare frames of 65535 x 65535.
-    static constexpr uint64_t kDefaultMemoryBudget = uint64_t{256} << 20;
+    // What one load may allocate for pixels and blocks before it gives up with "Out of memory":
+    // a file of a few bytes can declare frames of 65535 x 65535.
+    static constexpr uint64_t DefaultMemoryBudget = uint64_t{256} << 20;
+    static constexpr const char* OutOfMemoryText = "Out of memory";
 
-    explicit TGifReader(TGifReadListener& listener, uint64_t memoryBudget = kDefaultMemoryBudget);
+    explicit TGifReader(TGIFImageModel& image, uint64_t memoryBudget = DefaultMemoryBudget);
     ~TGifReader();
 
-    // Reads from the stream's position. On an error the stream is put back where loading
-    // began and the error passes on; on success it stands after the trailer.
+    // Reads a whole file from the stream's position into the (cleared) picture. On an error
+    // the stream is put back where loading began and the error passes on.
     void Load(TStream& stream);
-    // Parses data[0 .. size) and returns the bytes consumed. progressBase and progressTotal
-    // place the data inside a larger stream for the progress percentages.
+    // The same over bytes in memory; returns the bytes consumed. progressBase and
+    // progressTotal place the bytes inside a larger stream for the progress percentages.
     size_t Parse(const uint8_t* data, size_t size, uint64_t progressBase = 0, uint64_t progressTotal = 0);
+
+    // Single blocks, for the object model's own stream loading.
+    void LoadHeader(TStream& stream);
+    void LoadFrame(TStream& stream, TGIFSubImage& frame);
 
 private:
     void ReadHeader(ByteReader& in);
-    void ReadFrame(ByteReader& in, TGifFrameRecord& frame);
-    void ReadExtensions(ByteReader& in, TGifFrameRecord& frame);
-    void ReadDescriptor(ByteReader& in, TGifFrameRecord& frame);
-    void DecodePixels(ByteReader& in, TGifFrameRecord& frame);
+    void ReadFrame(ByteReader& in, TGIFSubImage& frame);
+    void ReadExtensions(ByteReader& in, TGIFSubImage& frame);
+    void ReadDescriptor(ByteReader& in, TGIFSubImage& frame);
+    void DecodePixels(ByteReader& in, TGIFSubImage& frame);
     void Charge(uint64_t bytes);
+    using BytesParser = std::function<size_t(const uint8_t* data, size_t size, uint64_t base, uint64_t total)>;
+    void ParseStream(TStream& stream, const BytesParser& parse);
 
-    TGifReadListener& listener_;
+    TGIFImageModel& image_;
     uint64_t budget_;
-    TGifScreenRecord screen_;
     std::unique_ptr<TGifLzwDecoder> decoder_;
     std::unique_ptr<TGifGatheredData> gathered_;
 };
 
-// Reads a colour table of `entries` RGB triples ("Premature end of data" when short).
-TGifColorTable ReadColorTable(ByteReader& in, size_t entries);
 // The order in which an interlaced frame's rows arrive: 0, 8, 16, ... then 4, 12, ... then
 // 2, 6, ... then 1, 3, ...; every row of a frame of any height appears once.
 void InterlacedRowOrder(uint32_t height, std::vector<uint32_t>& rows);

@@ -20,28 +20,28 @@ void ExpectSameAsGiflib(const std::vector<uint8_t>& bytes, const std::string& na
     ASSERT_TRUE(ok) << "giflib rejects the file";
     Loaded ours = Load(bytes);
     ASSERT_EQ(ours.error, "");
-    EXPECT_EQ(ours.screen.width, peer.width);
-    EXPECT_EQ(ours.screen.height, peer.height);
-    EXPECT_EQ(static_cast<int>(ours.screen.globalMap.size()), peer.globalColors);
-    std::vector<const TGifFrameRecord*> images;
-    for (const auto& f : ours.frames)
-        if (f.hasImage) images.push_back(&f);
+    EXPECT_EQ(ours.image->Width(), peer.width);
+    EXPECT_EQ(ours.image->Height(), peer.height);
+    EXPECT_EQ(ours.image->Header.ColorMap.Count(), peer.globalColors);
+    std::vector<const TGIFSubImage*> images;
+    for (const auto& f : ours.image->Images)
+        if (!f->Empty()) images.push_back(f.get());
     ASSERT_EQ(images.size(), peer.frames.size());
     for (size_t i = 0; i < images.size(); ++i) {
         SCOPED_TRACE("frame " + std::to_string(i));
-        const TGifFrameRecord& f = *images[i];
+        const TGIFSubImage& f = *images[i];
         const PeerFrame& p = peer.frames[i];
-        EXPECT_EQ(f.left, p.left);
-        EXPECT_EQ(f.top, p.top);
-        EXPECT_EQ(f.width, p.width);
-        EXPECT_EQ(f.height, p.height);
+        EXPECT_EQ(f.Left(), p.left);
+        EXPECT_EQ(f.Top(), p.top);
+        EXPECT_EQ(f.Width(), p.width);
+        EXPECT_EQ(f.Height(), p.height);
         EXPECT_EQ(f.Interlaced(), p.interlaced);
-        EXPECT_EQ(static_cast<int>(f.localMap.size()), p.localColors);
-        EXPECT_TRUE(f.pixels == p.pixels) << "colour indices differ";
-        if (f.Control()) {
-            EXPECT_EQ(f.transparent ? f.Control()->transparentIndex : -1, p.transparentIndex);
-            EXPECT_EQ(f.Control()->delay, p.delay);
-            EXPECT_EQ(f.Control()->Disposal(), p.disposal);
+        EXPECT_EQ(f.ColorMap.Count(), p.localColors);
+        EXPECT_TRUE(f.Data == p.pixels) << "colour indices differ";
+        if (const TGIFGraphicControlExtension* control = f.GraphicControlExtension) {
+            EXPECT_EQ(f.Transparent ? control->TransparentColorIndex : -1, p.transparentIndex);
+            EXPECT_EQ(control->Delay, p.delay);
+            EXPECT_EQ(control->Disposal(), p.disposal);
         }
     }
     EXPECT_TRUE(ours.warnings.empty()) << ours.warnings.front();
@@ -78,8 +78,8 @@ TEST(GifConformance, FilesWrittenByGiflib) {
                 ExpectSameAsGiflib(bytes, name);
                 // And it is what was written.
                 Loaded ours = Load(bytes);
-                ASSERT_EQ(ours.frames.size(), 1u);
-                EXPECT_TRUE(ours.frames[0].pixels == f.pixels) << name;
+                ASSERT_EQ(ours.Frames(), 1);
+                EXPECT_TRUE(ours.Frame(0).Data == f.pixels) << name;
             }
         }
     }
@@ -103,11 +103,12 @@ TEST(GifConformance, AnimatedFilesWithLocalTablesWrittenByGiflib) {
     ASSERT_FALSE(bytes.empty());
     ExpectSameAsGiflib(bytes, "animated");
     Loaded ours = Load(bytes);
-    ASSERT_EQ(ours.frames.size(), 6u);
-    ASSERT_EQ(ours.frames[0].extensions.size(), 2u);  // loop and control
-    EXPECT_EQ(ours.frames[0].extensions[0].kind, TGifExtensionKind::Loop);
-    EXPECT_EQ(ours.frames[0].extensions[0].loops, 3);
-    EXPECT_EQ(ours.frames[0].controlIndex, 1);
+    ASSERT_EQ(ours.Frames(), 6);
+    ASSERT_EQ(ours.Frame(0).Extensions.Count(), 2);  // loop and control
+    auto* loop = ExtensionAt<TGIFAppExtNSLoop>(ours.Frame(0), 0);
+    ASSERT_NE(loop, nullptr);
+    EXPECT_EQ(loop->Loops, 3);
+    EXPECT_EQ(ours.Frame(0).GraphicControlExtension, &ours.Frame(0).Extensions[1]);
 }
 
 class ImageMagickCorpus : public ::testing::Test {

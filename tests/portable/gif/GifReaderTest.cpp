@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "GifTestBuilder.h"
-#include "toolkit/ByteReader.h"
+#include "gif/GifErrors.h"
 
 using giftest::Builder;
+using giftest::ExtensionAt;
 using giftest::Load;
 using giftest::Loaded;
 
@@ -17,10 +16,6 @@ std::vector<uint8_t> Seq(size_t count, int colors) {
     return v;
 }
 
-bool Warned(const Loaded& l, const std::string& text) {
-    return std::find(l.warnings.begin(), l.warnings.end(), text) != l.warnings.end();
-}
-
 TEST(GifReaderSignature, FindsTheSignatureAfterFourBytesAndInAnyCase) {
     const auto pixels = Seq(12, 4);
     for (const char* sig : {"GIF89a", "gif89a", "GiF87a", "GIFxyz"}) {
@@ -28,14 +23,15 @@ TEST(GifReaderSignature, FindsTheSignatureAfterFourBytesAndInAnyCase) {
         plain.Header(4, 3, 4, sig).Descriptor(0, 0, 4, 3).Pixels(2, pixels).Trailer();
         Loaded l = Load(plain.Bytes());
         ASSERT_EQ(l.error, "") << sig;
-        ASSERT_EQ(l.frames.size(), 1u);
-        EXPECT_EQ(l.frames[0].pixels, pixels);
+        ASSERT_EQ(l.Frames(), 1);
+        EXPECT_EQ(l.Frame(0).Data, pixels);
 
         Builder prefixed;
         prefixed.Raw({1, 2, 3, 4}).Header(4, 3, 4, sig).Descriptor(0, 0, 4, 3).Pixels(2, pixels).Trailer();
         Loaded p = Load(prefixed.Bytes());
         ASSERT_EQ(p.error, "") << sig;
-        EXPECT_EQ(p.frames.at(0).pixels, pixels);
+        ASSERT_EQ(p.Frames(), 1);
+        EXPECT_EQ(p.Frame(0).Data, pixels);
         EXPECT_EQ(p.endPosition, static_cast<int64_t>(prefixed.Bytes().size()));
     }
 }
@@ -57,22 +53,22 @@ TEST(GifReaderScreen, ReadsTheDescriptorAndGlobalTable) {
     b.Header(300, 200, 16, "GIF89a", 5).Trailer();
     Loaded l = Load(b.Bytes());
     EXPECT_EQ(l.error, "");
-    EXPECT_EQ(l.screen.width, 300);
-    EXPECT_EQ(l.screen.height, 200);
-    EXPECT_EQ(l.screen.background, 5);
-    ASSERT_EQ(l.screen.globalMap.size(), 16u);
-    EXPECT_EQ(l.screen.globalMap[3], (TGifColor{120, 252, 21}));
-    EXPECT_TRUE(l.frames.empty());
+    EXPECT_EQ(l.image->Width(), 300);
+    EXPECT_EQ(l.image->Height(), 200);
+    EXPECT_EQ(l.image->Header.Descriptor.BackgroundColorIndex, 5);
+    ASSERT_EQ(l.image->Header.ColorMap.Count(), 16);
+    EXPECT_EQ(l.image->Header.ColorMap[3], (TGIFColor{120, 252, 21}));
+    EXPECT_TRUE(l.image->Empty());
 }
 
-TEST(GifReaderFrames, GlobalTableOnlyFrameHasNoLocalMap) {
+TEST(GifReaderFrames, GlobalTableOnlyFrameUsesTheGlobalColours) {
     Builder b;
     b.Header(2, 2, 4).Descriptor(0, 0, 2, 2).Pixels(2, {0, 1, 2, 3}).Trailer();
     Loaded l = Load(b.Bytes());
-    ASSERT_EQ(l.frames.size(), 1u);
-    EXPECT_FALSE(l.frames[0].HasLocalMap());
-    EXPECT_TRUE(l.frames[0].localMap.empty());
-    EXPECT_EQ(l.screen.globalMap.size(), 4u);
+    ASSERT_EQ(l.Frames(), 1);
+    EXPECT_TRUE(l.Frame(0).ColorMap.Empty());
+    EXPECT_EQ(&l.Frame(0).ActiveColorMap(), &l.image->Header.ColorMap);
+    EXPECT_EQ(l.image->Header.ColorMap.Count(), 4);
 }
 
 TEST(GifReaderFrames, InterlacedFramesOfAnyHeightFillEveryRow) {
@@ -81,18 +77,18 @@ TEST(GifReaderFrames, InterlacedFramesOfAnyHeightFillEveryRow) {
     three.Header(2, 3, 4).Descriptor(0, 0, 2, 3, 0x40).Pixels(2, {0, 0, 1, 1, 2, 2}).Trailer();
     Loaded l = Load(three.Bytes());
     ASSERT_EQ(l.error, "");
-    EXPECT_EQ(l.frames.at(0).pixels, (std::vector<uint8_t>{0, 0, 2, 2, 1, 1}));
+    ASSERT_EQ(l.Frames(), 1);
+    EXPECT_EQ(l.Frame(0).Data, (std::vector<uint8_t>{0, 0, 2, 2, 1, 1}));
 
     for (uint16_t height : {1, 2, 4, 5, 7, 8, 9, 13, 17, 31}) {
         std::vector<uint32_t> order;
         InterlacedRowOrder(height, order);
-        std::vector<uint8_t> sent;
-        for (size_t i = 0; i < order.size(); ++i) sent.push_back(static_cast<uint8_t>(order[i]));
+        std::vector<uint8_t> sent(order.begin(), order.end());
         Builder b;
         b.Header(1, height, 256).Descriptor(0, 0, 1, height, 0x40).Pixels(8, sent).Trailer();
         Loaded f = Load(b.Bytes());
-        ASSERT_EQ(f.frames.size(), 1u);
-        for (uint32_t row = 0; row < height; ++row) EXPECT_EQ(f.frames[0].pixels[row], row) << height;
+        ASSERT_EQ(f.Frames(), 1);
+        for (uint32_t row = 0; row < height; ++row) EXPECT_EQ(f.Frame(0).Data[row], row) << height;
     }
 }
 
@@ -103,15 +99,15 @@ TEST(GifReaderFrames, EarlyEndFillsWithTheTransparentIndexOrZero) {
     transparent.Header(3, 3, 4).Control(0x01, 0, 2).Descriptor(0, 0, 3, 3).Data(2, data).Trailer();
     Loaded t = Load(transparent.Bytes());
     ASSERT_EQ(t.error, "");
-    EXPECT_TRUE(t.frames[0].transparent);
-    EXPECT_EQ(t.frames[0].pixels, (std::vector<uint8_t>{1, 2, 3, 1, 2, 2, 2, 2, 2}));
-    EXPECT_TRUE(Warned(t, "Decoder bit buffer under-run"));
+    EXPECT_TRUE(t.Frame(0).Transparent);
+    EXPECT_EQ(t.Frame(0).Data, (std::vector<uint8_t>{1, 2, 3, 1, 2, 2, 2, 2, 2}));
+    EXPECT_TRUE(t.Warned("Decoder bit buffer under-run"));
 
     Builder opaque;
     opaque.Header(3, 3, 4).Control(0x00, 0, 2).Descriptor(0, 0, 3, 3).Data(2, data).Trailer();
     Loaded o = Load(opaque.Bytes());
-    EXPECT_FALSE(o.frames[0].transparent);
-    EXPECT_EQ(o.frames[0].pixels, (std::vector<uint8_t>{1, 2, 3, 1, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(o.Frame(0).Transparent);
+    EXPECT_EQ(o.Frame(0).Data, (std::vector<uint8_t>{1, 2, 3, 1, 0, 0, 0, 0, 0}));
 
     // The data cut off in the middle of a sub-block: warned, and what arrived is kept.
     Builder cut;
@@ -120,11 +116,11 @@ TEST(GifReaderFrames, EarlyEndFillsWithTheTransparentIndexOrZero) {
     bytes.resize(bytes.size() - 4);
     Loaded c = Load(bytes);
     EXPECT_EQ(c.error, "");
-    ASSERT_EQ(c.frames.size(), 1u);
-    EXPECT_TRUE(Warned(c, "Premature end of data"));
-    EXPECT_EQ(c.frames[0].pixels[0], 0);
-    EXPECT_EQ(c.frames[0].pixels[1], 1);
-    EXPECT_EQ(c.frames[0].pixels[15], 0);
+    ASSERT_EQ(c.Frames(), 1);
+    EXPECT_TRUE(c.Warned("Premature end of data"));
+    EXPECT_EQ(c.Frame(0).Data[0], 0);
+    EXPECT_EQ(c.Frame(0).Data[1], 1);
+    EXPECT_EQ(c.Frame(0).Data[15], 0);
 }
 
 TEST(GifReaderFrames, NoTrailerAndWidthZero) {
@@ -132,12 +128,12 @@ TEST(GifReaderFrames, NoTrailerAndWidthZero) {
     b.Header(5, 2, 4).Descriptor(0, 0, 0, 2).Pixels(2, Seq(10, 4));
     Loaded l = Load(b.Bytes());
     EXPECT_EQ(l.error, "");
-    ASSERT_EQ(l.frames.size(), 1u);
-    EXPECT_EQ(l.frames[0].width, 5);
-    EXPECT_EQ(l.frames[0].height, 2);
-    EXPECT_EQ(l.frames[0].pixels, Seq(10, 4));
-    EXPECT_TRUE(Warned(l, "Image exceeds Logical Screen size"));
-    EXPECT_FALSE(Warned(l, "Invalid Image trailer"));
+    ASSERT_EQ(l.Frames(), 1);
+    EXPECT_EQ(l.Frame(0).Width(), 5);
+    EXPECT_EQ(l.Frame(0).Height(), 2);
+    EXPECT_EQ(l.Frame(0).Data, Seq(10, 4));
+    EXPECT_TRUE(l.Warned("Image exceeds Logical Screen size"));
+    EXPECT_FALSE(l.Warned("Invalid Image trailer"));
 }
 
 TEST(GifReaderFrames, UnknownBlocksAndTrailersWarnButKeepFrames) {
@@ -145,9 +141,9 @@ TEST(GifReaderFrames, UnknownBlocksAndTrailersWarnButKeepFrames) {
     b.Header(1, 1, 2).Descriptor(0, 0, 1, 1).Pixels(2, {1}).Raw({0, 0, 0}).Raw({0x99, 0x3B});
     Loaded l = Load(b.Bytes());
     EXPECT_EQ(l.error, "");
-    EXPECT_EQ(l.frames.size(), 1u);
-    EXPECT_TRUE(Warned(l, "Unknown GIF block type"));
-    EXPECT_TRUE(Warned(l, "Invalid Image trailer"));
+    EXPECT_EQ(l.Frames(), 1);
+    EXPECT_TRUE(l.Warned("Unknown GIF block type"));
+    EXPECT_TRUE(l.Warned("Invalid Image trailer"));
 }
 
 TEST(GifReaderFrames, FramesKeepPositionsTablesAndExtensions) {
@@ -165,26 +161,27 @@ TEST(GifReaderFrames, FramesKeepPositionsTablesAndExtensions) {
         .Trailer();
     Loaded l = Load(b.Bytes());
     ASSERT_EQ(l.error, "");
-    ASSERT_EQ(l.frames.size(), 2u);
-    const auto& f = l.frames[0];
-    EXPECT_EQ(f.left, 2);
-    EXPECT_EQ(f.top, 3);
-    EXPECT_EQ(f.localMap.size(), 8u);
-    EXPECT_EQ(f.pixels, (std::vector<uint8_t>{4, 5, 6, 7}));
-    ASSERT_EQ(f.extensions.size(), 4u);
-    EXPECT_EQ(f.extensions[0].kind, TGifExtensionKind::Comment);
-    EXPECT_EQ(f.extensions[0].lines, (std::vector<std::string>{"hello", "world"}));
-    EXPECT_EQ(f.extensions[1].kind, TGifExtensionKind::Loop);
-    EXPECT_EQ(f.extensions[1].loops, 3);
-    EXPECT_EQ(f.extensions[1].IdentifierText(), "NETSCAPE2.0");
-    ASSERT_NE(f.Control(), nullptr);
-    EXPECT_EQ(f.Control()->delay, 7);
-    EXPECT_EQ(f.Control()->Disposal(), 2);
-    EXPECT_TRUE(f.transparent);
-    EXPECT_EQ(f.TransparentIndex(), 1);
-    EXPECT_EQ(l.frames[1].Control()->Disposal(), 1);
-    EXPECT_FALSE(l.frames[1].transparent);
-    EXPECT_EQ(l.progress.size(), 2u);
+    ASSERT_EQ(l.Frames(), 2);
+    const TGIFSubImage& f = l.Frame(0);
+    EXPECT_EQ(f.Left(), 2);
+    EXPECT_EQ(f.Top(), 3);
+    EXPECT_EQ(f.ColorMap.Count(), 8);
+    EXPECT_EQ(f.Data, (std::vector<uint8_t>{4, 5, 6, 7}));
+    ASSERT_EQ(f.Extensions.Count(), 4);
+    auto* comment = ExtensionAt<TGIFCommentExtension>(f, 0);
+    ASSERT_NE(comment, nullptr);
+    EXPECT_EQ(comment->Lines, (std::vector<std::string>{"hello", "world"}));
+    auto* loop = ExtensionAt<TGIFAppExtNSLoop>(f, 1);
+    ASSERT_NE(loop, nullptr);
+    EXPECT_EQ(loop->Loops, 3);
+    EXPECT_EQ(loop->IdentifierText(), "NETSCAPE2.0");
+    ASSERT_EQ(f.GraphicControlExtension, ExtensionAt<TGIFGraphicControlExtension>(f, 2));
+    EXPECT_EQ(f.GraphicControlExtension->Delay, 7);
+    EXPECT_EQ(f.GraphicControlExtension->Disposal(), 2);
+    EXPECT_TRUE(f.Transparent);
+    EXPECT_EQ(l.Frame(1).GraphicControlExtension->Disposal(), 1);
+    EXPECT_FALSE(l.Frame(1).Transparent);
+    ASSERT_EQ(l.progress.size(), 2u);
     EXPECT_EQ(l.progress.back(), 99);  // the trailer byte is still to come
 }
 
@@ -200,23 +197,39 @@ TEST(GifReaderExtensions, ApplicationBlocksByIdentifierAndSize) {
         .Trailer();
     Loaded l = Load(b.Bytes());
     ASSERT_EQ(l.error, "");
-    const auto& ext = l.frames.at(0).extensions;
-    ASSERT_EQ(ext.size(), 4u);
-    EXPECT_EQ(ext[0].kind, TGifExtensionKind::Loop);
-    EXPECT_EQ(ext[0].loops, 0);
-    EXPECT_TRUE(ext[0].hasBufferSize);
-    EXPECT_EQ(ext[0].bufferSize, 0x10u);
-    EXPECT_EQ(ext[1].kind, TGifExtensionKind::UnknownApplication);
-    EXPECT_EQ(ext[1].blocks, (std::vector<std::vector<uint8_t>>{{1, 2, 3}, {4}}));
-    // An identifier block above 11 bytes keeps its data raw instead of losing the file.
-    EXPECT_EQ(ext[2].kind, TGifExtensionKind::Application);
-    EXPECT_EQ(ext[2].IdentifierText(), "MYAPPLIC123");
-    EXPECT_EQ(ext[2].blocks, (std::vector<std::vector<uint8_t>>{{7, 7, 7}}));
+    ASSERT_EQ(l.Frames(), 1);
+    const TGIFSubImage& f = l.Frame(0);
+    ASSERT_EQ(f.Extensions.Count(), 4);
+    auto* loop = ExtensionAt<TGIFAppExtNSLoop>(f, 0);
+    ASSERT_NE(loop, nullptr);
+    EXPECT_EQ(loop->Loops, 0);
+    EXPECT_EQ(loop->BufferSize, 0x10u);
+    auto* xmp = ExtensionAt<TGIFUnknownAppExtension>(f, 1);
+    ASSERT_NE(xmp, nullptr);
+    ASSERT_EQ(xmp->Blocks.size(), 2u);
+    EXPECT_EQ(xmp->Blocks[0].Data, (std::vector<uint8_t>{1, 2, 3}));
+    // An identifier block above 11 bytes keeps its data raw instead of losing it.
+    auto* longer = ExtensionAt<TGIFUnknownAppExtension>(f, 2);
+    ASSERT_NE(longer, nullptr);
+    EXPECT_EQ(longer->IdentifierText(), "MYAPPLIC123");
+    ASSERT_EQ(longer->Blocks.size(), 1u);
+    EXPECT_EQ(longer->Blocks[0].Data, (std::vector<uint8_t>{7, 7, 7}));
     // A 10-byte identifier block is read as 10 bytes, so its data stays in step.
-    EXPECT_EQ(ext[3].kind, TGifExtensionKind::UnknownApplication);
-    EXPECT_EQ(ext[3].IdentifierText(), std::string("SHORTAPP10\0", 11));
-    EXPECT_EQ(ext[3].blocks, (std::vector<std::vector<uint8_t>>{{5}}));
-    EXPECT_EQ(l.frames[0].pixels, (std::vector<uint8_t>{0}));
+    auto* shorter = ExtensionAt<TGIFUnknownAppExtension>(f, 3);
+    ASSERT_NE(shorter, nullptr);
+    EXPECT_EQ(shorter->IdentifierText(), std::string("SHORTAPP10\0", 11));
+    ASSERT_EQ(shorter->Blocks.size(), 1u);
+    EXPECT_EQ(shorter->Blocks[0].Data, (std::vector<uint8_t>{5}));
+    EXPECT_EQ(f.Data, (std::vector<uint8_t>{0}));
+
+    // Written back and read again, the raw data survives.
+    TMemoryStream saved;
+    l.image->SaveToStream(saved);
+    Loaded again = Load(saved.Bytes());
+    ASSERT_EQ(again.error, "");
+    auto* kept = ExtensionAt<TGIFUnknownAppExtension>(again.Frame(0), 2);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->Blocks.at(0).Data, (std::vector<uint8_t>{7, 7, 7}));
 }
 
 TEST(GifReaderExtensions, ErrorsPutTheStreamBackAndKeepEarlierFrames) {
@@ -239,16 +252,15 @@ TEST(GifReaderExtensions, ErrorsPutTheStreamBackAndKeepEarlierFrames) {
         stream.Write("junk", 4);
         stream.Write(b.Bytes().data(), b.Bytes().size());
         stream.SetPosition(4);
-        Loaded out;
-        giftest::Collector collector(out);
+        TGIFImageModel image;
         try {
-            TGifReader(collector).Load(stream);
+            image.LoadFromStream(stream);
             ADD_FAILURE() << "expected " << c.error;
-        } catch (const Exception& e) {
+        } catch (const GIFException& e) {
             EXPECT_EQ(e.Message(), c.error);
         }
         EXPECT_EQ(stream.Position(), 4);
-        EXPECT_EQ(out.frames.size(), 1u) << c.error;
+        EXPECT_EQ(image.Images.Count(), 1) << c.error;
     }
 }
 
@@ -257,14 +269,14 @@ TEST(GifReaderExtensions, ShortControlBlockAndStrayBytesBetweenExtensionsWarn) {
     b.Header(2, 1, 2).Raw({0x21, 0xF9, 4, 1, 0});
     Loaded l = Load(b.Bytes());
     EXPECT_EQ(l.error, "");
-    ASSERT_EQ(l.frames.size(), 1u);
-    EXPECT_FALSE(l.frames[0].hasImage);
-    EXPECT_TRUE(Warned(l, "Premature end of data"));
+    ASSERT_EQ(l.Frames(), 1);
+    EXPECT_TRUE(l.Frame(0).Empty());
+    EXPECT_TRUE(l.Warned("Premature end of data"));
 
     Builder stray;
     stray.Header(1, 1, 2).Comment({"x"}).Raw({0x44}).Trailer();
     Loaded s = Load(stray.Bytes());
-    EXPECT_TRUE(Warned(s, "Invalid extension introducer"));
+    EXPECT_TRUE(s.Warned("Invalid extension introducer"));
 }
 
 TEST(GifReaderLimits, HostileSizesFailCleanlyWithinTheBudget) {
@@ -272,14 +284,14 @@ TEST(GifReaderLimits, HostileSizesFailCleanlyWithinTheBudget) {
     huge.Header(65535, 65535).Descriptor(0, 0, 65535, 65535).Data(8, {0x00, 0x01}).Trailer();
     EXPECT_EQ(Load(huge.Bytes(), 64u << 20).error, "Out of memory");
 
-    // A few bytes per extension must not turn into unbounded records either.
+    // A few bytes per extension must not turn into unbounded objects either.
     Builder many;
     many.Header(1, 1);
-    for (int i = 0; i < 200000; ++i) many.Raw({0x21, 0xFE, 0});
+    for (int i = 0; i < 100000; ++i) many.Raw({0x21, 0xFE, 0});
     EXPECT_EQ(Load(many.Bytes(), 4u << 20).error, "Out of memory");
     Loaded fits = Load(many.Bytes());
     EXPECT_EQ(fits.error, "");
-    EXPECT_EQ(fits.frames.at(0).extensions.size(), 200000u);
+    EXPECT_EQ(fits.Frame(0).Extensions.Count(), 100000);
 }
 
 TEST(GifReaderFrames, DataAfterTheLastPixelIsSkippedToTheTerminator) {
@@ -295,10 +307,25 @@ TEST(GifReaderFrames, DataAfterTheLastPixelIsSkippedToTheTerminator) {
         .Trailer();
     Loaded l = Load(b.Bytes());
     EXPECT_EQ(l.error, "");
-    ASSERT_EQ(l.frames.size(), 2u);
-    EXPECT_EQ(l.frames[0].pixels, (std::vector<uint8_t>{1, 2, 3, 0}));
-    EXPECT_EQ(l.frames[1].pixels, (std::vector<uint8_t>{3}));
+    ASSERT_EQ(l.Frames(), 2);
+    EXPECT_EQ(l.Frame(0).Data, (std::vector<uint8_t>{1, 2, 3, 0}));
+    EXPECT_EQ(l.Frame(1).Data, (std::vector<uint8_t>{3}));
     EXPECT_TRUE(l.warnings.empty());
+}
+
+TEST(GifReaderModel, SingleBlocksLoadFromTheirOwnStreams) {
+    Builder b;
+    b.Header(6, 4, 8).Control(0x05, 12, 3).Descriptor(1, 1, 2, 2, 0x40).Pixels(3, {7, 6, 5, 4}).Trailer();
+    TMemoryStream stream(b.Bytes());
+    TGIFImageModel image;
+    image.Header.LoadFromStream(stream);
+    EXPECT_EQ(image.Width(), 6);
+    EXPECT_EQ(image.Header.ColorMap.Count(), 8);
+    TGIFSubImage frame(&image);
+    frame.LoadFromStream(stream);
+    EXPECT_EQ(frame.Data, (std::vector<uint8_t>{7, 6, 5, 4}));
+    EXPECT_TRUE(frame.Transparent);
+    EXPECT_EQ(stream.Position(), static_cast<int64_t>(b.Bytes().size()) - 1);
 }
 
 }  // namespace

@@ -149,15 +149,24 @@ Builder& Builder::Pixels(int minCodeSize, const std::vector<uint8_t>& pixels, si
 
 Builder& Builder::Trailer() { return Raw({0x3B}); }
 
+bool Loaded::Warned(const std::string& text) const {
+    return std::find(warnings.begin(), warnings.end(), text) != warnings.end();
+}
+
 Loaded Load(const std::vector<uint8_t>& bytes, uint64_t budget) {
     Loaded out;
-    Collector collector(out);
+    out.image->OnWarning = [&out](const std::string& text) { out.warnings.push_back(text); };
+    out.image->OnProgress = [&out](TGIFProgressStage, int percent, const std::string&) {
+        out.progress.push_back(percent);
+    };
     TMemoryStream stream(bytes);
     try {
-        TGifReader(collector, budget).Load(stream);
+        TGifReader(*out.image, budget).Load(stream);
     } catch (const Exception& e) {
         out.error = e.Message();
     }
+    out.image->OnWarning = nullptr;
+    out.image->OnProgress = nullptr;
     out.endPosition = stream.Position();
     return out;
 }

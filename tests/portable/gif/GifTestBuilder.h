@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
+#include "gif/GifImageModel.h"
 #include "gif/GifReader.h"
 #include "toolkit/Streams.h"
 
@@ -39,28 +42,24 @@ private:
 };
 
 struct Loaded {
-    TGifScreenRecord screen;
-    std::vector<TGifFrameRecord> frames;
+    std::unique_ptr<TGIFImageModel> image = std::make_unique<TGIFImageModel>();
     std::vector<std::string> warnings;
     std::vector<int> progress;
     std::string error;  // empty when loading succeeded
     int64_t endPosition = 0;
-};
 
-class Collector : public TGifReadListener {
-public:
-    explicit Collector(Loaded& out) : out_(out) {}
-    void Warning(const char* text) override { out_.warnings.push_back(text); }
-    void Screen(TGifScreenRecord& screen) override { out_.screen = screen; }
-    void Frame(TGifFrameRecord& frame) override { out_.frames.push_back(std::move(frame)); }
-    void Progress(int percent) override { out_.progress.push_back(percent); }
-
-private:
-    Loaded& out_;
+    int Frames() const { return image->Images.Count(); }
+    const TGIFSubImage& Frame(int index) const { return image->Images[index]; }
+    bool Warned(const std::string& text) const;
 };
 
 // Loads through a memory stream, catching the codec's error into Loaded::error.
-Loaded Load(const std::vector<uint8_t>& bytes, uint64_t budget = TGifReader::kDefaultMemoryBudget);
+Loaded Load(const std::vector<uint8_t>& bytes, uint64_t budget = TGifReader::DefaultMemoryBudget);
+// The extension of a frame as the class it should be, or nullptr.
+template <typename Extension>
+const Extension* ExtensionAt(const TGIFSubImage& frame, int index) {
+    return index < frame.Extensions.Count() ? dynamic_cast<const Extension*>(&frame.Extensions[index]) : nullptr;
+}
 
 // A deterministic pseudo-random picture of the given colour count.
 std::vector<uint8_t> NoisePixels(size_t count, int colors, uint32_t seed);
