@@ -46,6 +46,15 @@ void TGifLzwDecoder::ResetTables(int from) {
     std::fill(suffix_ + from, suffix_ + kMaxCodes, uint16_t{0});
 }
 
+// The table walk's view of the entries made so far: each extends its prefix by the last
+// byte of its run.
+void TGifLzwDecoder::TablesFromRuns(const uint8_t* out) {
+    for (int code = clear_ + 2; code < free_; ++code) {
+        prefix_[code] = runs_[code].prefix;
+        suffix_[code] = out[runs_[code].pos + runs_[code].len - 1];
+    }
+}
+
 void TGifLzwDecoder::Widen() {
     ++free_;
     if (free_ >= limit_ && limit_ <= kMaxCodes - 1) {
@@ -67,60 +76,71 @@ TGifLzwStop TGifLzwDecoder::Decode(TGifBitReader& bits, int minCodeSize, uint8_t
     return stop;
 }
 
-TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& bits, uint8_t* out, size_t count, size_t& pos) {
-    if (codeSize_ > 8) return DecodeByChains(bits, out, count, pos, clear_, true);
-    size_t prevPos = 0;
+// The state lives in locals while decoding: stores through the byte pointer `out` could
+// otherwise alias every member and force reloads on each code.
+TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& reader, uint8_t* out, size_t count, size_t& pos) {
+    if (codeSize_ > 8) return DecodeByChains(reader, out, count, pos, clear_, true);
+    TGifBitReader bits = reader;
+    const int clear = clear_, end = end_;
+    int width = width_, limit = limit_, next = free_, prev = 0;
+    size_t at = pos, prevPos = 0;
     uint32_t prevLen = 0;
     bool fresh = true;
+    int handOver = -1;
+    TGifLzwStop stop = TGifLzwStop::Complete;
     for (;;) {
-        int code = bits.Read(static_cast<unsigned>(width_));
-        if (code < 0) return TGifLzwStop::OutOfData;
-        if (code == clear_) {
-            ResetWidths();
+        const int code = bits.Read(static_cast<unsigned>(width));
+        if (code < 0) {
+            stop = TGifLzwStop::OutOfData;
+            break;
+        }
+        if (code == clear) {
+            width = codeSize_ + 1, limit = 1 << width, next = clear + 2;
             fresh = true;
             continue;
         }
-        if (code == end_) return TGifLzwStop::EndCode;
-        if (fresh) {
-            if (code > end_) return DecodeByChains(bits, out, count, pos, code, true);
-            out[pos] = static_cast<uint8_t>(code);
-            prevPos = pos++;
-            prevLen = 1;
-            prev_ = code;
-            fresh = false;
-            if (pos >= count) return TGifLzwStop::Complete;
-            continue;
+        if (code == end) {
+            stop = TGifLzwStop::EndCode;
+            break;
         }
         uint32_t len;
-        if (code < clear_) {
-            out[pos] = static_cast<uint8_t>(code);
+        if (code < clear) {
+            out[at] = static_cast<uint8_t>(code);
             len = 1;
-        } else if (code < free_) {
+        } else if (fresh || code > next) {
+            handOver = code;  // not a string of this table: the table walk takes over below
+            break;
+        } else if (code < next) {
             len = runs_[code].len;
-            CopyRun(out, pos, runs_[code].pos, len, count);
-        } else if (code == free_) {
-            len = prevLen + 1;
-            CopyRun(out, pos, prevPos, prevLen, count);
-            if (pos + prevLen < count) out[pos + prevLen] = out[prevPos];
+            CopyRun(out, at, runs_[code].pos, len, count);
         } else {
-            first_ = out[prevPos];
-            return DecodeByChains(bits, out, count, pos, code, false);
+            len = prevLen + 1;
+            CopyRun(out, at, prevPos, prevLen, count);
+            if (at + prevLen < count) out[at + prevLen] = out[prevPos];
         }
-        if (free_ < kMaxCodes) {
-            prefix_[free_] = static_cast<uint16_t>(prev_);
-            suffix_[free_] = out[pos];
-            runs_[free_] = Run{static_cast<uint32_t>(prevPos), prevLen + 1};
-            Widen();
+        if (!fresh && next < kMaxCodes) {
+            runs_[next] = Run{static_cast<uint32_t>(prevPos), static_cast<uint16_t>(prevLen + 1),
+                              static_cast<uint16_t>(prev)};
+            if (++next >= limit && limit <= kMaxCodes - 1) limit <<= 1, ++width;
         }
-        prev_ = code;
-        prevPos = pos;
+        fresh = false;
+        prev = code;
+        prevPos = at;
         prevLen = len;
-        if (len >= count - pos) {
-            pos = count;
-            return TGifLzwStop::Complete;
+        if (len >= count - at) {
+            at = count;
+            stop = TGifLzwStop::Complete;
+            break;
         }
-        pos += len;
+        at += len;
     }
+    width_ = width, limit_ = limit, free_ = next, prev_ = prev;
+    pos = at;
+    reader = bits;
+    if (handOver < 0) return stop;
+    TablesFromRuns(out);
+    if (!fresh) first_ = out[prevPos];
+    return DecodeByChains(reader, out, count, pos, handOver, fresh);
 }
 
 // Pushes the string of `code` (the previous string and its first pixel when the code is not

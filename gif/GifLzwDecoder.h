@@ -29,13 +29,15 @@ public:
 
 private:
     struct Run {
-        uint32_t pos;  // where the string lies in the output
-        uint32_t len;
+        uint32_t pos;     // where the string lies in the output
+        uint16_t len;
+        uint16_t prefix;  // the code it extends, for the table walk
     };
 
     void ResetWidths();
     void ResetTables(int from);
     void Widen();
+    void TablesFromRuns(const uint8_t* out);
     TGifLzwStop DecodeRuns(TGifBitReader& bits, uint8_t* out, size_t count, size_t& pos);
     TGifLzwStop DecodeByChains(TGifBitReader& bits, uint8_t* out, size_t count, size_t& pos, int code, bool fresh);
     int PushString(int code);

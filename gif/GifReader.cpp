@@ -103,9 +103,16 @@ void TGifReader::Charge(uint64_t bytes) {
 void TGifReader::ParseStream(TStream& stream, const BytesParser& parse) {
     const int64_t start = stream.Position();
     try {
-        std::vector<uint8_t> bytes = stream.ReadRemaining();
-        size_t used = parse(bytes.data(), bytes.size(), static_cast<uint64_t>(start),
-                            static_cast<uint64_t>(std::max<int64_t>(stream.Size(), 0)));
+        const uint64_t total = static_cast<uint64_t>(std::max<int64_t>(stream.Size(), 0));
+        size_t used;
+        if (auto* memory = dynamic_cast<TMemoryStream*>(&stream)) {
+            // Parsed in place: a picture held in memory is not copied again.
+            const size_t from = std::min(static_cast<size_t>(std::max<int64_t>(start, 0)), memory->Bytes().size());
+            used = parse(memory->Memory() + from, memory->Bytes().size() - from, static_cast<uint64_t>(start), total);
+        } else {
+            std::vector<uint8_t> bytes = stream.ReadRemaining();
+            used = parse(bytes.data(), bytes.size(), static_cast<uint64_t>(start), total);
+        }
         stream.SetPosition(start + static_cast<int64_t>(used));
     } catch (const std::bad_alloc&) {
         stream.SetPosition(start);
