@@ -1,0 +1,28 @@
+#include "skin/SkinFrameRules.h"
+
+#include <algorithm>
+
+int DefaultToggleFrames(int width, int height) {
+    int frames = height < 16 ? width / 13 : width / 16;
+    return std::max(frames, 4);
+}
+
+TCaptionButtonFrames CaptionButtonFrames(int frameValue, int action, bool pictureEmpty, int width, int height) {
+    if (frameValue != 0) return {frameValue, false};
+    TCaptionButtonFrames result{6, false};
+    if (!pictureEmpty && height > 0) {
+        // width / height <= 3.8, in integers
+        result.frames = static_cast<long long>(width) * 10 <= static_cast<long long>(height) * 38 ? 3 : 6;
+    }
+    if (action < 0) result.frames = 6;
+    if (action == 3 || action == 11) result.dropPicture = true;
+    return result;
+}
+
+std::string SkinPictureEntry(const std::string& value) {
+    size_t separator = value.find_last_of("\\/:");
+    std::string name = separator == std::string::npos ? value : value.substr(separator + 1);
+    size_t dot = name.find_last_of('.');
+    if (name.empty() || dot == std::string::npos || name.substr(dot) != ".bmp") return std::string();
+    return name;
+}
