@@ -51,6 +51,6 @@ set_source_files_properties(${skin_out}/Skins.rc PROPERTIES GENERATED TRUE OBJEC
 target_sources(Tervane PRIVATE ${skin_out}/Skins.rc)
 add_dependencies(Tervane stored_skins)
 if(TARGET win_skin_tests)
-  target_sources(win_skin_tests PRIVATE ${skin_out}/Skins.rc)
+  target_sources(win_skin_tests PRIVATE ${skin_out}/Skins.rc ${TERVANE_SKINPACK_SOURCES})
   add_dependencies(win_skin_tests stored_skins)
 endif()

@@ -33,6 +33,7 @@ TERVANE_DECLARE_EXCEPTION(EConvertError, Exception);
 TERVANE_DECLARE_EXCEPTION(EOutOfResources, Exception);
 TERVANE_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 TERVANE_DECLARE_EXCEPTION(EListError, Exception);
+TERVANE_DECLARE_EXCEPTION(EResNotFound, Exception);
 // Ends an operation silently: the default error display shows nothing for it.
 TERVANE_DECLARE_EXCEPTION(EAbort, Exception);
 

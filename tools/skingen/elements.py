@@ -367,6 +367,11 @@ def radio_button(t):
 
 # ---- tabs, group box, menus, bars ----
 
+def _corner(t, largest):
+    """Corner radius of small elements: square skins keep square corners."""
+    return min(largest, t['push']['radius'] + 1) if t['push']['radius'] else 0
+
+
 def tabs(t):
     """Cells: normal, selected, mouse over, disabled, selected and pressed; then the page border."""
     p = t['push']
@@ -381,10 +386,11 @@ def tabs(t):
             top, bottom, line = (255, 255, 255), lighten(t['face'], 0.2), p['hot']
         elif state == 3:
             top, bottom = desaturate(t['face']), desaturate(darken(t['face'], 0.05))
+        r = _corner(t, 4)
         img = Image(w, h + 4, MAGENTA)
-        shape = sdf_round_box(0.5, 0.5, w - 0.5, h + 4, 4)
+        shape = sdf_round_box(0.5, 0.5, w - 0.5, h + 4, r)
         img.paint(shape, t['shadow'], hard=True)
-        img.paint(sdf_round_box(1.5, 1.5, w - 1.5, h + 4, 3), lambda x, y: mix(top, bottom, y / h), hard=True)
+        img.paint(sdf_round_box(1.5, 1.5, w - 1.5, h + 4, max(0, r - 1)), lambda x, y: mix(top, bottom, y / h), hard=True)
         if line:
             img.fill(3, 1, w - 3, 3, line)
         img = img.crop(0, 0, w, h)
@@ -407,11 +413,13 @@ def group_box(t):
     """Cells: enabled, disabled; the inside and outside are transparent."""
     cells = []
     for colour in (t['shadow'], lighten(t['shadow'], 0.4)):
+        r = _corner(t, 4)
         img = Image(24, 24, MAGENTA)
-        ring = sdf_round_box(0.5, 0.5, 23.5, 23.5, 4)
-        inner = sdf_round_box(2.5, 2.5, 21.5, 21.5, 2)
-        img.paint(lambda x, y: max(ring(x, y), -sdf_round_box(1.5, 1.5, 22.5, 22.5, 3)(x, y)), colour, hard=True)
-        img.paint(lambda x, y: max(sdf_round_box(1.5, 1.5, 22.5, 22.5, 3)(x, y), -inner(x, y)), t['light'], hard=True)
+        ring = sdf_round_box(0.5, 0.5, 23.5, 23.5, r)
+        middle = sdf_round_box(1.5, 1.5, 22.5, 22.5, max(0, r - 1))
+        inner = sdf_round_box(2.5, 2.5, 21.5, 21.5, max(0, r - 2))
+        img.paint(lambda x, y: max(ring(x, y), -middle(x, y)), colour, hard=True)
+        img.paint(lambda x, y: max(middle(x, y), -inner(x, y)), t['light'], hard=True)
         cells.append(img)
     return strip(cells)
 
@@ -443,9 +451,10 @@ def menu_item(t):
             img.fill(3, 16, w - 3, 17, t['light'])
         elif state in (3, 4):
             hl = t['hilight'] if state == 3 else desaturate(t['hilight'])
-            outer = sdf_round_box(0.5, 0.5, w - 0.5, h - 0.5, 3)
-            img.paint(outer, darken(hl, 0.2), hard=True)
-            img.paint(sdf_round_box(1.5, 1.5, w - 1.5, h - 1.5, 2), lambda x, y: mix(lighten(hl, 0.3), hl, y / h), hard=True)
+            r = _corner(t, 3)
+            img.paint(sdf_round_box(0.5, 0.5, w - 0.5, h - 0.5, r), darken(hl, 0.2), hard=True)
+            img.paint(sdf_round_box(1.5, 1.5, w - 1.5, h - 1.5, max(0, r - 1)), lambda x, y: mix(lighten(hl, 0.3), hl, y / h),
+                      hard=True)
         cells.append(img)
     return strip(cells)
 
@@ -552,9 +561,9 @@ def progress(t):
     """Two cells one above the other: the track, the bar."""
     w, h = 60, 14
     track = Image(w, h, t['face'])
-    button_body(track, w, h, 'round', 3, darken(t['face'], 0.12), lighten(t['face'], 0.5), t['shadow'])
+    button_body(track, w, h, 'round', _corner(t, 3), darken(t['face'], 0.12), lighten(t['face'], 0.5), t['shadow'])
     bar = Image(w, h, darken(t['face'], 0.12))
-    button_body(bar, w, h, 'round', 3, lighten(t['accent'], 0.45), darken(t['accent'], 0.05), darken(t['accent'], 0.35),
+    button_body(bar, w, h, 'round', _corner(t, 3), lighten(t['accent'], 0.45), darken(t['accent'], 0.05), darken(t['accent'], 0.35),
                 gloss=True)
     for x in range(9, w - 4, 10):
         bar.fill(x, 2, x + 1, h - 2, lighten(t['accent'], 0.2))
@@ -573,7 +582,7 @@ def _scroll_button(t, w, h, state):
     elif state == 3:
         top, bottom, border = desaturate(lighten(t['scroll'], 0.5)), desaturate(t['scroll']), lighten(border, 0.4)
     img = Image(w, h, t['scroll'])
-    button_body(img, w, h, 'round', 3, top, bottom, border)
+    button_body(img, w, h, 'round', _corner(t, 3), top, bottom, border)
     return img
 
 
@@ -634,9 +643,10 @@ def scroll_thumbs(t):
     for state in range(3):
         base = mix(t['scroll'], t['accent'], 0.35 + 0.15 * state)
         h = Image(40, 16, t['scroll'])
-        button_body(h, 40, 16, 'round', 4, lighten(base, 0.45), base, darken(base, 0.35), gloss=state != 2)
+        r = _corner(t, 4)
+        button_body(h, 40, 16, 'round', r, lighten(base, 0.45), base, darken(base, 0.35), gloss=state != 2)
         v = Image(16, 40, t['scroll'])
-        button_body(v, 16, 40, 'round', 4, lighten(base, 0.45), base, darken(base, 0.35))
+        button_body(v, 16, 40, 'round', r, lighten(base, 0.45), base, darken(base, 0.35))
         v.paint(sdf_round_box(2, 2, 9, 38, 3), lambda x, y: lighten(v.get(x, y), 0.25))
         horizontal.append(h)
         vertical.append(v)

@@ -1,0 +1,150 @@
+#include "skin/SkinData_win.h"
+
+#include "skin/SkinReader.h"
+#include "skin/SkinStore.h"
+#include "skin/SkinStreamProperty.h"
+#include "toolkit/FileStream.h"
+
+namespace {
+
+// The part of an archive entry's name that may name a file in the temporary folder: no
+// folder parts, nothing that climbs out of the folder.
+std::string TemporaryFileName(const std::string& entryName) {
+    size_t separator = entryName.find_last_of("\\/:");
+    std::string name = separator == std::string::npos ? entryName : entryName.substr(separator + 1);
+    if (name.empty() || name == "." || name == "..") return std::string();
+    return name;
+}
+
+std::string TemporaryFolder() {
+    char path[MAX_PATH + 1] = {};
+    DWORD length = GetTempPathA(sizeof path, path);
+    if (length == 0 || length > MAX_PATH) return std::string();
+    std::string folder(path, length);
+    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    return folder;
+}
+
+// Deletes the temporary settings file however reading it ends.
+class TTemporaryFile {
+public:
+    explicit TTemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TTemporaryFile() { DeleteFileA(path_.c_str()); }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+void ShowOlderSkinNotice(const char* message) {
+    MessageBoxA(GetActiveWindow(), message, "Quorlin图片处理Tervane", MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+TSkinManagerLink& SkinManagerLink() {
+    static TSkinManagerLink link;
+    return link;
+}
+
+std::function<void(const char*)>& TSkinData::NoticeHandler() {
+    static std::function<void(const char*)> handler = ShowOlderSkinNotice;
+    return handler;
+}
+
+TSkinData::TSkinData(bool designing) : designing_(designing), sharedIcon_(std::make_unique<TBitmap>()) {
+    if (!designing_ && SkinManagerLink().Added) SkinManagerLink().Added(*this);
+}
+
+TSkinData::~TSkinData() {
+    if (!designing_ && SkinManagerLink().Removed) SkinManagerLink().Removed(*this);
+}
+
+std::string TSkinData::SkinStore() const { return designing_ && !skinStream_.Bytes().empty() ? "(Good)" : "(none)"; }
+
+void TSkinData::SetActive(bool value) {
+    if (value == active_) return;
+    active_ = value;
+    if (designing_ || reading_ || SkinFormtype != sfMainform) return;
+    if (value && notReady_) return;
+    if (SkinManagerLink().PostSkinAction) SkinManagerLink().PostSkinAction(value ? 1 : 2);
+}
+
+void TSkinData::SetSkinFile(const std::string& name) {
+    notReady_ = true;
+    skinFile_ = name;
+    if (designing_) {
+        if (!name.empty()) skinStream_.Clear();
+        return;
+    }
+    if (name.empty() || !FileExists(name)) return;
+    TFileStream file(name, TFileMode::OpenRead);
+    skinStream_.Clear();
+    skinStream_.CopyFrom(file, 0);
+    DecodeSkinStream();
+    Announce();
+}
+
+void TSkinData::ReadSkinStream(TStream& source) {
+    ReadSkinStreamProperty(source, skinStream_);
+    if (!designing_) DecodeSkinStream();
+}
+
+void TSkinData::WriteSkinStream(TStream& target) const { WriteSkinStreamProperty(target, skinStream_); }
+
+void TSkinData::Loaded() {
+    if (designing_ || !active_) return;
+    if (notReady_) {
+        active_ = false;
+        return;
+    }
+    if (SkinManagerLink().PostSkinAction) SkinManagerLink().PostSkinAction(1);
+}
+
+void TSkinData::LoadSkinFromStore(TSkinStore& store, int index) {
+    if (index < 0 || index >= store.Store().Count()) return;
+    notReady_ = true;
+    skinStream_.Clear();
+    TMemoryStream& data = store.Store().Items(index).DataStream();
+    data.SetPosition(0);
+    skinStream_.CopyFrom(data, data.Size());
+    skinStream_.SetPosition(0);
+    DecodeSkinStream();
+    Announce();
+}
+
+void TSkinData::Announce() {
+    if (designing_ || reading_ || SkinFormtype != sfMainform) return;
+    if (SkinManagerLink().Announce) SkinManagerLink().Announce(*this);
+}
+
+bool TSkinData::DecodeSkinStream() {
+    notReady_ = true;
+    if (designing_) return false;
+    std::string folder = TemporaryFolder();
+    TSkinReader reader;
+    reader.OnOlderFormat = [](const char* message) {
+        if (NoticeHandler()) NoticeHandler()(message);
+    };
+    if (folder.empty() || !reader.Open(skinStream_.Bytes())) return false;
+    TMemoryStream entry;
+    std::string fileName = TemporaryFileName(reader.ExtractFirstContaining(".ini", entry));
+    if (fileName.empty()) return false;
+    TTemporaryFile settings(folder + fileName);
+    try {
+        TFileStream file(settings.Path(), TFileMode::Create);
+        file.WriteBuffer(entry.Bytes().data(), entry.Bytes().size());
+        file.Close();
+    } catch (const Exception&) {
+        return false;
+    }
+    reader_ = &reader;
+    try {
+        ReadSettingsFile(settings.Path());
+    } catch (...) {
+        reader_ = nullptr;
+        throw;
+    }
+    reader_ = nullptr;
+    return true;
+}
