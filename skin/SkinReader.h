@@ -15,7 +15,7 @@ constexpr size_t HeaderSize = 16;
 constexpr size_t MaxEntries = 1001;
 // Far above any real skin (about 1 MB); a larger size word is taken as damage rather than
 // decompressed into an allocation of that size.
-constexpr int64_t MaxArchiveSize = 64 * 1024 * 1024;
+constexpr int64_t MaxArchiveSize = 16 * 1024 * 1024;
 inline constexpr const char* OlderFormatText = "This is Older Skin File\rPlease update to new version !";
 }  // namespace SkinArchive
 
