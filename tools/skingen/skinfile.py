@@ -85,7 +85,7 @@ def build_skin(t):
               ('ButtonText', rgb_text(t['text'])), ('ButtonHilight', rgb_text(t['light'])),
               ('Buttonlight', rgb_text(t['light'])), ('ButtonShadow', rgb_text(t['shadow'])),
               ('ButtonDkShadow', rgb_text(t['dark_shadow'])), ('MenuBarText', rgb_text(t['menubar_text'])),
-              ('TitleTextActive', rgb_text(t['title_active'])))
+              ('TitleTextActive', rgb_text(t['title_active'])), ('TitleTextInactive', rgb_text(t['title_inactive'])))
     for i, colour in enumerate((t['text'], E.darken(t['accent'], 0.2), t['hilight_text'], t['shadow'])):
         s.section('Colour%d' % i, ('color', rgb_text(colour)))
 

@@ -116,6 +116,9 @@ TEST_F(StoredSkinsTest, EverySkinDecodesWithAllItsElements) {
         EXPECT_EQ(data.MenuBackground->LeftWidth, 3);
 
         EXPECT_EQ(data.ColourTable.size(), 4u);
+        EXPECT_EQ(data.Colours.TitleTextActive, data.Title.ActiveTextColour);
+        EXPECT_EQ(data.Colours.TitleTextInactive, data.Title.InactiveTextColour);
+        EXPECT_NE(data.Colours.TitleTextActive, data.Colours.TitleTextInactive);
         EXPECT_EQ(data.Colours.Menubar & clSystemColor, 0u);
         EXPECT_NE(data.ButtonFaceBrush(), nullptr);
         LOGBRUSH brush{};
