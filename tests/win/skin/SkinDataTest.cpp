@@ -112,10 +112,12 @@ TEST_F(SkinDataTest, PictureValuesColoursAndIntegers) {
     EXPECT_EQ(data.Colours.MenuText, data.Colours.ButtonFace);  // read from ButtonFace's text
     EXPECT_EQ(data.Colours.ButtonText, clSystemColor | COLOR_BTNTEXT);
     EXPECT_EQ(data.Colours.WindowText, clSystemColor | COLOR_WINDOWTEXT);
-    // Colour2 and "colour" count, Colours9 does not; "colour" has no key and takes the default.
-    ASSERT_EQ(data.ColourTable.size(), 2u);
+    // Every section beginning with "colour" but "Colours" itself counts, in file order;
+    // "colour" has no key and takes the default.
+    ASSERT_EQ(data.ColourTable.size(), 3u);
     EXPECT_EQ(data.ColourTable[0], static_cast<TColor>(RGB(1, 2, 3)));
-    EXPECT_EQ(data.ColourTable[1], clSystemColor | COLOR_WINDOWTEXT);
+    EXPECT_EQ(data.ColourTable[1], static_cast<TColor>(RGB(4, 5, 6)));
+    EXPECT_EQ(data.ColourTable[2], clSystemColor | COLOR_WINDOWTEXT);
 
     EXPECT_EQ(data.Buttons.FrameCount, 5);
     EXPECT_EQ(data.Buttons.RadioFrameCount, 6);  // 96 × 16
