@@ -130,9 +130,12 @@ bool TSkinData::DecodeSkinStream() {
     TMemoryStream entry;
     std::string fileName = TemporaryFileName(reader.ExtractFirstContaining(".ini", entry));
     if (fileName.empty()) return false;
-    TTemporaryFile settings(folder + fileName);
+    // The guard is set up only once the file is ours, so a file of that name that could
+    // not be replaced is never deleted.
+    std::unique_ptr<TTemporaryFile> settings;
     try {
-        TFileStream file(settings.Path(), TFileMode::Create);
+        TFileStream file(folder + fileName, TFileMode::Create);
+        settings = std::make_unique<TTemporaryFile>(folder + fileName);
         file.WriteBuffer(entry.Bytes().data(), entry.Bytes().size());
         file.Close();
     } catch (const Exception&) {
@@ -140,7 +143,7 @@ bool TSkinData::DecodeSkinStream() {
     }
     reader_ = &reader;
     try {
-        ReadSettingsFile(settings.Path());
+        ReadSettingsFile(settings->Path());
     } catch (...) {
         reader_ = nullptr;
         throw;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,32 @@ TEST(ParseSkinColour, ReadsTheThreeComponents) {
     EXPECT_EQ(ParseSkinColour("256 513 300", 5), SkinRGB(0, 1, 44));
     EXPECT_EQ(ParseSkinColour("99999999999999 0 255", 5), SkinRGB(99999999999999ull % 256, 0, 255));
     EXPECT_EQ(ParseSkinColour("x1y2z", 5), SkinRGB(0, 1, 2));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SkinReader, RandomArchivesReadBackEntryByEntry) {
+    std::mt19937 rng(21);
+    for (int round = 0; round < 12; ++round) {
+        std::vector<TSkinArchiveEntry> entries;
+        int count = 1 + static_cast<int>(rng() % 45);
+        for (int i = 0; i < count; ++i) {
+            std::vector<uint8_t> data(rng() % 3000);
+            for (auto& b : data) b = static_cast<uint8_t>(rng() % (round % 3 == 0 ? 4 : 256));
+            entries.push_back({"Entry" + std::to_string(i) + (i == count - 1 ? ".ini" : ".bmp"), data});
+        }
+        TSkinReader reader;
+        ASSERT_TRUE(reader.Open(WrapStoredSkin(BuildSkinArchive(entries))));
+        ASSERT_EQ(reader.Count(), entries.size());
+        TMemoryStream out;
+        for (const TSkinArchiveEntry& entry : entries) {
+            reader.ExtractByName(entry.name, out);
+            EXPECT_EQ(out.Bytes(), entry.data) << entry.name;
+        }
+        EXPECT_EQ(reader.ExtractFirstContaining(".ini", out), SkinLowerCase(entries.back().name));
+    }
 }
 
 }  // namespace

@@ -313,3 +313,44 @@ TEST_F(SkinDataTest, SkinFileLoadsAnExistingFileOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinDataTest, DamagedPicturesAndABusySettingsFile) {
+    std::vector<uint8_t> damaged = Bmp(8, 40);
+    damaged.resize(30);
+    int index = AddSkin({{"left.bmp", damaged}, {"right.bmp", Bmp(6, 40)},
+                         {"tervane-busy.ini", Text("[Personality]\r\nLeft=left.bmp\r\nRight=right.bmp\r\n")}});
+    TSkinData data;
+    data.LoadSkinFromStore(store_, index);
+    ASSERT_FALSE(data.NotReady());
+    EXPECT_TRUE(data.Left.Picture->Empty());
+    EXPECT_EQ(data.Right.Picture->Width(), 6);
+
+    // A file of the settings entry's name that another program holds open is neither
+    // replaced nor deleted; the load fails.
+    std::string busy = TempPath("tervane-busy.ini");
+    HANDLE held = CreateFileA(busy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    data.LoadSkinFromStore(store_, index);
+    EXPECT_TRUE(data.NotReady());
+    CloseHandle(held);
+    EXPECT_TRUE(Exists(busy));
+    DeleteFileA(busy.c_str());
+}
+
+TEST_F(SkinDataTest, ComponentsJoinAndLeaveTheManagerAtRunTimeOnly) {
+    std::vector<TSkinData*> added, removed;
+    SkinManagerLink().Added = [&](TSkinData& data) { added.push_back(&data); };
+    SkinManagerLink().Removed = [&](TSkinData& data) { removed.push_back(&data); };
+    {
+        TSkinData first;
+        TSkinData second;
+        TSkinData designed(true);
+        EXPECT_EQ(added, (std::vector<TSkinData*>{&first, &second}));
+        EXPECT_TRUE(removed.empty());
+    }
+    EXPECT_EQ(removed.size(), 2u);
+}
+
+}  // namespace
