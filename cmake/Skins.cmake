@@ -17,7 +17,9 @@ endif()
 # The packer runs on the build machine, so it is compiled with the host's compiler, not the
 # cross compiler this tree is configured with.
 find_program(TERVANE_HOST_CXX NAMES c++ g++ clang++ REQUIRED)
-find_program(TERVANE_PYTHON NAMES python3 REQUIRED)
+# Debian's python3 (any python3 will do: the generator needs nothing beyond the standard library).
+find_program(TERVANE_SKIN_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+find_program(TERVANE_SKIN_PYTHON python3 REQUIRED)
 set(skin_out ${CMAKE_BINARY_DIR}/skins)
 set(skinpack ${CMAKE_BINARY_DIR}/skintools/skinpack)
 add_custom_command(
@@ -40,7 +42,7 @@ foreach(item IN LISTS skin_items)
 endforeach()
 add_custom_command(
   OUTPUT ${skin_files} ${skin_out}/Skins.rc
-  COMMAND ${TERVANE_PYTHON} ${CMAKE_SOURCE_DIR}/tools/skingen/generate_skins.py
+  COMMAND ${TERVANE_SKIN_PYTHON} ${CMAKE_SOURCE_DIR}/tools/skingen/generate_skins.py
           --out ${skin_out} --packer ${skinpack}
   DEPENDS ${skingen_sources} ${skinpack}
   COMMENT "Drawing and packing the stored skins"

@@ -8,7 +8,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 PACKAGES=(
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
-  cmake make ninja-build g++ nasm pkg-config python3
+  cmake make ninja-build g++ nasm pkg-config
   googletest libgtest-dev libgmock-dev
   xvfb xauth x11-utils xdotool imagemagick
   python3-pytest python3-pytest-timeout
