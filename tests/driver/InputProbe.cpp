@@ -11,7 +11,7 @@
 namespace {
 
 enum : int {
-    kEdit = 101, kOpen = 102, kSave = 103, kFolder = 104, kMessage = 105, kCheck = 106,
+    kEdit = 101, kOpen = 102, kSave = 103, kFolder = 104, kMessage = 105, kCheck = 106, kSpawn = 107,
     kStatus = 110, kMenuGo = 201, kKeyF1 = 202, kKeyEscape = 203
 };
 const UINT kTrayMessage = 1026;
@@ -58,6 +58,20 @@ void AskFolder(HWND owner) {
     Report(std::string("folder:") + (item ? path : "cancel"));
 }
 
+// Starts another probe, as a program may start a viewer of its own that a test must end.
+void SpawnAnother() {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessA(self, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        Report("spawn:" + std::to_string(process.dwProcessId));
+    }
+}
+
 void OnCommand(HWND window, int id) {
     char text[64];
     switch (id) {
@@ -69,6 +83,7 @@ void OnCommand(HWND window, int id) {
                       MessageBoxA(window, "确定要继续吗？", "输入探针", MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2));
         Report(text);
         break;
+    case kSpawn: SpawnAnother(); break;
     case kMenuGo: Report("menu:go"); break;
     case kKeyF1: Report("key:F1"); break;
     case kKeyEscape: Report("key:Escape"); break;
@@ -82,6 +97,7 @@ void CreateControls(HWND window) {
     AddControl(window, "Button", "文件夹(&D)", BS_PUSHBUTTON, kFolder, 210, 45, 90);
     AddControl(window, "Button", "消息(&M)", BS_PUSHBUTTON, kMessage, 310, 45, 90);
     AddControl(window, "Button", "选项", BS_AUTOCHECKBOX, kCheck, 10, 80, 90);
+    AddControl(window, "Button", "新窗口", BS_PUSHBUTTON, kSpawn, 110, 80, 90);
     g_status = AddControl(window, "Static", "ready", SS_LEFT, kStatus, 10, 115, 380);
 }
 

@@ -19,6 +19,7 @@ SOURCE_DIR = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..")
 BUILD_DIR = os.environ.get("TERVANE_WIN_BUILD", os.path.join(SOURCE_DIR, "build", "win32"))
 MAIN_CLASS = "TVyrfForm1"
 MAIN_CAPTION = "Quorlin图片处理Tervane--Quorlin电脑工作室"
+SHELL_CLASSES = ("#32769", "Shell_TrayWnd")  # the desktop and the taskbar of Wine's explorer
 
 os.environ.setdefault("WINEPREFIX", os.path.join(BUILD_DIR, "wineprefix"))
 os.environ.setdefault("WINEDEBUG", "-all")
@@ -81,16 +82,26 @@ def screenshot_dir():
     return build_path("TERVANE_SCREENSHOTS", "tests", "e2e", "screenshots")
 
 
+def end_new_windowed_processes(gui: GuiDriver, before) -> set:
+    """Ends the processes with visible windows that were not there before: programs the tested
+    program started itself (a text editor for its help, say), but not Wine's desktop and tray
+    process, which may only have started now. Returns their pids."""
+    windows = gui.windows()
+    shell = {w.pid for w in windows if w.class_name in SHELL_CLASSES}
+    strays = {w.pid for w in windows if w.visible} - set(before) - shell
+    for pid in strays:
+        gui.kill(pid)
+    return strays
+
+
 @pytest.fixture
 def driver(wine_session, screenshot_dir):
     """A GUI driver for one test; whatever the test started is ended afterwards."""
     gui = GuiDriver(build_path("TERVANE_DRIVER", "tests", "bin", "GuiDriver.exe"), screenshot_dir)
-    services = {w.pid for w in gui.windows()}
+    before = {w.pid for w in gui.windows()}
     yield gui
     try:
-        # Programs that the tested program started itself (a text editor for its help, say).
-        for pid in {w.pid for w in gui.windows() if w.visible and w.class_name != "#32769"} - services:
-            gui.kill(pid)
+        end_new_windowed_processes(gui, before)
         gui.shutdown()
     except DriverError:
         gui.shutdown()

@@ -3,11 +3,12 @@ every input and dialog answer it receives in its status label: keys, menu shortc
 and dialog answers must reach a program as a user's would."""
 
 import os
+import re
 
 import pytest
 
-from conftest import build_path
-from tervane_driver import DriverError, WM_COMMAND, plain_caption, text_matches, wait_until
+from conftest import build_path, end_new_windowed_processes
+from tervane_driver import DriverError, plain_caption, text_matches, wait_until
 
 STATUS_ID = 110
 
@@ -114,3 +115,15 @@ def test_waiting_for_a_missing_window_times_out_and_processes_end(driver, probe)
     assert driver.kill_all() == 1
     assert driver.wait_exit(pid, 5) == 1
     assert driver.info(window) is None
+
+
+def test_processes_the_program_started_itself_are_ended(driver, probe):
+    pid, window, status = probe
+    before = {w.pid for w in driver.windows() if w.pid != pid}
+    driver.press_button(window, "新窗口")
+    child = int(wait_status(driver, status, re.compile(r"^spawn:\d+$")).split(":")[1])
+    driver.wait_window("TervaneInputProbe", pid=child)
+    assert end_new_windowed_processes(driver, before | {pid}) == {child}
+    assert driver.wait_exit(child, 5) == 1
+    assert driver.find_windows("TervaneInputProbe", pid=child) == []
+    assert driver.wait_exit(pid, 0) is None, "the process the test started itself is left to the driver"
