@@ -38,6 +38,12 @@ std::vector<uint8_t> DeviceBits(TBitmapImage& image, TDibFormat& format) {
     if (!GetDIBits(dc.Get(), image.handle.Get(), 0, static_cast<UINT>(image.height), bits.data(),
                    reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS))
         throw EInvalidGraphic(ErrorText::InvalidBitmap);
+    if (format.bitCount == 32) {
+        // A device bitmap's fourth byte means nothing, but drawing (icons with alpha,
+        // pictures with alpha) can leave values there that other programs read as
+        // transparency: the file says "unused" and gets zeros.
+        for (size_t i = 3; i < bits.size(); i += 4) bits[i] = 0;
+    }
     if (format.bitCount <= 8) {
         // GetDIBits fills in the colours it mapped the pixels to.
         std::memcpy(format.colors.data(), info.data() + 40, format.colors.size() * 4);

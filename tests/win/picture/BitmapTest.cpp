@@ -221,3 +221,19 @@ TEST(BitmapTest, CopyModeAppliesToCopyRect) {
     target.Canvas().CopyRect(MakeRect(0, 0, 1, 1), source.Canvas(), MakeRect(0, 0, 1, 1));
     EXPECT_EQ(PixelAt(target, 0, 0), RGB(0x0F, 0xF0, 0xFF));
 }
+
+TEST(BitmapTest, SavedDeviceBitmapsHaveNoStrayAlpha) {
+    TBitmap bitmap;
+    bitmap.SetSize(32, 32);
+    // The application icon carries an alpha channel that drawing copies into the bitmap.
+    HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
+    DrawIconEx(bitmap.Canvas().Handle(), 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    std::vector<uint8_t> file = SavedBytes(bitmap);
+    ASSERT_EQ(file.size(), 54u + 32 * 32 * 4);
+    bool anyColour = false;
+    for (size_t i = 54; i < file.size(); i += 4) {
+        ASSERT_EQ(file[i + 3], 0) << "pixel " << (i - 54) / 4;
+        anyColour |= file[i] != 0xFF || file[i + 1] != 0xFF || file[i + 2] != 0xFF;
+    }
+    EXPECT_TRUE(anyColour) << "the icon was drawn";
+}
