@@ -174,3 +174,44 @@ TEST(PictureTest, FailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     DeleteFileIfExists(path);
 }
+
+TEST(PictureTest, SaveIntoAMissingFolderNamesTheTarget) {
+    TBitmap bitmap;
+    bitmap.SetSize(2, 2);
+    try {
+        bitmap.SaveToFile("C:\\no-such-folder\\out.bmp");
+        FAIL();
+    } catch (const EFCreateError& error) {
+        std::string prefix = "Cannot create file \"C:\\no-such-folder\\out.bmp\". ";
+        EXPECT_EQ(error.Message().compare(0, prefix.size(), prefix), 0) << error.Message();
+    }
+}
+
+TEST(PictureTest, EqualsComparesClassAndStoredBytes) {
+    TBitmap a, b;
+    a.SetSize(3, 3);
+    b.Assign(&a);
+    EXPECT_TRUE(a.Equals(&b));
+    b.Canvas().SetPixel(1, 1, clRed);
+    EXPECT_FALSE(a.Equals(&b));
+    TIcon icon;
+    EXPECT_FALSE(a.Equals(&icon));
+}
+
+TEST(PictureTest, BitmapsGoThroughClipboardFormats) {
+    TBitmap source;
+    source.SetSize(4, 3);
+    source.Canvas().SetPixel(2, 1, clBlue);
+    UINT format = 0;
+    HANDLE data = nullptr;
+    HPALETTE palette = nullptr;
+    source.SaveToClipboardFormat(format, data, palette);
+    EXPECT_EQ(format, static_cast<UINT>(CF_BITMAP));
+    TBitmap target;
+    target.LoadFromClipboardFormat(format, data, palette);
+    DeleteObject(data);
+    EXPECT_EQ(target.Width(), 4);
+    EXPECT_EQ(PixelAt(target, 2, 1), RGB(0, 0, 255));
+    TIcon icon;
+    EXPECT_THROW(icon.SaveToClipboardFormat(format, data, palette), EInvalidGraphic);
+}
