@@ -8,6 +8,7 @@
 #include "skin/SkinStore.h"
 #include "skin/StoredSkinNames.h"
 #include "skin/StoredSkins_win.h"
+#include "toolkit/Canvas_win.h"
 
 namespace {
 
@@ -24,6 +25,30 @@ void ExpectCells(const TDataSkinObject* element, int frames, int cellWidth, int 
     EXPECT_EQ(element->FrameCount, frames) << what;
     EXPECT_EQ(element->Picture->Width(), stacked ? cellWidth : cellWidth * frames) << what;
     EXPECT_EQ(element->Picture->Height(), stacked ? cellHeight * frames : cellHeight) << what;
+}
+
+bool IsMagenta(TBitmap& picture, int x, int y) { return GetPixel(picture.Canvas().Handle(), x, y) == RGB(255, 0, 255); }
+
+TEST_F(StoredSkinsTest, WindowOutlinesAreShapedByMagentaBorderPixels) {
+    TSkinData data;
+    for (int i = 0; i < StoredSkins::Count; ++i) {
+        SCOPED_TRACE(StoredSkins::ItemNames[i]);
+        data.LoadSkinFromStore(store_, i);
+        ASSERT_FALSE(data.NotReady());
+        // Rounded corners leave the outer corner of the left and right borders transparent;
+        // the castle cuts battlements into the top edge of its caption instead.
+        TBitmap& left = *data.Left.Picture;
+        TBitmap& top = *data.Top.Picture;
+        int topCutouts = 0;
+        for (int x = 0; x < top.Width(); ++x) topCutouts += IsMagenta(top, x, 0);
+        EXPECT_TRUE(IsMagenta(left, 0, 0) || topCutouts > 8);
+        EXPECT_TRUE(IsMagenta(*data.Right.Picture, data.Right.Picture->Width() / 2 - 1, 0) || topCutouts > 8);
+        // The side borders are opaque beside the client area.
+        EXPECT_FALSE(IsMagenta(left, 0, data.Left.TopHeight + 2));
+        // Caption buttons are round or square shapes on magenta.
+        TBitmap& close = *data.SysButtons[0]->Picture;
+        EXPECT_FALSE(IsMagenta(close, close.Height() / 2, close.Height() / 2));
+    }
 }
 
 TEST_F(StoredSkinsTest, TheStoreHoldsTheSevenSkinsInOrder) {
