@@ -3,6 +3,7 @@
 // gradients, fine noise, hard edges. Rows are 24-bit blue, green, red, top-down, packed with
 // the given row step (at least 3 × width).
 #include <cmath>
+#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -14,7 +15,21 @@ struct SyntheticPhoto {
     std::vector<uint8_t> pixels;
 
     const uint8_t* Row(int32_t y) const { return pixels.data() + y * rowStep; }
+    // The rows without their padding.
+    std::vector<uint8_t> Packed() const {
+        std::vector<uint8_t> packed;
+        for (int32_t y = 0; y < height; ++y) packed.insert(packed.end(), Row(y), Row(y) + width * 3);
+        return packed;
+    }
 };
+
+// Mean absolute difference per sample of two equally long runs (255 when they differ in length).
+inline double MeanDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    if (a.size() != b.size() || a.empty()) return 255.0;
+    double sum = 0;
+    for (size_t i = 0; i < a.size(); ++i) sum += std::abs(int(a[i]) - int(b[i]));
+    return sum / static_cast<double>(a.size());
+}
 
 inline uint8_t ClampToByte(double v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); }
 

@@ -124,7 +124,7 @@ TEST(JpegDecoding, DecodesCloseToTheOriginal) {
     ASSERT_EQ(decoded.Width(), 67);
     ASSERT_EQ(decoded.Height(), 45);
     ASSERT_EQ(decoded.BitsPerPixel(), 24);
-    EXPECT_LT(MeanDifference(decoded.PackedRows(), PackedPixels(SmallPhoto())), 4.0);
+    EXPECT_LT(MeanDifference(decoded.PackedRows(), SmallPhoto().Packed()), 4.0);
     EXPECT_EQ(decoded.PaletteCalls(), 0);
 }
 
@@ -179,7 +179,7 @@ TEST(JpegDecoding, EightBitOutputQuantisesTo236Colours) {
         EXPECT_EQ(decoded.BitsPerPixel(), 8);
         EXPECT_LE(decoded.Palette().size(), 236u);
         EXPECT_GT(decoded.Palette().size(), 16u);
-        EXPECT_LT(MeanDifference(ThroughPalette(decoded), PackedPixels(SmallPhoto())), 20.0);
+        EXPECT_LT(MeanDifference(ThroughPalette(decoded), SmallPhoto().Packed()), 20.0);
     }
 }
 
@@ -318,7 +318,7 @@ TEST(JpegProgress, ProgressiveDisplayShowsEachScanThenTheFinalPicture) {
     TMemoryStream again(bytes);
     EXPECT_TRUE(DecodeJpeg(again, reader, quantised));
     EXPECT_GE(quantised.PaletteCalls(), 5);
-    EXPECT_LT(MeanDifference(ThroughPalette(quantised), PackedPixels(SmallPhoto())), 20.0);
+    EXPECT_LT(MeanDifference(ThroughPalette(quantised), SmallPhoto().Packed()), 20.0);
 }
 
 TEST(JpegProgress, AbortEndsTheDecodeQuietlyKeepingWhatWasDecoded) {

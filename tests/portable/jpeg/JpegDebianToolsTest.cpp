@@ -26,7 +26,7 @@ protected:
         std::vector<uint8_t> ppm;
         std::string header = "P6\n" + std::to_string(photo.width) + " " + std::to_string(photo.height) + "\n255\n";
         ppm.insert(ppm.end(), header.begin(), header.end());
-        std::vector<uint8_t> rgb = RgbToBgr(PackedPixels(photo));
+        std::vector<uint8_t> rgb = RgbToBgr(photo.Packed());
         ppm.insert(ppm.end(), rgb.begin(), rgb.end());
         WriteBytes(scratch_.File("in.ppm"), ppm);
         EXPECT_TRUE(RunTool("cjpeg " + options + " -outfile " + scratch_.File("out.jpg") + " " + scratch_.File("in.ppm")));
@@ -44,7 +44,7 @@ TEST_F(JpegWithDebianTools, DjpegReadsWhatIsWrittenHere) {
         ASSERT_EQ(image.width, 123);
         ASSERT_EQ(image.height, 77);
         ASSERT_EQ(image.components, 3);
-        EXPECT_LT(MeanDifference(image.samples, PackedPixels(photo_)), quality >= 90 ? 4.0 : 40.0) << quality;
+        EXPECT_LT(MeanDifference(image.samples, photo_.Packed()), quality >= 90 ? 4.0 : 40.0) << quality;
         // The same library with the same settings: the same picture to the last sample.
         EXPECT_EQ(image.samples, DecodeBytes(jpeg).PackedRows()) << quality;
     }

@@ -186,19 +186,3 @@ inline int LargestDifference(const std::vector<uint8_t>& a, const std::vector<ui
     for (size_t i = 0; i < a.size(); ++i) worst = std::max(worst, std::abs(int(a[i]) - int(b[i])));
     return worst;
 }
-
-// Mean absolute difference per sample.
-inline double MeanDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
-    if (a.size() != b.size() || a.empty()) return 255.0;
-    double sum = 0;
-    for (size_t i = 0; i < a.size(); ++i) sum += std::abs(int(a[i]) - int(b[i]));
-    return sum / static_cast<double>(a.size());
-}
-
-// A packed BGR copy of a synthetic photo's rows.
-inline std::vector<uint8_t> PackedPixels(const SyntheticPhoto& photo) {
-    std::vector<uint8_t> packed;
-    for (int32_t y = 0; y < photo.height; ++y)
-        packed.insert(packed.end(), photo.Row(y), photo.Row(y) + static_cast<size_t>(photo.width) * 3);
-    return packed;
-}
