@@ -11,7 +11,7 @@ set -euo pipefail
 
 VERSION=2.1.5
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-CACHE="${TERVANE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tervane}"
+CACHE="${TERVANE_CACHE:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/tervane}"
 TARGET="$CACHE/libjpeg-turbo-$VERSION-mingw"
 STAMP="$TARGET/.complete"
 
