@@ -6,7 +6,7 @@
 // Times are processor time, the best of several runs. Both paths must give the same bytes
 // and the same pixels; the benchmark fails otherwise.
 // Usage: jpeg_bench [repeats]
-// Run alone (sanitizers off):
+// Run by scripts/bench.sh (all benchmarks, or "scripts/bench.sh jpeg"), or alone (sanitizers off):
 //   cmake -S . -B build/bench -G Ninja -DTERVANE_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release
 //   cmake --build build/bench --target jpeg_bench && build/bench/bench/jpeg_bench
 #include <time.h>

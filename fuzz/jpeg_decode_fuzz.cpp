@@ -10,13 +10,13 @@
 
 namespace {
 
-// Rows in memory, refusing pictures beyond a few million pixels as a bitmap would refuse
+// Rows in memory, refusing pictures beyond a million pixels as a bitmap would refuse
 // memory it cannot have.
 class BoundedTarget : public TJpegDecodeTarget {
 public:
     TJpegRows PrepareRows(int32_t width, int32_t height, int bitsPerPixel) override {
         ptrdiff_t stride = (static_cast<ptrdiff_t>(width) * bitsPerPixel / 8 + 3) & ~ptrdiff_t(3);
-        if (static_cast<int64_t>(width) * height > 4 * 1024 * 1024) throw EOutOfResources("too large");
+        if (static_cast<int64_t>(width) * height > 1024 * 1024) throw EOutOfResources("too large");
         rows_.assign(static_cast<size_t>(stride) * static_cast<size_t>(height), 0);
         bottomUp_ = !bottomUp_;
         if (!bottomUp_) return {rows_.data(), stride};
