@@ -243,6 +243,23 @@ TEST(JpegDecoding, DataCutInsideTheHeaderFails) {
     }
 }
 
+TEST(JpegDecoding, HugeMultiScanPictureFailsInsteadOfExhaustingMemory) {
+    // A few hundred bytes may claim 60000 x 60000 pixels; a multi-scan file would need gigabytes
+    // of coefficients before the first row. libjpeg is held to its work memory limit.
+    TJpegSettings progressive;
+    progressive.WriteProgressive = true;
+    auto bytes = EncodeToBytes(SmallPhoto(), progressive);
+    size_t frame = 2;
+    while (bytes[frame + 1] != 0xC2) frame += 2 + (bytes[frame + 2] << 8 | bytes[frame + 3]);
+    for (size_t at : {frame + 5, frame + 7}) {
+        bytes[at] = 60000 >> 8;
+        bytes[at + 1] = 60000 & 0xFF;
+    }
+    TMemoryStream in(bytes);
+    EXPECT_EQ(ReadJpegHeader(in).ImageWidth, 60000);
+    EXPECT_EQ(DecodeError(bytes), "JPEG error #49");
+}
+
 TEST(JpegDecoding, DecodesFromTheStreamPosition) {
     auto bytes = EncodeToBytes(SmallPhoto());
     std::vector<uint8_t> prefixed{'x', 'y', 'z'};
