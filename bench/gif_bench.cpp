@@ -5,11 +5,10 @@
 //  3. a whole 4000 x 3000 JPEG photograph to GIF against ImageMagick's
 //     "convert photo.jpg -remap netscape: out.gif".
 // Times are processor time (this process and its children), the best of several runs.
-// Usage: gif_bench [work folder [lzw|reduce|jpeg]]   (default: the current folder, all parts)
+// Usage: gif_bench [work folder [lzw|reduce|jpeg]]   (default: the program's own folder, all parts)
 // The photographs are made once in the work folder with ImageMagick's plasma generator.
 // Run alone (sanitizers off):
-//   cmake -S . -B build/bench -G Ninja -DTERVANE_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release
-//   cmake --build build/bench --target gif_bench && build/bench/bench/gif_bench build/bench-data
+//   scripts/bench.sh gif
 #include <cstdio>
 
 #include <gif_lib.h>
@@ -186,7 +185,8 @@ void BenchWholePicture(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string folder = argc > 1 ? argv[1] : ".";
+    std::string folder = argc > 1 ? argv[1] : argv[0];
+    if (argc <= 1) folder = folder.find('/') == std::string::npos ? "." : folder.substr(0, folder.rfind('/'));
     const std::string only = argc > 2 ? argv[2] : "";
     if (only.empty() || only == "lzw") {
         BenchLzw(folder, 1920, 1080);
