@@ -1,44 +1,40 @@
-// Program entry. For now it only opens the empty main window; the toolkit's application
-// object and the real main form take its place.
+// The program's entry: refuse a second instance, name the application, create the main
+// window and the hidden preview window, and run the message loop.
 #include <windows.h>
+
+#include "app/MainForm_win.h"
+#include "app/ProgramTexts.h"
+#include "app/StartupUnits_win.h"
+#include "convert/PreviewForm_win.h"
+#include "toolkit/Application_win.h"
 
 namespace {
 
-const char kMainClass[] = "TVyrfForm1";
-const char kMainCaption[] = "Quorlin图片处理Tervane--Quorlin电脑工作室";
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+// A running instance is its main window: the class and the caption must both match. Hidden
+// windows count, so a minimised instance is found too.
+bool HandOverToRunningInstance() {
+    HWND running = FindWindowA(ProgramText::MainFormClass, ProgramText::MainCaption);
+    if (!running) return false;
+    MessageBoxA(nullptr, ProgramText::AlreadyRunning, ProgramText::Title, MB_OK);
+    SetForegroundWindow(running);
+    return true;
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kMainClass;
-    RegisterClassA(&windowClass);
-
-    DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT frame = {0, 0, 435, 292};
-    AdjustWindowRectEx(&frame, style, FALSE, WS_EX_TOOLWINDOW);
-    int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kMainClass, kMainCaption, style,
-                                  (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr,
-                                  nullptr, instance, nullptr);
-    ShowWindow(window, showCommand);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    TApplication application;
+    InitializeProgramUnits(application);
+    if (HandOverToRunningInstance()) return 0;
+    try {
+        application.Initialize();
+        application.SetTitle(ProgramText::Title);
+        application.CreateForm<TVyrfForm1>();
+        application.CreateForm<TForm2>();
+    } catch (...) {
+        application.HandleException(&application);
+        return 1;
     }
+    application.Run();
     return 0;
 }

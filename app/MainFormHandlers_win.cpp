@@ -1,0 +1,82 @@
+// The main window's own handlers: start-up, closing, the menu commands that switch pages,
+// minimise, restore and end the program, and the application message hook.
+#include "app/MainForm_win.h"
+
+#include "app/AboutPage_win.h"
+#include "app/TrayIcon_win.h"
+#include "convert/ConvertPage_win.h"
+#include "icons/IconPage_win.h"
+#include "toolkit/Application_win.h"
+#include "toolkit/Screen_win.h"
+
+namespace {
+
+// The command the window menu of the taskbar button gets for "关于(&A)...".
+constexpr UINT kAboutCommand = 99;
+
+}  // namespace
+
+void TVyrfForm1::AssignHandlers() {
+    OnCreate = [this](TObject* sender) { FormCreate(sender); };
+    OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
+    OnDestroy = [this](TObject* sender) { FormDestroy(sender); };
+    Q1->OnClick = [this](TObject* sender) { Q1Click(sender); };
+    N2->OnClick = [this](TObject* sender) { N2Click(sender); };
+    N5->OnClick = [this](TObject* sender) { N5Click(sender); };
+    N6->OnClick = [this](TObject* sender) { N6Click(sender); };
+    A1->OnClick = [this](TObject* sender) { A1Click(sender); };
+    M1->OnClick = [this](TObject* sender) { M1Click(sender); };
+    M2->OnClick = [this](TObject* sender) { M2Click(sender); };
+    N1->OnClick = [this](TObject* sender) { N1Click(sender); };
+}
+
+void TVyrfForm1::FormCreate(TObject*) {
+    Screen->MenuFont().SetName("宋体");
+    Screen->MenuFont().SetSize(9);
+    Application->OnMessage = [this](MSG& message, bool& handled) { WinMsg(message, handled); };
+    AttachParts();
+    HMENU windowMenu = GetSystemMenu(Application->Handle(), FALSE);
+    AppendMenuA(windowMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(windowMenu, MF_STRING, kAboutCommand, "关于(&A)...");
+}
+
+// The tray icon first (it is the third start-up step), then the pages' handlers.
+void TVyrfForm1::AttachParts() {
+    auto attach = [this](std::unique_ptr<TMainFormPart> part) {
+        if (part) parts_.push_back(std::move(part));
+    };
+    attach(AttachTrayIcon(*this));
+    attach(AttachIconPage(*this));
+    attach(AttachConvertPage(*this));
+    attach(AttachAboutPage(*this));
+}
+
+void TVyrfForm1::FormClose(TObject*, TCloseAction&) { Application->Terminate(); }
+
+void TVyrfForm1::FormDestroy(TObject*) {
+    for (auto& part : parts_) part->FormDestroying();
+}
+
+void TVyrfForm1::Q1Click(TObject*) { Application->Terminate(); }
+
+void TVyrfForm1::N2Click(TObject*) { Application->Terminate(); }
+
+void TVyrfForm1::N5Click(TObject*) { PageControl1->SetActivePage(TabSheet2); }
+
+void TVyrfForm1::N6Click(TObject*) { PageControl1->SetActivePage(TabSheet4); }
+
+void TVyrfForm1::A1Click(TObject*) { PageControl1->SetActivePage(TabSheet3); }
+
+void TVyrfForm1::M1Click(TObject*) { Application->Minimize(); }
+
+void TVyrfForm1::M2Click(TObject*) { Application->Minimize(); }
+
+void TVyrfForm1::N1Click(TObject*) { Application->Restore(); }
+
+// Every message passes on as usual (handled stays false); the system ignores command 99.
+void TVyrfForm1::WinMsg(MSG& message, bool&) {
+    if (message.message == WM_SYSCOMMAND && message.wParam == kAboutCommand) {
+        Application->Restore();
+        PageControl1->SetActivePage(TabSheet3);
+    }
+}

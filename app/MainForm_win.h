@@ -1,0 +1,152 @@
+#pragma once
+// The main window: a page control with the icon extraction, picture conversion and About
+// pages, the main menu and the popup menu. Its layout is built in MainFormLayout_win.cpp and
+// MainFormMenus_win.cpp, its own handlers are in MainFormHandlers_win.cpp; the pages' handlers
+// are attached by their own parts of the program (icons/, convert/, the About page, the tray
+// icon) through TMainFormPart.
+#include <memory>
+#include <vector>
+
+#include "toolkit/BitBtn_win.h"
+#include "toolkit/Edit_win.h"
+#include "toolkit/FileDialogs_win.h"
+#include "toolkit/Form_win.h"
+#include "toolkit/GroupBox_win.h"
+#include "toolkit/Image_win.h"
+#include "toolkit/Label_win.h"
+#include "toolkit/Menus_win.h"
+#include "toolkit/PageControl_win.h"
+#include "toolkit/RadioButton_win.h"
+#include "toolkit/TrackBar_win.h"
+
+// A piece of behaviour attached to the main window when it is created (page handlers, the
+// tray icon). It lives as long as the window and hears when the window is going.
+class TMainFormPart {
+public:
+    virtual ~TMainFormPart() = default;
+    // Runs in FormDestroy, while every control still exists.
+    virtual void FormDestroying() {}
+};
+
+class TVyrfForm1 : public TForm {
+public:
+    explicit TVyrfForm1(TComponent* owner);
+    const char* ClassName() const override { return "TVyrfForm1"; }
+
+    TPageControl* PageControl1;
+    TTabSheet* TabSheet2;  // icon extraction
+    TTabSheet* TabSheet4;  // picture conversion
+    TTabSheet* TabSheet3;  // About
+
+    // Icon extraction page.
+    TEdit* Edit4;
+    TBitBtn* BitBtn8;
+    TLabel* Label2;
+    TLabel* Label1;
+    TImage* Image1;
+    TGroupBox* GroupBox1;
+    TRadioButton* RadioButton1;
+    TRadioButton* RadioButton2;
+    TBitBtn* BitBtn5;
+    TBitBtn* BitBtn6;
+    TBitBtn* BitBtn1;
+    TEdit* Edit5;
+    TBitBtn* BitBtn7;
+
+    // Picture conversion page.
+    TEdit* Edit6;
+    TBitBtn* BitBtn9;
+    TImage* Image3;
+    TLabel* Label15;
+    TGroupBox* GroupBox2;
+    TRadioButton* RadioButton3;
+    TRadioButton* RadioButton4;
+    TLabel* Label16;
+    TTrackBar* TrackBar1;
+    TEdit* Edit7;
+    TBitBtn* BitBtn10;
+
+    // About page.
+    TImage* Image2;
+    TLabel* Label3;
+    TLabel* Label4;
+    TLabel* Label5;
+    TLabel* Label6;
+    TLabel* Label7;
+    TLabel* Label8;
+    TLabel* Label9;
+    TLabel* Label10;
+    TLabel* Label12;
+    TLabel* Label13;
+    TLabel* Label14;
+    TLabel* Label11;
+
+    // Menus.
+    TMainMenu* MainMenu1;
+    TMenuItem* F1;
+    TMenuItem* M2;
+    TMenuItem* Q1;
+    TMenuItem* N4;
+    TMenuItem* N5;
+    TMenuItem* N6;
+    TMenuItem* S1;
+    TMenuItem* Skin1;
+    TMenuItem* Skin2;
+    TMenuItem* Skin3;
+    TMenuItem* Skin4;
+    TMenuItem* Skin5;
+    TMenuItem* Skin6;
+    TMenuItem* Skin7;
+    TMenuItem* H1;
+    TMenuItem* F2;
+    TMenuItem* A1;
+    TPopupMenu* PopupMenu1;
+    TMenuItem* N1;
+    TMenuItem* M1;
+    TMenuItem* N3;
+    TMenuItem* RSkin1;
+    TMenuItem* RSkin2;
+    TMenuItem* RSkin3;
+    TMenuItem* RSkin4;
+    TMenuItem* RSkin5;
+    TMenuItem* RSkin6;
+    TMenuItem* RSkin7;
+    TMenuItem* N2;
+
+    TOpenDialog* OpenDialog1;
+    TSaveDialog* SaveDialog1;
+
+    // The items of both skin groups, Skin1 ... Skin7 and RSkin1 ... RSkin7, in order.
+    std::vector<TMenuItem*> SkinItems() const;
+    std::vector<TMenuItem*> TraySkinItems() const;
+
+    // Handlers of the window itself.
+    void FormCreate(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void FormDestroy(TObject* sender);
+    void Q1Click(TObject* sender);
+    void N2Click(TObject* sender);
+    void N5Click(TObject* sender);
+    void N6Click(TObject* sender);
+    void A1Click(TObject* sender);
+    void M1Click(TObject* sender);
+    void M2Click(TObject* sender);
+    void N1Click(TObject* sender);
+    // The application-wide message hook: the window-menu command 99 ("关于(&A)...").
+    void WinMsg(MSG& message, bool& handled);
+
+private:
+    void CreatePages();
+    void CreateIconPage();
+    void CreateConvertPage();
+    void CreateAboutPage();
+    void BuildMainMenu();
+    void BuildPopupMenu();
+    void CreateDialogs();
+    void AssignHandlers();
+    void AttachParts();
+
+    std::vector<std::unique_ptr<TMainFormPart>> parts_;
+};
+
+extern TVyrfForm1* VyrfForm1;

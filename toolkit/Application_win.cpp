@@ -1,0 +1,425 @@
+#include "toolkit/Application_win.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <algorithm>
+
+#include "toolkit/ErrorDisplayText.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/Form_win.h"
+#include "toolkit/HintWindow_win.h"
+#include "toolkit/Menus_win.h"
+#include "toolkit/Screen_win.h"
+
+namespace {
+
+constexpr char kApplicationClass[] = "TApplication";
+constexpr UINT_PTR kHintShowTimer = 1;
+constexpr UINT_PTR kHintHideTimer = 2;
+constexpr UINT_PTR kMouseTrackTimer = 3;
+constexpr UINT kMouseTrackInterval = 100;
+
+void RegisterApplicationClass(WNDPROC proc) {
+    WNDCLASSA windowClass = {};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), kApplicationClass, &windowClass)) return;
+    windowClass.lpfnWndProc = proc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.lpszClassName = kApplicationClass;
+    RegisterClassA(&windowClass);
+}
+
+// The hint of a control, or of the first parent that has one ("main|detail" shows "main").
+std::string ShortHintOf(TControl* control) {
+    for (TControl* source = control; source; source = source->Parent()) {
+        if (source->Hint().empty()) continue;
+        const std::string& hint = source->Hint();
+        return hint.substr(0, hint.find('|'));
+    }
+    return {};
+}
+
+struct ThreadWindows {
+    std::vector<HWND> windows;
+    HWND except;
+};
+
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM data) {
+    auto* collected = reinterpret_cast<ThreadWindows*>(data);
+    if (window != collected->except && IsWindowVisible(window)) collected->windows.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+TApplication* Application = nullptr;
+
+TApplication::TApplication() : TComponent(nullptr) {
+    if (!Application) Application = this;
+}
+
+TApplication::~TApplication() {
+    // Forms go first (last created first), while the application window still exists.
+    DestroyComponents();
+    if (handle_) DestroyWindow(handle_);
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize() {
+    if (handle_) return;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    OleInitialize(nullptr);  // the shell's folder browser needs it
+    RegisterApplicationClass(WindowProc);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    icon_.Reset(static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+    handle_ = CreateWindowExA(0, kApplicationClass, title_.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                              nullptr, nullptr, instance, nullptr);
+    if (!handle_) throw EOutOfResources("Cannot create the application window");
+    SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (icon_) SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+    // Only these two items make sense for a window that is never seen itself.
+    HMENU systemMenu = GetSystemMenu(handle_, FALSE);
+    DeleteMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
+    DeleteMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
+    DeleteMenu(systemMenu, SC_MOVE, MF_BYCOMMAND);
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    title_ = title;
+    if (handle_) SetWindowTextA(handle_, title.c_str());
+}
+
+void TApplication::FormCreated(TForm* form) {
+    if (!mainForm_) mainForm_ = form;
+    form->DoCreate();
+}
+
+void TApplication::FormDestroyed(TForm* form) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+    if (mainForm_ == form) mainForm_ = nullptr;
+}
+
+void TApplication::ControlDestroyed(TControl* control) {
+    if (hintControl_ == control) {
+        HideHint();
+        hintControl_ = nullptr;
+    }
+    if (hintWindow_ == control) hintWindow_ = nullptr;
+    if (mouseControl_ == control) mouseControl_ = nullptr;
+}
+
+void TApplication::Run() {
+    if (handle_) ShowWindow(handle_, SW_SHOWNORMAL);
+    if (mainForm_ && mainForm_->Visible()) mainForm_->Show();
+    while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate() { PostQuitMessage(0); }
+
+void TApplication::HandleMessage() {
+    MSG message;
+    if (!ProcessMessage(message)) {
+        Idle();
+        if (!terminated_) WaitMessage();
+    }
+}
+
+void TApplication::ProcessMessages() {
+    MSG message;
+    while (ProcessMessage(message)) {
+    }
+}
+
+bool TApplication::ProcessMessage(MSG& message) {
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (message.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    try {
+        bool handled = false;
+        if (OnMessage) OnMessage(message, handled);
+        if (!handled) DispatchQueuedMessage(message);
+    } catch (...) {
+        HandleException(this);
+    }
+    return true;
+}
+
+void TApplication::DispatchQueuedMessage(MSG& message) {
+    TrackHint(message);
+    if (IsKeyMessage(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
+// Menu shortcuts come before the focused control sees the key (Ctrl+C in an edit box runs
+// the menu command, it does not copy); then the form's own keys (Tab, Enter, Escape).
+bool TApplication::IsKeyMessage(MSG& message) {
+    bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    bool charMessage = message.message == WM_SYSCHAR;
+    if (!keyDown && !charMessage) return false;
+    TWinControl* control = nullptr;
+    for (HWND window = message.hwnd; window && !control; window = GetParent(window))
+        control = TWinControl::FromHandle(window);
+    TForm* form = control ? control->ParentForm() : nullptr;
+    if (!form || !form->Enabled()) return false;
+    if (charMessage) return form->DialogChar(static_cast<char>(message.wParam));
+    auto key = static_cast<uint16_t>(message.wParam);
+    if (form->IsShortCut(key, KeyboardShiftState())) return true;
+    return message.message == WM_KEYDOWN && form->DialogKey(key, KeyboardShiftState());
+}
+
+void TApplication::HandleException(TObject* sender) {
+    std::string text;
+    try {
+        throw;
+    } catch (const Exception& error) {
+        text = error.Message();
+    } catch (const std::exception& error) {
+        text = error.what();
+    } catch (...) {
+        text = "Unknown error";
+    }
+    CancelHint();
+    if (OnException)
+        OnException(sender, text);
+    else
+        ShowException(text);
+}
+
+void TApplication::ShowException(const std::string& message) {
+    MessageBox(ErrorDisplayText(message), title_, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    HWND owner = GetActiveWindow();
+    if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+void TApplication::Minimize() {
+    if (!handle_ || IsIconic(handle_)) return;
+    CancelHint();
+    focusBeforeMinimize_ = GetFocus();
+    if (mainForm_ && mainForm_->HandleAllocated() && IsWindowEnabled(mainForm_->Handle())) {
+        RECT from, to;
+        GetWindowRect(mainForm_->Handle(), &from);
+        GetWindowRect(handle_, &to);
+        DrawAnimatedRects(handle_, IDANI_CAPTION, &from, &to);
+    }
+    ThreadWindows visible{{}, handle_};
+    EnumThreadWindows(GetCurrentThreadId(), CollectVisibleWindow, reinterpret_cast<LPARAM>(&visible));
+    hiddenByMinimize_ = visible.windows;
+    for (HWND window : hiddenByMinimize_) ShowWindow(window, SW_HIDE);
+    ShowWindow(handle_, SW_MINIMIZE);
+}
+
+void TApplication::Restore() {
+    if (!handle_ || !IsIconic(handle_)) return;
+    ShowWindow(handle_, SW_RESTORE);
+    // Shown back to front, so the window that was on top is on top again.
+    for (auto it = hiddenByMinimize_.rbegin(); it != hiddenByMinimize_.rend(); ++it) {
+        if (!IsWindow(*it)) continue;
+        bool topmost = (GetWindowLongA(*it, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        SetWindowPos(*it, topmost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    }
+    hiddenByMinimize_.clear();
+    if (mainForm_ && mainForm_->HandleAllocated()) SetForegroundWindow(mainForm_->Handle());
+    if (focusBeforeMinimize_ && IsWindow(focusBeforeMinimize_)) SetFocus(focusBeforeMinimize_);
+}
+
+void TApplication::SetShowHint(bool show) {
+    showHint_ = show;
+    if (!show) CancelHint();
+}
+
+void TApplication::CancelHint() {
+    HideHint();
+    hintControl_ = nullptr;
+}
+
+void TApplication::HideHint() {
+    if (handle_) {
+        KillTimer(handle_, kHintShowTimer);
+        KillTimer(handle_, kHintHideTimer);
+    }
+    if (hintWindow_) hintWindow_->ReleaseHint();
+    hintShowing_ = false;
+}
+
+void TApplication::TrackHint(const MSG& message) {
+    switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+        CancelHint();
+        return;
+    case WM_MOUSEMOVE:
+        UpdateMouseControl();
+        break;
+    default:
+        return;
+    }
+    if (!showHint_ || !handle_) return;
+    POINT point;
+    GetCursorPos(&point);
+    TControl* control = FindControlAtScreenPoint(point);
+    if (control == hintControl_) return;
+    bool wasShowing = hintShowing_;
+    HideHint();
+    hintControl_ = control;
+    if (control && control->ShowHint() && !ShortHintOf(control).empty())
+        SetTimer(handle_, kHintShowTimer, static_cast<UINT>(wasShowing ? hintShortPause_ : hintPause_), nullptr);
+}
+
+void TApplication::ShowHintNow() {
+    KillTimer(handle_, kHintShowTimer);
+    if (!hintControl_ || !hintWindowClass_) return;
+    POINT point;
+    GetCursorPos(&point);
+    if (FindControlAtScreenPoint(point) != hintControl_) return;
+    std::string hint = ShortHintOf(hintControl_);
+    if (hint.empty()) return;
+    if (!hintWindow_ || hintWindowMadeBy_ != hintWindowClass_) {
+        if (hintWindow_) hintWindow_->Free();
+        hintWindow_ = hintWindowClass_(this);
+        hintWindowMadeBy_ = hintWindowClass_;
+    }
+    RECT rect = hintWindow_->CalcHintRect(Screen->Width(), hint, nullptr);
+    int cursorHeight = GetSystemMetrics(SM_CYCURSOR) * 2 / 3;
+    OffsetRect(&rect, point.x, point.y + cursorHeight);
+    rect.bottom += 4;
+    RECT desktop{0, 0, Screen->Width(), Screen->Height()};
+    if (rect.right > desktop.right) OffsetRect(&rect, desktop.right - rect.right, 0);
+    if (rect.left < desktop.left) OffsetRect(&rect, desktop.left - rect.left, 0);
+    if (rect.bottom > desktop.bottom) OffsetRect(&rect, 0, point.y - rect.top - (rect.bottom - rect.top));
+    hintWindow_->ActivateHint(rect, hint);
+    hintShowing_ = true;
+    SetTimer(handle_, kHintHideTimer, static_cast<UINT>(hintHidePause_), nullptr);
+}
+
+void TApplication::Idle() { UpdateMouseControl(); }
+
+// Sends the mouse-leave and mouse-enter notifications when the pointer moves from one
+// control to another, also when it leaves the program's windows without further messages.
+void TApplication::UpdateMouseControl() {
+    POINT point;
+    GetCursorPos(&point);
+    TControl* control = FindControlAtScreenPoint(point);
+    if (control == mouseControl_) return;
+    TControl* previous = mouseControl_;
+    mouseControl_ = control;
+    if (previous) previous->Perform(CM_MOUSELEAVE);
+    if (control && mouseControl_ == control) control->Perform(CM_MOUSEENTER);
+    if (!handle_) return;
+    if (mouseControl_)
+        SetTimer(handle_, kMouseTrackTimer, kMouseTrackInterval, nullptr);
+    else
+        KillTimer(handle_, kMouseTrackTimer);
+}
+
+void TApplication::TimerFired(UINT_PTR id) {
+    if (id == kHintShowTimer)
+        ShowHintNow();
+    else if (id == kHintHideTimer)
+        HideHint();
+    else if (id == kMouseTrackTimer)
+        UpdateMouseControl();
+}
+
+LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* application = reinterpret_cast<TApplication*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!application) return DefWindowProcA(window, msg, wParam, lParam);
+    try {
+        return application->HandleWindowMessage(msg, wParam, lParam);
+    } catch (...) {
+        application->HandleException(application);
+        return 0;
+    }
+}
+
+LRESULT TApplication::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_TIMER:
+        TimerFired(wParam);
+        return 0;
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_MINIMIZE:
+            Minimize();
+            return 0;
+        case SC_RESTORE:
+            Restore();
+            return 0;
+        case SC_CLOSE:
+            if (mainForm_) mainForm_->Close();
+            return 0;
+        default:
+            break;
+        }
+        break;
+    case WM_CLOSE:
+        if (mainForm_) mainForm_->Close();
+        return 0;
+    case WM_ACTIVATE:
+        // The taskbar button activates this invisible window: pass the activation on.
+        if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(handle_) && mainForm_ && mainForm_->HandleAllocated() &&
+            IsWindowVisible(mainForm_->Handle()) && IsWindowEnabled(mainForm_->Handle()))
+            SetActiveWindow(mainForm_->Handle());
+        return 0;
+    case WM_ACTIVATEAPP:
+        if (!wParam) CancelHint();
+        break;
+    case WM_COMMAND:
+        if (lParam == 0 && DispatchMenuCommand(LOWORD(wParam))) return 0;
+        break;
+    case WM_DRAWITEM:
+        if (DispatchMenuDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_MEASUREITEM:
+        if (DispatchMenuMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(handle_, msg, wParam, lParam);
+}
+
+void HandleUncaughtException(TObject* sender) {
+    if (Application) {
+        Application->HandleException(sender);
+        return;
+    }
+    // Without an application object (early start-up) the error still gets shown.
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        MessageBoxA(nullptr, ErrorDisplayText(error.what()).c_str(), "", MB_OK | MB_ICONSTOP);
+    } catch (...) {
+    }
+}
+
+void ControlDestroyed(TControl* control) {
+    if (Application) Application->ControlDestroyed(control);
+}
+
+TControl* FindControlAtScreenPoint(POINT point) {
+    HWND window = WindowFromPoint(point);
+    TWinControl* control = TWinControl::FromHandle(window);
+    if (!control) return nullptr;
+    POINT client = point;
+    ScreenToClient(window, &client);
+    TControl* graphic = control->GraphicControlAt(client);
+    return graphic ? graphic : control;
+}

@@ -1,0 +1,315 @@
+#include "toolkit/Form_win.h"
+
+#include "toolkit/Application_win.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/Menus_win.h"
+#include "toolkit/Screen_win.h"
+
+namespace {
+
+struct DisabledWindows {
+    std::vector<HWND> windows;
+    HWND keep;
+};
+
+BOOL CALLBACK DisableOtherWindow(HWND window, LPARAM data) {
+    auto* disabled = reinterpret_cast<DisabledWindows*>(data);
+    if (window == disabled->keep || !IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+    EnableWindow(window, FALSE);
+    disabled->windows.push_back(window);
+    return TRUE;
+}
+
+char AsciiUpper(char character) {
+    return character >= 'a' && character <= 'z' ? static_cast<char>(character - 'a' + 'A') : character;
+}
+
+// Whether a caption marks this character as its accelerator ("是(&Y)" for Y or y).
+bool ContainsAccelerator(const std::string& caption, char character) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return AsciiUpper(caption[i + 1]) == AsciiUpper(character);
+    }
+    return false;
+}
+
+TControl* FindAccelerator(TWinControl* parent, char character) {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* control = parent->Controls(i);
+        if (!control->Visible() || !control->Enabled() || !control->IsWindowed()) continue;
+        auto* windowed = static_cast<TWinControl*>(control);
+        if (windowed->TabStop() && ContainsAccelerator(windowed->Text(), character)) return windowed;
+        if (TControl* inner = FindAccelerator(windowed, character)) return inner;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+    TControl::SetVisible(false);
+    SetColor(clBtnFace);
+    Font().SetColor(clWindowText);
+    if (Application) Application->RegisterForm(this);
+}
+
+TForm::~TForm() {
+    if (Application) Application->FormDestroyed(this);
+}
+
+void TForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+void TForm::BeforeDestruction() {
+    destroyed_ = true;
+    if (OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (...) {
+            HandleUncaughtException(this);
+        }
+    }
+    // The window would take its menu with it; the menu component frees its own handle.
+    if (HandleAllocated() && menu_) ::SetMenu(Handle(), nullptr);
+    TWinControl::BeforeDestruction();
+}
+
+bool TForm::AdjustForMenu() const { return menu_ != nullptr; }
+
+void TForm::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    params.exStyle = WS_EX_CONTROLPARENT;
+    switch (borderStyle_) {
+    case bsNone:
+        params.style |= WS_POPUP;
+        break;
+    case bsSizeable:
+    case bsSizeToolWin:
+        params.style |= WS_CAPTION | WS_THICKFRAME;
+        break;
+    default:
+        params.style |= WS_CAPTION;
+        break;
+    }
+    bool tool = borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin;
+    if (tool) params.exStyle |= WS_EX_TOOLWINDOW;
+    if (borderStyle_ == bsDialog) params.exStyle |= WS_EX_DLGMODALFRAME;
+    if (borderStyle_ != bsNone && (borderIcons_ & biSystemMenu)) {
+        params.style |= WS_SYSMENU;
+        if (!tool && borderStyle_ != bsDialog) {
+            if (borderIcons_ & biMinimize) params.style |= WS_MINIMIZEBOX;
+            if (borderIcons_ & biMaximize) params.style |= WS_MAXIMIZEBOX;
+        }
+    }
+    if (!Enabled()) params.style |= WS_DISABLED;
+    params.parentWindow = Application ? Application->Handle() : nullptr;
+    if (clientWidth_ > 0 || clientHeight_ > 0) {
+        RECT frame{0, 0, clientWidth_, clientHeight_};
+        AdjustWindowRectEx(&frame, params.style, AdjustForMenu(), params.exStyle);
+        params.width = frame.right - frame.left;
+        params.height = frame.bottom - frame.top;
+    }
+}
+
+void TForm::HandleCreated() {
+    HWND window = Handle();
+    if (icon_) {
+        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
+    }
+    if (menu_) ::SetMenu(window, menu_->Handle());
+    ApplyClientSize();
+    TWinControl::HandleCreated();
+}
+
+int TForm::ClientWidth() const { return HandleAllocated() ? ClientRect().right : clientWidth_; }
+
+int TForm::ClientHeight() const { return HandleAllocated() ? ClientRect().bottom : clientHeight_; }
+
+void TForm::SetClientSize(int width, int height) {
+    clientWidth_ = width;
+    clientHeight_ = height;
+    if (HandleAllocated()) {
+        ApplyClientSize();
+    } else {
+        RECT frame{0, 0, width, height};
+        bool tool = borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin;
+        AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, AdjustForMenu(), tool ? WS_EX_TOOLWINDOW : 0);
+        TControl::SetBounds(Left(), Top(), frame.right - frame.left, frame.bottom - frame.top);
+    }
+}
+
+// The frame's size depends on the menu bar's height, which is only known once the window
+// has its menu, so the client size is measured and corrected rather than computed.
+void TForm::ApplyClientSize() {
+    if (!HandleAllocated() || (clientWidth_ <= 0 && clientHeight_ <= 0)) return;
+    HWND window = Handle();
+    RECT outer, client;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    int width = (outer.right - outer.left) - client.right + clientWidth_;
+    int height = (outer.bottom - outer.top) - client.bottom + clientHeight_;
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::CentreOnScreen() {
+    RECT outer;
+    GetWindowRect(Handle(), &outer);
+    RECT area = Screen->WorkArea();
+    int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    int x = area.left + ((area.right - area.left) - width) / 2;
+    int y = area.top + ((area.bottom - area.top) - height) / 2;
+    SetBounds(x < area.left ? area.left : x, y < area.top ? area.top : y, width, height);
+}
+
+void TForm::SetIcon(HICON icon) {
+    icon_.Reset(icon);
+    if (!HandleAllocated()) return;
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void TForm::SetMenu(TMainMenu* menu) {
+    menu_ = menu;
+    if (menu) menu->SetForm(this);
+    if (!HandleAllocated()) return;
+    ::SetMenu(Handle(), menu ? menu->Handle() : nullptr);
+    ApplyClientSize();
+}
+
+void TForm::MenuChanged() {
+    if (!HandleAllocated()) return;
+    DrawMenuBar(Handle());
+    Perform(CM_MENUCHANGED);
+}
+
+void TForm::SetVisible(bool visible) {
+    TControl::SetVisible(visible);
+    if (!visible) {
+        if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+        return;
+    }
+    HWND window = Handle();
+    if (!shownBefore_ && position_ == poScreenCenter) CentreOnScreen();
+    shownBefore_ = true;
+    ShowWindow(window, SW_SHOW);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (OnShow) OnShow(this);
+}
+
+bool TForm::Showing() const { return HandleAllocated() && IsWindowVisible(const_cast<TForm*>(this)->Handle()); }
+
+void TForm::Show() { SetVisible(true); }
+
+void TForm::Hide() { SetVisible(false); }
+
+void TForm::Close() {
+    bool mainForm = Application && Application->MainForm() == this;
+    TCloseAction action = mainForm && !modal_ ? caFree : caHide;
+    if (modal_ && modalResult_ == mrNone) modalResult_ = closeResult_;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) {
+        if (modal_) modalResult_ = mrNone;
+        return;
+    }
+    if (modal_) return;  // the modal loop hides the form
+    if (mainForm) {
+        Application->Terminate();
+    } else if (action == caMinimize) {
+        if (Application) Application->Minimize();
+    } else {
+        Hide();
+    }
+}
+
+TModalResult TForm::ShowModal() {
+    if (Visible() || !Enabled() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
+    if (!Application) throw EInvalidOperation("No application to run a modal window");
+    Application->CancelHint();
+    if (GetCapture()) ReleaseCapture();
+    HWND previousActive = GetActiveWindow();
+    DisabledWindows disabled{{}, Handle()};
+    EnumThreadWindows(GetCurrentThreadId(), DisableOtherWindow, reinterpret_cast<LPARAM>(&disabled));
+    modal_ = true;
+    modalResult_ = mrNone;
+    TModalResult result = mrNone;
+    auto finish = [&] {
+        modal_ = false;
+        for (HWND window : disabled.windows)
+            if (IsWindow(window)) EnableWindow(window, TRUE);
+        Hide();
+        if (previousActive && IsWindow(previousActive)) SetActiveWindow(previousActive);
+    };
+    try {
+        Show();
+        while (modalResult_ == mrNone && !Application->Terminated()) Application->HandleMessage();
+        result = modalResult_;
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+    if (Application->Terminated()) PostQuitMessage(0);  // let the outer loop end as well
+    return result;
+}
+
+bool TForm::IsShortCut(uint16_t key, TShiftState shift) {
+    if (menu_ && menu_->IsShortCut(key, shift)) return true;
+    return PopupMenu() && PopupMenu()->IsShortCut(key, shift);
+}
+
+bool TForm::DialogKey(uint16_t key, TShiftState shift) {
+    if (key != VK_TAB || (shift & (ssCtrl | ssAlt))) return false;
+    HWND next = GetNextDlgTabItem(Handle(), GetFocus(), (shift & ssShift) != 0);
+    if (next) ::SetFocus(next);
+    return true;
+}
+
+bool TForm::DialogChar(char character) {
+    TControl* control = FindAccelerator(this, character);
+    if (!control) return false;
+    static_cast<TWinControl*>(control)->SetFocus();
+    control->Click();
+    return true;
+}
+
+void TForm::Activated(bool active) {
+    HWND window = Handle();
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window, focus)) focusedWindow_ = focus;
+        return;
+    }
+    if (IsIconic(window)) return;
+    HWND target = focusedWindow_;
+    if (!target || !IsWindow(target) || !IsChild(window, target) || !IsWindowVisible(target) ||
+        !IsWindowEnabled(target))
+        target = GetNextDlgTabItem(window, nullptr, FALSE);
+    ::SetFocus(target ? target : window);
+}
+
+void TForm::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case WM_CLOSE:
+        Close();
+        return;
+    case WM_ACTIVATE:
+        Activated(LOWORD(message.WParam) != WA_INACTIVE);
+        return;
+    case WM_SYSCOMMAND:
+        if ((message.WParam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {
+            Application->Minimize();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TWinControl::WndProc(message);
+}

@@ -1,0 +1,102 @@
+#pragma once
+// Forms: the program's top-level windows. A form's window class is registered under the
+// form's class name ("TVyrfForm1", "TForm2"), and its window is owned by the application
+// window, so the program has one taskbar button and minimises as a whole.
+#include <windows.h>
+
+#include <functional>
+
+#include "toolkit/GdiGuards_win.h"
+#include "toolkit/ModalResult.h"
+#include "toolkit/WinControl_win.h"
+
+class TMainMenu;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+using TBorderIcons = unsigned;
+enum TPosition { poDesigned, poScreenCenter };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+    const char* ClassName() const override { return "TForm"; }
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons icons) { borderIcons_ = icons; }
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition position) { position_ = position; }
+
+    int ClientWidth() const;
+    int ClientHeight() const;
+    void SetClientSize(int width, int height);
+
+    // The window's icon; the form owns the handle.
+    HICON Icon() const { return icon_.Get(); }
+    void SetIcon(HICON icon);
+
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+    // The main menu changed: the menu bar is redrawn and CM_MENUCHANGED goes through the
+    // form's WindowProc (the skin engine rebuilds its drawn menu bar on it).
+    void MenuChanged();
+
+    void Show();
+    void Hide();
+    // Asks the form to close: OnClose decides what happens; closing the main form ends the
+    // program, closing a modal form ends its modal loop.
+    void Close();
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult result) { modalResult_ = result; }
+    bool Modal() const { return modal_; }
+
+    // Key handling before the focused control: menu shortcuts, then the form's own keys.
+    virtual bool IsShortCut(uint16_t key, TShiftState shift);
+    virtual bool DialogKey(uint16_t key, TShiftState shift);
+    virtual bool DialogChar(char character);
+
+    TNotifyEvent OnCreate;
+    TCloseEvent OnClose;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+
+    void SetVisible(bool visible) override;
+    bool Showing() const override;
+
+protected:
+    friend class TApplication;
+    void DoCreate();
+    void CreateParams(TCreateParams& params) override;
+    void HandleCreated() override;
+    void WndProc(TMessage& message) override;
+    void BeforeDestruction() override;
+    // What closing a modal form answers when nothing else set a result.
+    TModalResult CloseResult() const { return closeResult_; }
+    void SetCloseResult(TModalResult result) { closeResult_ = result; }
+
+private:
+    void ApplyClientSize();
+    void CentreOnScreen();
+    void Activated(bool active);
+    bool AdjustForMenu() const;
+
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TPosition position_ = poDesigned;
+    int clientWidth_ = 0, clientHeight_ = 0;
+    TIconHandle icon_;
+    TMainMenu* menu_ = nullptr;
+    bool shownBefore_ = false;
+    bool modal_ = false;
+    TModalResult modalResult_ = mrNone;
+    TModalResult closeResult_ = mrCancel;
+    HWND focusedWindow_ = nullptr;
+    bool destroyed_ = false;
+};

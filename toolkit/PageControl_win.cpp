@@ -1,0 +1,150 @@
+#include "toolkit/PageControl_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
+    clickOnMouseUp_ = false;
+    SetTabStop(true);
+    SetBounds(0, 0, 289, 193);
+}
+
+void TPageControl::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.systemClass = WC_TABCONTROLA;
+    params.style |= WS_CLIPCHILDREN | TCS_TABS | TCS_SINGLELINE | TCS_FOCUSONBUTTONDOWN;
+    params.exStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TPageControl::HandleCreated() {
+    for (size_t i = 0; i < pages_.size(); ++i) InsertTab(static_cast<int>(i), pages_[i]);
+    if (activePage_) SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(IndexOf(activePage_)), 0);
+    TWinControl::HandleCreated();
+}
+
+void TPageControl::InsertTab(int index, TTabSheet* page) {
+    std::string caption = page->Text();
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+int TPageControl::IndexOf(const TTabSheet* page) const {
+    auto found = std::find(pages_.begin(), pages_.end(), page);
+    return found == pages_.end() ? -1 : static_cast<int>(found - pages_.begin());
+}
+
+void TPageControl::InsertPage(TTabSheet* page) {
+    pages_.push_back(page);
+    if (HandleAllocated()) InsertTab(PageCount() - 1, page);
+    if (!activePage_) SetActivePage(page);
+}
+
+void TPageControl::RemovePage(TTabSheet* page) {
+    int index = IndexOf(page);
+    if (index < 0) return;
+    pages_.erase(pages_.begin() + index);
+    if (HandleAllocated()) SendMessageA(Handle(), TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    if (activePage_ == page) {
+        activePage_ = nullptr;
+        if (!pages_.empty()) SetActivePage(pages_[static_cast<size_t>(std::min(index, PageCount() - 1))]);
+    }
+}
+
+void TPageControl::UpdateTab(TTabSheet* page) {
+    int index = IndexOf(page);
+    if (index < 0 || !HandleAllocated()) return;
+    std::string caption = page->Text();
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    SendMessageA(Handle(), TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    AlignControls();
+}
+
+int TPageControl::ActivePageIndex() const { return activePage_ ? IndexOf(activePage_) : -1; }
+
+void TPageControl::SetActivePageIndex(int index) {
+    if (index >= 0 && index < PageCount()) SetActivePage(pages_[static_cast<size_t>(index)]);
+}
+
+void TPageControl::SetActivePage(TTabSheet* page) {
+    if (page && page->pageControl_ != this) return;
+    if (page == activePage_) return;
+    TTabSheet* previous = activePage_;
+    activePage_ = page;
+    if (HandleAllocated() && page) SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(IndexOf(page)), 0);
+    AlignControls();
+    if (page) {
+        page->SetVisible(true);
+        if (HandleAllocated() && page->HandleAllocated())
+            SetWindowPos(page->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    // The focus must not stay on a control of the page that disappears.
+    if (previous && previous->HandleAllocated() && IsChild(previous->Handle(), GetFocus()) && HandleAllocated())
+        ::SetFocus(Handle());
+    if (previous) previous->SetVisible(false);
+    if (page) page->DoShow();
+}
+
+RECT TPageControl::DisplayRect() {
+    RECT rect = ClientRect();
+    if (HandleAllocated()) SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rect));
+    return rect;
+}
+
+void TPageControl::AlignControls() {
+    if (!HandleAllocated()) return;
+    RECT rect = DisplayRect();
+    for (TTabSheet* page : pages_)
+        page->TWinControl::SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+void TPageControl::WndProc(TMessage& message) {
+    if (message.Msg == CN_NOTIFY) {
+        auto* header = reinterpret_cast<NMHDR*>(message.LParam);
+        if (header->code == TCN_SELCHANGE) {
+            int index = static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
+            if (index >= 0 && index < PageCount()) SetActivePage(pages_[static_cast<size_t>(index)]);
+            if (OnChange) OnChange(this);
+        }
+        message.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(message);
+}
+
+TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) { TControl::SetVisible(false); }
+
+TTabSheet::~TTabSheet() {
+    if (pageControl_) pageControl_->RemovePage(this);
+}
+
+void TTabSheet::SetPageControl(TPageControl* pageControl) {
+    if (pageControl_ == pageControl) return;
+    if (pageControl_) pageControl_->RemovePage(this);
+    pageControl_ = pageControl;
+    SetParent(pageControl);
+    if (pageControl) pageControl->InsertPage(this);
+}
+
+void TTabSheet::SetBounds(int left, int top, int width, int height) {
+    TWinControl::SetBounds(left, top, width, height);
+    if (pageControl_) pageControl_->AlignControls();
+}
+
+void TTabSheet::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.style |= WS_CLIPCHILDREN;
+    params.exStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TTabSheet::TextChanged() {
+    if (pageControl_) pageControl_->UpdateTab(this);
+}
+
+void TTabSheet::DoShow() {
+    if (OnShow) OnShow(this);
+}
