@@ -288,6 +288,10 @@ void TForm::Activated(bool active) {
     }
     if (IsIconic(window)) return;
     HWND target = focusedWindow_;
+    if (activeControl_ && activeControl_->HandleAllocated()) {
+        target = activeControl_->Handle();
+        activeControl_ = nullptr;
+    }
     if (!target || !IsWindow(target) || !IsChild(window, target) || !IsWindowVisible(target) ||
         !IsWindowEnabled(target))
         target = GetNextDlgTabItem(window, nullptr, FALSE);

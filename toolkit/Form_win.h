@@ -57,6 +57,9 @@ public:
     void SetModalResult(TModalResult result) { modalResult_ = result; }
     bool Modal() const { return modal_; }
 
+    // The control that gets the focus when the form is next activated.
+    void SetActiveControl(TWinControl* control) { activeControl_ = control; }
+
     // Key handling before the focused control: menu shortcuts, then the form's own keys.
     virtual bool IsShortCut(uint16_t key, TShiftState shift);
     virtual bool DialogKey(uint16_t key, TShiftState shift);
@@ -98,5 +101,6 @@ private:
     TModalResult modalResult_ = mrNone;
     TModalResult closeResult_ = mrCancel;
     HWND focusedWindow_ = nullptr;
+    TWinControl* activeControl_ = nullptr;
     bool destroyed_ = false;
 };

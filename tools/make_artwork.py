@@ -10,8 +10,8 @@ import struct
 SIZE = 32
 SS = 4
 N = SIZE * SS
-ICON_MATTE = (224, 224, 224)   # what half-covered icon edge pixels are blended with
-GLYPH_MATTE = (212, 208, 200)  # a button face: glyph edges blend into the button
+ICON_MATTE = (240, 240, 240)   # what half-covered icon edge pixels are blended with
+GLYPH_MATTE = (240, 240, 240)  # a button face: glyph edges blend into the button
 GLYPH_KEY = (255, 0, 255)      # transparent colour of the glyphs
 
 

@@ -1,0 +1,226 @@
+// Windowed controls: class names the skin engine relies on, the replaceable message handler,
+// the page control, the track bar, radio buttons, and errors that leave a handler.
+#include "ToolkitTestSupport.h"
+
+#include <commctrl.h>
+
+#include "toolkit/BitBtn_win.h"
+#include "toolkit/Edit_win.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/GroupBox_win.h"
+#include "toolkit/Label_win.h"
+#include "toolkit/PageControl_win.h"
+#include "toolkit/RadioButton_win.h"
+#include "toolkit/TrackBar_win.h"
+
+namespace {
+
+template <typename T>
+T* Add(TWinControl* parent, TComponent* owner, int left, int top, int width, int height) {
+    T* control = new T(owner);
+    control->SetBounds(left, top, width, height);
+    control->SetParent(parent);
+    return control;
+}
+
+}  // namespace
+
+TEST_F(ToolkitTest, WindowClassesCarryTheToolkitClassNames) {
+    auto* pages = Add<TPageControl>(form_, form_, 0, 0, 300, 200);
+    auto* sheet = new TTabSheet(form_);
+    sheet->SetPageControl(pages);
+    auto* group = Add<TGroupBox>(sheet, form_, 10, 10, 150, 80);
+    auto* radio = Add<TRadioButton>(group, form_, 10, 20, 100, 20);
+    auto* edit = Add<TEdit>(sheet, form_, 10, 100, 100, 20);
+    auto* button = Add<TBitBtn>(sheet, form_, 170, 10, 89, 41);
+    auto* track = Add<TTrackBar>(sheet, form_, 10, 130, 200, 17);
+    form_->Show();
+    EXPECT_EQ(WindowClassOf(form_->Handle()), "TToolkitTestForm");
+    EXPECT_EQ(WindowClassOf(pages->Handle()), "TPageControl");
+    EXPECT_EQ(WindowClassOf(sheet->Handle()), "TTabSheet");
+    EXPECT_EQ(WindowClassOf(group->Handle()), "TGroupBox");
+    EXPECT_EQ(WindowClassOf(radio->Handle()), "TRadioButton");
+    EXPECT_EQ(WindowClassOf(edit->Handle()), "TEdit");
+    EXPECT_EQ(WindowClassOf(button->Handle()), "TBitBtn");
+    EXPECT_EQ(WindowClassOf(track->Handle()), "TTrackBar");
+    EXPECT_EQ(TWinControl::FromHandle(button->Handle()), button);
+    EXPECT_EQ(GetParent(radio->Handle()), group->Handle());
+    EXPECT_EQ(TWinControl::FromHandle(GetDesktopWindow()), nullptr);
+}
+
+TEST_F(ToolkitTest, ToolWindowWithExactClientSizeOwnedByTheApplication) {
+    form_->Show();
+    HWND window = form_->Handle();
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+    LONG style = GetWindowLongA(window, GWL_STYLE), exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_EQ(GetWindow(window, GW_OWNER), app_->Handle());
+    EXPECT_EQ(WindowClassOf(app_->Handle()), "TApplication");
+}
+
+TEST_F(ToolkitTest, ReplaceableMessageHandlerSeesMessagesAndGivesThemBack) {
+    auto* edit = Add<TEdit>(form_, form_, 10, 10, 100, 20);
+    form_->Show();
+    int seen = 0;
+    TWndMethod previous = edit->WindowProc;
+    edit->WindowProc = [&](TMessage& message) {
+        if (message.Msg == WM_SETTEXT) ++seen;
+        previous(message);
+    };
+    edit->SetText("abc");
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(edit->Text(), "abc") << "the message went on to the edit";
+    edit->WindowProc = previous;
+    edit->SetText("def");
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(edit->Text(), "def");
+}
+
+TEST_F(ToolkitTest, MouseEnterAndLeaveReachTheHandler) {
+    auto* button = Add<TBitBtn>(form_, form_, 10, 10, 89, 41);
+    form_->Show();
+    std::vector<UINT> notifications;
+    TWndMethod previous = button->WindowProc;
+    button->WindowProc = [&](TMessage& message) {
+        if (message.Msg == CM_MOUSEENTER || message.Msg == CM_MOUSELEAVE) notifications.push_back(message.Msg);
+        previous(message);
+    };
+    POINT inside = button->ClientToScreen({20, 20});
+    SetCursorPos(inside.x, inside.y);
+    app_->HandleMessage();  // an empty queue runs the idle check
+    Pump();
+    POINT outside = form_->ClientToScreen({250, 180});
+    SetCursorPos(outside.x, outside.y);
+    app_->ProcessMessages();
+    Sleep(150);  // the pointer check runs from a timer as well
+    Pump();
+    ASSERT_GE(notifications.size(), 2u);
+    EXPECT_EQ(notifications[0], CM_MOUSEENTER);
+    EXPECT_EQ(notifications[1], CM_MOUSELEAVE);
+    button->WindowProc = previous;
+}
+
+TEST_F(ToolkitTest, PageControlShowsOnePageAndKeepsItFilling) {
+    auto* pages = Add<TPageControl>(form_, form_, 0, 0, 300, 200);
+    TTabSheet* sheets[3];
+    int shown[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        sheets[i] = new TTabSheet(form_);
+        sheets[i]->SetCaption("页" + std::to_string(i));
+        sheets[i]->SetPageControl(pages);
+        sheets[i]->OnShow = [&shown, i](TObject*) { ++shown[i]; };
+    }
+    form_->Show();
+    EXPECT_EQ(pages->ActivePage(), sheets[0]) << "the first page added is active";
+    pages->SetActivePage(sheets[2]);
+    EXPECT_EQ(shown[2], 1);
+    EXPECT_TRUE(IsWindowVisible(sheets[2]->Handle()));
+    EXPECT_FALSE(IsWindowVisible(sheets[0]->Handle()));
+    EXPECT_EQ(SendMessageA(pages->Handle(), TCM_GETCURSEL, 0, 0), 2);
+    pages->SetActivePage(sheets[2]);
+    EXPECT_EQ(shown[2], 1) << "showing the page already shown runs nothing";
+    RECT display = pages->DisplayRect();
+    sheets[1]->SetLeft(sheets[1]->Left() + 500);
+    EXPECT_EQ(sheets[1]->Left(), display.left) << "a page is put straight back";
+    EXPECT_EQ(sheets[1]->Width(), display.right - display.left);
+    // A click on a tab arrives as a selection change notification.
+    SendMessageA(pages->Handle(), TCM_SETCURSEL, 1, 0);
+    NMHDR header{pages->Handle(), 0, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(form_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    EXPECT_EQ(pages->ActivePage(), sheets[1]);
+    EXPECT_EQ(shown[1], 1);
+}
+
+TEST_F(ToolkitTest, TrackBarReportsChangesWithinItsRange) {
+    auto* track = Add<TTrackBar>(form_, form_, 10, 10, 200, 17);
+    track->SetRange(0, 100);
+    int changes = 0;
+    track->OnChange = [&](TObject*) { ++changes; };
+    track->SetPosition(65);
+    form_->Show();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(SendMessageA(track->Handle(), TBM_GETPOS, 0, 0), 65);
+    track->SetPosition(65);
+    EXPECT_EQ(changes, 1);
+    track->SetPosition(250);
+    EXPECT_EQ(track->Position(), 100);
+    // The user drags the thumb: the control moves and tells its parent.
+    SendMessageA(track->Handle(), TBM_SETPOS, TRUE, 30);
+    SendMessageA(form_->Handle(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 30), reinterpret_cast<LPARAM>(track->Handle()));
+    EXPECT_EQ(track->Position(), 30);
+    EXPECT_EQ(changes, 3);
+}
+
+TEST_F(ToolkitTest, RadioButtonsOfOneParentExcludeEachOther) {
+    auto* group = Add<TGroupBox>(form_, form_, 10, 10, 177, 81);
+    auto* first = Add<TRadioButton>(group, form_, 24, 16, 113, 25);
+    auto* second = Add<TRadioButton>(group, form_, 24, 48, 121, 25);
+    auto* elsewhere = Add<TRadioButton>(form_, form_, 200, 16, 80, 25);
+    first->SetChecked(true);
+    elsewhere->SetChecked(true);
+    form_->Show();
+    EXPECT_EQ(SendMessageA(first->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageA(second->Handle(), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_TRUE(second->Checked());
+    EXPECT_FALSE(first->Checked());
+    EXPECT_EQ(SendMessageA(first->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(elsewhere->Checked()) << "a radio button of another parent is left alone";
+}
+
+TEST_F(ToolkitTest, ErrorLeavingAHandlerIsShownAndTheLoopGoesOn) {
+    auto* button = Add<TBitBtn>(form_, form_, 10, 10, 89, 41);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) {
+        ++clicks;
+        throw EInvalidGraphic(ErrorText::InvalidBitmap);
+    };
+    form_->Show();
+    SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+    PostMessageA(button->Handle(), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(errors_, (std::vector<std::string>{"Bitmap image is not valid", "Bitmap image is not valid"}));
+}
+
+TEST_F(ToolkitTest, MessageHookSeesQueuedMessagesAndCanStopThem) {
+    auto* edit = Add<TEdit>(form_, form_, 10, 10, 100, 20);
+    form_->Show();
+    constexpr UINT kProbe = WM_APP + 7;
+    int hooked = 0, arrived = 0;
+    TWndMethod previous = edit->WindowProc;
+    edit->WindowProc = [&](TMessage& message) {
+        if (message.Msg == kProbe) ++arrived;
+        previous(message);
+    };
+    app_->OnMessage = [&](MSG& message, bool& handled) {
+        if (message.message != kProbe) return;
+        ++hooked;
+        handled = message.wParam == 1;
+    };
+    PostMessageA(edit->Handle(), kProbe, 0, 0);
+    PostMessageA(edit->Handle(), kProbe, 1, 0);
+    Pump();
+    EXPECT_EQ(hooked, 2);
+    EXPECT_EQ(arrived, 1) << "the handled message was not dispatched";
+    edit->WindowProc = previous;
+}
+
+TEST_F(ToolkitTest, LabelsSizeThemselvesToTheirText) {
+    auto* label = new TLabel(form_);
+    label->SetBounds(8, 184, 0, 0);
+    label->SetParent(form_);
+    label->SetCaption("JPEG图片质量(0-100):");
+    EXPECT_GE(label->Height(), 12) << "the form's 12-pixel font";
+    EXPECT_LE(label->Height(), 16);
+    EXPECT_GE(label->Width(), 100);
+    int shortWidth = label->Width();
+    label->SetCaption("图片预览");
+    EXPECT_LT(label->Width(), shortWidth);
+    EXPECT_EQ(label->Left(), 8);
+}
