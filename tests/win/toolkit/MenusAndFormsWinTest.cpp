@@ -139,7 +139,7 @@ TEST_F(ToolkitTest, PopupMenuDefaultItemAndMenuChangeNotification) {
 TEST_F(ToolkitTest, OwnerDrawnItemsGoThroughTheirHandlers) {
     auto* popup = new TPopupMenu(form_);
     TMenuItem* item = AddItem(form_, popup->Items(), "最小化主窗口(&M)");
-    TMenuItem* plain = AddItem(form_, popup->Items(), "退出(&Q)");
+    AddItem(form_, popup->Items(), "退出(&Q)");
     int drawn = 0, measured = 0;
     item->OnDrawItem = [&](TMenuItem* sender, TCanvas&, const RECT&, bool selected) {
         EXPECT_EQ(sender, item);
@@ -194,7 +194,9 @@ TEST_F(ToolkitTest, MessageFormLayoutAndCaption) {
     const char* captions[] = {"是(&Y)", "否(&N)", "全否(&O)", "全是(&A)"};
     for (size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(dialog->Buttons()[i]->Caption(), captions[i]);
-        if (i > 0) EXPECT_GT(dialog->Buttons()[i]->Left(), dialog->Buttons()[i - 1]->Left());
+        if (i > 0) {
+            EXPECT_GT(dialog->Buttons()[i]->Left(), dialog->Buttons()[i - 1]->Left());
+        }
     }
     EXPECT_EQ(dialog->DefaultButton(), dialog->Buttons()[0]);
     EXPECT_TRUE(GetWindowLongA(dialog->Buttons()[0]->Handle(), GWL_STYLE) & BS_DEFPUSHBUTTON);
