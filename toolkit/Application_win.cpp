@@ -234,6 +234,13 @@ void TApplication::Restore() {
     if (focusBeforeMinimize_ && IsWindow(focusBeforeMinimize_)) SetFocus(focusBeforeMinimize_);
 }
 
+bool TApplication::Active() const {
+    DWORD process = 0;
+    HWND foreground = GetForegroundWindow();
+    if (foreground) GetWindowThreadProcessId(foreground, &process);
+    return foreground && process == GetCurrentProcessId();
+}
+
 void TApplication::SetShowHint(bool show) {
     showHint_ = show;
     if (!show) CancelHint();

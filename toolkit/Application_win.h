@@ -79,6 +79,8 @@ public:
     void Minimize();
     void Restore();
     bool IsMinimized() const { return handle_ && ::IsIconic(handle_); }
+    // Whether one of the program's windows is the foreground window.
+    bool Active() const;
 
     // Hints.
     bool ShowHint() const { return showHint_; }

@@ -272,6 +272,8 @@ bool TForm::DialogKey(uint16_t key, TShiftState shift) {
 }
 
 bool TForm::DialogChar(char character) {
+    // Whoever hooked the form (the skin engine's drawn menu bar) may claim the character.
+    if (Perform(CM_DIALOGCHAR, static_cast<unsigned char>(character), 0)) return true;
     TControl* control = FindAccelerator(this, character);
     if (!control) return false;
     static_cast<TWinControl*>(control)->SetFocus();

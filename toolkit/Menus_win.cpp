@@ -69,35 +69,15 @@ void TMenuItem::DetachChildren() {
     while (GetMenuItemCount(handle_) > 0) RemoveMenu(handle_, 0, MF_BYPOSITION);
 }
 
-void TMenuItem::SetCaption(const std::string& caption) {
-    if (caption == caption_) return;
-    caption_ = caption;
-    Changed();
-}
+void TMenuItem::SetCaption(const std::string& caption) { Update(caption_, caption); }
 
-void TMenuItem::SetShortCut(TShortCut shortCut) {
-    if (shortCut == shortCut_) return;
-    shortCut_ = shortCut;
-    Changed();
-}
+void TMenuItem::SetShortCut(TShortCut shortCut) { Update(shortCut_, shortCut); }
 
-void TMenuItem::SetChecked(bool checked) {
-    if (checked == checked_) return;
-    checked_ = checked;
-    Changed();
-}
+void TMenuItem::SetChecked(bool checked) { Update(checked_, checked); }
 
-void TMenuItem::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    Changed();
-}
+void TMenuItem::SetEnabled(bool enabled) { Update(enabled_, enabled); }
 
-void TMenuItem::SetVisible(bool visible) {
-    if (visible == visible_) return;
-    visible_ = visible;
-    Changed();
-}
+void TMenuItem::SetVisible(bool visible) { Update(visible_, visible); }
 
 void TMenuItem::SetDefault(bool isDefault) {
     if (isDefault == default_) return;
@@ -108,11 +88,7 @@ void TMenuItem::SetDefault(bool isDefault) {
     Changed();
 }
 
-void TMenuItem::SetRadioItem(bool radio) {
-    if (radio == radioItem_) return;
-    radioItem_ = radio;
-    Changed();
-}
+void TMenuItem::SetRadioItem(bool radio) { Update(radioItem_, radio); }
 
 void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
 

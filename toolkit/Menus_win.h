@@ -81,6 +81,13 @@ public:
 private:
     friend class TMenu;
     void Changed();
+    // Stores a changed property and brings the system menu in step.
+    template <typename T>
+    void Update(T& field, const T& value) {
+        if (field == value) return;
+        field = value;
+        Changed();
+    }
     void RebuildHandle();
     void FillMenuItemInfo(MENUITEMINFOA& info, std::string& text);
     void DetachChildren();
