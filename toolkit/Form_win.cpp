@@ -150,6 +150,9 @@ void TForm::SetClientSize(int width, int height) {
 void TForm::ApplyClientSize() {
     if (!HandleAllocated() || (clientWidth_ <= 0 && clientHeight_ <= 0)) return;
     HWND window = Handle();
+    // Makes the system lay out the frame (with the menu bar) before it is measured.
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT outer, client;
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
