@@ -349,3 +349,24 @@ TEST(GifWriterTest, ExtensionsReadBackWhatWasWritten) {
         EXPECT_STREQ(e.what(), "Internal error: Extension Instance does not match Extension Label");
     }
 }
+
+TEST(GifWriterTest, WrittenFilesReadBackIntoTheSameModel) {
+    for (int coding : {GifCoding::Lzw, GifCoding::RunLength})
+        for (bool interlaced : {false, true}) {
+            TGIFImageModel image;
+            image.CodingMethod = coding;
+            std::vector<uint8_t> pixels = RunPixels(41 * 13, 9, 12, 99);
+            AddFrame(image, 41, 13, GreyRamp(9), pixels, interlaced);
+            TMemoryStream stream;
+            image.SaveToStream(stream);
+            stream.SetPosition(0);
+            TGIFImageModel back;
+            back.LoadFromStream(stream);
+            ASSERT_EQ(back.Images.Count(), 1);
+            EXPECT_EQ(back.Images[0].Data, pixels);
+            EXPECT_EQ(back.Images[0].Interlaced(), interlaced);
+            EXPECT_EQ(back.Images[0].ColorMap.Count(), 16);  // 9 colours padded to 2^4
+            EXPECT_EQ(back.Images[0].ColorMap[8], GreyRamp(9)[8]);
+            EXPECT_EQ(SaveToBytes(back)[22], SaveToBytes(image)[22]);
+        }
+}

@@ -298,3 +298,25 @@ TEST(GifImageWinTest, FirstFrameDrawsOntoABitmap) {
             EXPECT_EQ(ColorToRGB(target.Canvas().Pixel(x, y)), RGB(web.Red, web.Green, web.Blue)) << x << "," << y;
         }
 }
+
+TEST(GifImageWinTest, SavedPictureLoadsBackThroughThePictureContainer) {
+    InitializeGifUnit();
+    const std::string path = TempGifPath("tervane-gif-roundtrip.GIF");
+    auto bitmap = TrueColorBitmap(30, 20, Stripes);
+    TGIFImage image;
+    image.Assign(bitmap.get());
+    image.SaveToFile(path);
+    TPicture picture;
+    picture.LoadFromFile(path);
+    ASSERT_NE(picture.Graphic(), nullptr);
+    ASSERT_TRUE(picture.Graphic()->InheritsFrom(TGIFImage::StaticClass()));
+    const auto* loaded = static_cast<const TGIFImage*>(picture.Graphic());
+    EXPECT_EQ(picture.Width(), 30);
+    EXPECT_EQ(picture.Height(), 20);
+    EXPECT_EQ(loaded->Images[0].Data, image.Images[0].Data);
+    TGIFImage copy;
+    copy.Assign(loaded);
+    EXPECT_EQ(Saved(copy), Saved(image));
+    std::remove(path.c_str());
+    FinalizeGifUnit();
+}
