@@ -14,16 +14,17 @@
 #include <vector>
 
 #include "icowriter/IconFileLayout.h"
+#include "toolkit/Component.h"
 #include "toolkit/Streams.h"
 
 class TBitmap;
 class TIcon;
 
-class TIconWriter {
+// A non-visual component; the main window owns one, IconWriter1.
+class TIconWriter : public TComponent {
 public:
-    TIconWriter() = default;
-    TIconWriter(const TIconWriter&) = delete;
-    TIconWriter& operator=(const TIconWriter&) = delete;
+    explicit TIconWriter(TComponent* owner) : TComponent(owner) {}
+    const char* ClassName() const override { return "TIconWriter"; }
 
     // Writes the icon's image (its handle stays the icon's) to the file, replacing it.
     // EInvalidGraphic "Bitmap image is not valid" for an icon without usable bitmaps,

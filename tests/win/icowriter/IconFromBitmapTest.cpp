@@ -80,7 +80,7 @@ protected:
         ExportForImageMagick(OutputFolder(), name, file, expected, tolerance);
     }
 
-    TIconWriter writer_;
+    TIconWriter writer_{nullptr};
 };
 
 }  // namespace

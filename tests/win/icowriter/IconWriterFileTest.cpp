@@ -37,7 +37,7 @@ protected:
 
     fs::path folder_;
     TIcon icon_;
-    TIconWriter writer_;
+    TIconWriter writer_{nullptr};
 };
 
 }  // namespace
@@ -99,4 +99,20 @@ TEST_F(IconWriterFileTest, UncreatableFileNamesTheFullPath) {
         EXPECT_GT(error.Message().size(), prefix.size()) << "the system's error text is missing";
     }
     EXPECT_EQ(FilesInFolder(), 0u);
+}
+
+TEST(IconWriterComponentTest, TheOwnerFreesTheWriter) {
+    struct TWatchedWriter : TIconWriter {
+        TWatchedWriter(TComponent* owner, bool& freed) : TIconWriter(owner), freed_(freed) {}
+        ~TWatchedWriter() override { freed_ = true; }
+        bool& freed_;
+    };
+    bool freed = false;
+    auto* owner = new TComponent(nullptr);
+    auto* writer = new TWatchedWriter(owner, freed);
+    writer->SetName("IconWriter1");
+    EXPECT_EQ(owner->FindComponent("IconWriter1"), writer);
+    EXPECT_STREQ(writer->ClassName(), "TIconWriter");
+    owner->Free();
+    EXPECT_TRUE(freed);
 }
