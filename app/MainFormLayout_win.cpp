@@ -196,4 +196,6 @@ void TVyrfForm1::CreateDialogs() {
     SaveDialog1 = new TSaveDialog(this);
     SaveDialog1->SetName("SaveDialog1");
     SaveDialog1->SetDefaultExt("ico");
+    IconWriter1 = new TIconWriter(this);
+    IconWriter1->SetName("IconWriter1");
 }

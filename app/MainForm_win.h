@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "icowriter/IconWriter_win.h"
 #include "toolkit/BitBtn_win.h"
 #include "toolkit/Edit_win.h"
 #include "toolkit/FileDialogs_win.h"
@@ -115,6 +116,7 @@ public:
 
     TOpenDialog* OpenDialog1;
     TSaveDialog* SaveDialog1;
+    TIconWriter* IconWriter1;
 
     // The items of both skin groups, Skin1 ... Skin7 and RSkin1 ... RSkin7, in order.
     std::vector<TMenuItem*> SkinItems() const;

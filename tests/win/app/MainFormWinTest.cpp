@@ -56,11 +56,12 @@ TEST_F(MainFormTest, ComponentsKeepTheirNamesTagsAndHints) {
     EXPECT_FALSE(form_->RadioButton4->Checked());
     EXPECT_EQ(form_->RadioButton2->Parent(), form_->GroupBox1);
     EXPECT_EQ(form_->SaveDialog1->DefaultExt(), "ico");
+    EXPECT_EQ(Find<TIconWriter>("IconWriter1"), form_->IconWriter1);
     int components = 0;
     form_->ForEachComponent([&](TComponent* component) {
         if (!component->Name().empty()) ++components;
     });
-    EXPECT_GE(components, 73) << "controls, menus, items and dialogs are walkable";
+    EXPECT_GE(components, 74) << "controls, menus, items and dialogs are walkable";
 }
 
 TEST_F(MainFormTest, QualitySliderSettings) {
