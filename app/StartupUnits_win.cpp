@@ -1,7 +1,7 @@
 #include "app/StartupUnits_win.h"
 
-#include "toolkit/HintWindow_win.h"
+#include "app/IconHintX_win.h"
 
 void InitializeProgramUnits(TApplication& application) {
-    application.SetHintWindowClass(MakeHintWindow<THintWindow>);
+    application.SetHintWindowClass(MakeHintWindow<TIconHintX>);
 }

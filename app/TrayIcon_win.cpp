@@ -1,4 +1,79 @@
+// The notification-area icon: added when the main window is created, removed when it is
+// destroyed, and its mouse events (callback message 1026) handled by TrayMsg.
 #include "app/TrayIcon_win.h"
 
-// The program has no notification-area icon yet: nothing is attached.
-std::unique_ptr<TMainFormPart> AttachTrayIcon(TVyrfForm1&) { return nullptr; }
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "app/ProgramTexts.h"
+#include "app/TrayIconRecord.h"
+#include "toolkit/Application_win.h"
+
+static_assert(sizeof(TTrayIconData) == 88, "the first layout of the notification-area record");
+
+namespace {
+
+class TTrayIcon : public TMainFormPart {
+public:
+    explicit TTrayIcon(TVyrfForm1& form) : form_(form) {
+        previousHandler_ = form_.WindowProc;
+        form_.WindowProc = [this](TMessage& message) {
+            if (message.Msg == kTrayCallbackMessage) {
+                TrayMsg(message);
+            } else {
+                previousHandler_(message);
+            }
+        };
+        Notify(NIM_ADD);
+    }
+
+    void FormDestroying() override {
+        Notify(NIM_DELETE);
+        form_.WindowProc = previousHandler_;
+    }
+
+private:
+    void Notify(DWORD action) {
+        TTrayIconData data = MakeTrayIconData(form_.Handle(), form_.Icon(), ProgramText::Title);
+        // The shell reads only the 88 bytes the record's size names; the rest stays zero.
+        NOTIFYICONDATAA record;
+        std::memset(&record, 0, sizeof record);
+        std::memcpy(&record, &data, sizeof data);
+        if (!Shell_NotifyIconA(action, &record)) {
+            Application->MessageBox("托盘图标发生错误", Application->Title(), MB_OK);
+        }
+    }
+
+    void TrayMsg(TMessage& message) {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        switch (message.LParam) {
+            case WM_LBUTTONDOWN:
+                // Minimising and restoring together bring every window of the program forward.
+                if (!Application->Active()) {
+                    Application->Minimize();
+                    Application->Restore();
+                }
+                break;
+            case WM_LBUTTONUP:
+                break;
+            case WM_RBUTTONDOWN:
+                // Foreground first, or the menu would not close when the user clicks elsewhere.
+                SetForegroundWindow(form_.Handle());
+                form_.PopupMenu1->Popup(cursor.x, cursor.y);
+                break;
+            default:
+                previousHandler_(message);
+                break;
+        }
+    }
+
+    TVyrfForm1& form_;
+    TWndMethod previousHandler_;
+};
+
+}  // namespace
+
+std::unique_ptr<TMainFormPart> AttachTrayIcon(TVyrfForm1& form) { return std::make_unique<TTrayIcon>(form); }

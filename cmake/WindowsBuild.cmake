@@ -19,3 +19,13 @@ file(GLOB TERVANE_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.rc)
 add_executable(Tervane WIN32 ${TERVANE_ENTRY_SOURCE} ${TERVANE_RESOURCES})
 target_link_libraries(Tervane PRIVATE tervane_win)
 set_target_properties(Tervane PROPERTIES OUTPUT_NAME Tervane RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# The help file the program opens with F1 lies beside it, in the program's own code page.
+set(TERVANE_README_SOURCE ${CMAKE_SOURCE_DIR}/app/readme.txt)
+set(TERVANE_README_OUTPUT ${CMAKE_BINARY_DIR}/bin/readme.txt)
+add_custom_command(OUTPUT ${TERVANE_README_OUTPUT}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tools/text_to_cp936.sh ${TERVANE_README_SOURCE} ${TERVANE_README_OUTPUT}
+  DEPENDS ${TERVANE_README_SOURCE} ${CMAKE_SOURCE_DIR}/tools/text_to_cp936.sh
+  COMMENT "Help file readme.txt in code page 936")
+add_custom_target(tervane_readme ALL DEPENDS ${TERVANE_README_OUTPUT})

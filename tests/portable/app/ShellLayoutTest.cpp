@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include "app/HelpFilePath.h"
+#include "app/IconHintLayout.h"
+
+TEST(HelpFilePathTest, FolderOfTheProgramPlusReadme) {
+    EXPECT_EQ(HelpFilePath("C:\\Program Files\\Tervane\\Tervane.exe"), "C:\\Program Files\\Tervane\\readme.txt");
+    EXPECT_EQ(HelpFilePath("D:Tervane.exe"), "D:readme.txt");
+    EXPECT_EQ(HelpFilePath("Tervane.exe"), "readme.txt");
+}
+
+TEST(HelpFilePathTest, SecondByteOfAChineseCharacterIsNotASeparator) {
+    // "表" is B1 ED, "\x81\x5C" is a code page 936 character whose second byte is '\'.
+    std::string folder = "C:\\\xB1\xED\x81\x5C\\";
+    EXPECT_EQ(HelpFilePath(folder + "Tervane.exe"), folder + "readme.txt");
+    EXPECT_EQ(HelpFilePath("C:\\a\x81\x5C" "b.exe"), "C:\\readme.txt");
+}
+
+TEST(HelpFilePathTest, ATruncatedPathNamesAFileInTheCutFolder) {
+    // The module-name buffer holds 199 characters and a zero: the tail of a longer path is lost.
+    std::string longFolder = "C:\\" + std::string(195, 'x') + "\\sub\\Tervane.exe";
+    std::string cut = longFolder.substr(0, 199);
+    EXPECT_EQ(HelpFilePath(cut), "C:\\" + std::string(195, 'x') + "\\readme.txt");
+}
+
+TEST(IconHintBoxTest, WidthFromBytesAndHeightFromTheIcon) {
+    THintBox measured{0, 0, 57, 14};
+    THintBox preview = IconHintBox(measured, 32, 32, 8);  // "图标预览"
+    EXPECT_EQ(preview.right - preview.left, 72);
+    EXPECT_EQ(preview.bottom - preview.top, 64);  // the toolkit adds 4 when it shows the box
+    EXPECT_EQ(IconHintBox(measured, 32, 32, 12).right, 92);  // "点击放大图片"
+    EXPECT_EQ(IconHintBox(measured, 48, 48, 2).right, 58);
+    EXPECT_EQ(IconHintBox(measured, 48, 48, 2).bottom, 96);
+}
