@@ -25,7 +25,10 @@ bool HandOverToRunningInstance() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     TApplication application;
     InitializeProgramUnits(application);
-    if (HandOverToRunningInstance()) return 0;
+    if (HandOverToRunningInstance()) {
+        FinalizeProgramUnits();
+        return 0;
+    }
     try {
         application.Initialize();
         application.SetTitle(ProgramText::Title);
@@ -33,8 +36,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         application.CreateForm<TForm2>();
     } catch (...) {
         application.HandleException(&application);
+        FinalizeProgramUnits();
         return 1;
     }
     application.Run();
+    FinalizeProgramUnits();
     return 0;
 }

@@ -4,3 +4,4 @@
 #include "toolkit/Application_win.h"
 
 void InitializeProgramUnits(TApplication& application);
+void FinalizeProgramUnits();

@@ -1,5 +1,7 @@
 #include "picture/JpegImage_win.h"
 
+#include <memory>
+
 #include <cstring>
 #include <vector>
 
@@ -288,12 +290,21 @@ void AdaptJpegDefaultsToDisplay() {
 
 namespace {
 
-// Start-up of the JPEG unit: the display's defaults, then the two extensions, in this order
-// (objects of one file are made in the order they are written).
-struct JpegStartUp {
-    JpegStartUp() { AdaptJpegDefaultsToDisplay(); }
-} jpegStartUp;
-TFileFormatRegistration jpegFormat("jpeg", "JPEG Image File", TJPEGImage::StaticClass());
-TFileFormatRegistration jpgFormat("jpg", "JPEG Image File", TJPEGImage::StaticClass());
+std::unique_ptr<TFileFormatRegistration> jpegFormat;
+std::unique_ptr<TFileFormatRegistration> jpgFormat;
 
 }  // namespace
+
+// The display's defaults, then the two extensions, in this order. Called once at program
+// start, after the GIF unit, so the registry lists gif, jpeg, jpg in that order.
+void InitializeJpegUnit() {
+    if (jpegFormat) return;
+    AdaptJpegDefaultsToDisplay();
+    jpegFormat = std::make_unique<TFileFormatRegistration>("jpeg", "JPEG Image File", TJPEGImage::StaticClass());
+    jpgFormat = std::make_unique<TFileFormatRegistration>("jpg", "JPEG Image File", TJPEGImage::StaticClass());
+}
+
+void FinalizeJpegUnit() {
+    jpgFormat.reset();
+    jpegFormat.reset();
+}

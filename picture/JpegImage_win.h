@@ -106,3 +106,7 @@ private:
 // Sets the depth of decoded pictures for the display the program starts on: 8 bits when it
 // shows no more than 256 colours. Runs once at start-up, before any JPEG object exists.
 void AdaptJpegDefaultsToDisplay();
+// Unit start-up and shutdown: registers "jpeg" and "jpg" ("JPEG Image File") with the picture
+// formats, and removes them again.
+void InitializeJpegUnit();
+void FinalizeJpegUnit();

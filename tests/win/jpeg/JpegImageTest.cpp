@@ -51,6 +51,14 @@ std::string ErrorOf(const std::function<void()>& action) {
     return "(no error)";
 }
 
+// The program starts the JPEG unit before anything else runs; so do these tests.
+class JpegUnitEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { InitializeJpegUnit(); }
+    void TearDown() override { FinalizeJpegUnit(); }
+};
+const ::testing::Environment* const jpegUnit = ::testing::AddGlobalTestEnvironment(new JpegUnitEnvironment);
+
 TEST(JpegImageRegistry, JpegAndJpgAreRegisteredAfterTheBuiltInFormats) {
     const auto& entries = TPicture::FileFormats().Entries();
     std::vector<std::string> jpegExtensions;
