@@ -88,42 +88,62 @@ TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& reader, uint8_t* out, size
     bool fresh = true;
     int handOver = -1;
     TGifLzwStop stop = TGifLzwStop::Complete;
-    for (;;) {
-        const int code = bits.Read(static_cast<unsigned>(width));
-        if (code < 0) {
-            stop = TGifLzwStop::OutOfData;
-            break;
+    // After a clear code (and at the start): the first code that is not a clear code must be
+    // a colour; it starts the run without making an entry.
+    auto startRun = [&]() -> bool {
+        width = codeSize_ + 1, limit = 1 << width, next = clear + 2;
+        int code;
+        do code = bits.Read(static_cast<unsigned>(width));
+        while (code == clear);
+        if (code < 0 || code == end) {
+            stop = code < 0 ? TGifLzwStop::OutOfData : TGifLzwStop::EndCode;
+            return false;
         }
-        if (code == clear) {
-            width = codeSize_ + 1, limit = 1 << width, next = clear + 2;
+        if (code > end) {
             fresh = true;
-            continue;
+            handOver = code;
+            return false;
         }
-        if (code == end) {
-            stop = TGifLzwStop::EndCode;
-            break;
-        }
+        out[at] = static_cast<uint8_t>(code);
+        prev = code, prevPos = at, prevLen = 1;
+        fresh = false;
+        if (++at < count) return true;
+        stop = TGifLzwStop::Complete;
+        return false;
+    };
+    bool running = startRun();
+    while (running) {
+        const int code = bits.Read(static_cast<unsigned>(width));
         uint32_t len;
         if (code < clear) {
+            if (code < 0) {
+                stop = TGifLzwStop::OutOfData;
+                break;
+            }
             out[at] = static_cast<uint8_t>(code);
             len = 1;
-        } else if (fresh || code > next) {
-            handOver = code;  // not a string of this table: the table walk takes over below
-            break;
-        } else if (code < next) {
+        } else if (code < next && code > end) {
             len = runs_[code].len;
             CopyRun(out, at, runs_[code].pos, len, count);
-        } else {
+        } else if (code == next) {
             len = prevLen + 1;
             CopyRun(out, at, prevPos, prevLen, count);
             if (at + prevLen < count) out[at + prevLen] = out[prevPos];
+        } else if (code == clear) {
+            running = startRun();
+            continue;
+        } else if (code == end) {
+            stop = TGifLzwStop::EndCode;
+            break;
+        } else {
+            handOver = code;  // not a string of this table: the table walk takes over below
+            break;
         }
-        if (!fresh && next < kMaxCodes) {
+        if (next < kMaxCodes) {
             runs_[next] = Run{static_cast<uint32_t>(prevPos), static_cast<uint16_t>(prevLen + 1),
                               static_cast<uint16_t>(prev)};
             if (++next >= limit && limit <= kMaxCodes - 1) limit <<= 1, ++width;
         }
-        fresh = false;
         prev = code;
         prevPos = at;
         prevLen = len;
