@@ -1,6 +1,7 @@
 #include "gif/GifImage_win.h"
 
 #include "gif/ColorReduction_win.h"
+#include "gif/GifDrawing_win.h"
 #include "gif/GifErrors.h"
 #include "picture/Bitmap_win.h"
 #include "picture/Picture_win.h"
@@ -48,7 +49,7 @@ TGIFImage::TGIFImage() {
 
 TGIFImage::~TGIFImage() { StopPainters(); }
 
-void TGIFImage::FramesChanged() {}
+void TGIFImage::FramesChanged() { DropPictureBitmap(*this); }
 
 void TGIFImage::SetWidth(int width) {
     Header.SetWidth(width);

@@ -3,6 +3,7 @@
 // GIF file, loaded, drawn. The data (header, frames, settings) is TGIFImageModel's.
 #include <windows.h>
 
+#include "gif/GifDisplayState_win.h"
 #include "gif/GifImageModel.h"
 #include "picture/Graphic_win.h"
 
@@ -36,8 +37,18 @@ public:
     // Fills a frame from a bitmap (the frame is not added to the picture).
     void ImportBitmapFrame(TGIFSubImage& frame, const TBitmap& bitmap);
 
+    // Showing the picture: picture bitmap, palette, painters and painter hooks.
+    TGIFDisplayState& Display() const { return *display_; }
+    // Stops every painter of the picture and waits for them.
+    void StopPainters() override;
+    // The picture's palette: the global colours, else the first frame's.
+    HPALETTE Palette() const override;
+
 protected:
     void FramesChanged() override;
+
+private:
+    std::unique_ptr<TGIFDisplayState> display_ = std::make_unique<TGIFDisplayState>();
 };
 
 // The clipboard format "GIF Image" (0 before InitializeGifUnit).

@@ -1,0 +1,9 @@
+#include "gif/GifDisplayState_win.h"
+
+#include "picture/Bitmap_win.h"
+
+TGIFDisplayState::TGIFDisplayState() = default;
+
+TGIFDisplayState::~TGIFDisplayState() {
+    if (palette) DeleteObject(palette);
+}

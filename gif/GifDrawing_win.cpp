@@ -1,0 +1,244 @@
+#include "gif/GifDrawing_win.h"
+
+#include <algorithm>
+
+#include "gif/GifErrors.h"
+#include "gif/GifImage_win.h"
+#include "gif/GifPainter_win.h"
+#include "gif/GifRenderer_win.h"
+#include "picture/Bitmap_win.h"
+#include "toolkit/Canvas_win.h"
+#include "toolkit/Thread_win.h"
+
+namespace {
+
+int Scaled(int offset, int extent, int screen) { return screen > 0 ? MulDiv(offset, extent, screen) : offset; }
+
+// A memory context with a bitmap selected, put back and deleted at the end of the scope.
+class TMemoryDc {
+public:
+    TMemoryDc(HDC like, HBITMAP bitmap) : dc_(CreateCompatibleDC(like)), old_(SelectObject(dc_, bitmap)) {}
+    ~TMemoryDc() {
+        SelectObject(dc_, old_);
+        DeleteDC(dc_);
+    }
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// Stretches source into dest so that pixels under set mask bits leave dest unchanged.
+void StretchThroughMask(HDC dest, const RECT& to, HDC source, HBITMAP mask, int width, int height) {
+    HBITMAP opaque = CreateCompatibleBitmap(dest, width, height);
+    {
+        TMemoryDc masked(dest, opaque), maskDc(dest, mask);
+        // The frame with its transparent pixels black, for OR-ing over the cleared area.
+        BitBlt(masked.Get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
+        SetBkColor(masked.Get(), RGB(255, 255, 255));
+        SetTextColor(masked.Get(), RGB(0, 0, 0));
+        BitBlt(masked.Get(), 0, 0, width, height, maskDc.Get(), 0, 0, 0x00220326 /* DSna */);
+        const COLORREF oldBk = SetBkColor(dest, RGB(255, 255, 255));
+        const COLORREF oldText = SetTextColor(dest, RGB(0, 0, 0));
+        const int w = to.right - to.left, h = to.bottom - to.top;
+        StretchBlt(dest, to.left, to.top, w, h, maskDc.Get(), 0, 0, width, height, SRCAND);
+        StretchBlt(dest, to.left, to.top, w, h, masked.Get(), 0, 0, width, height, SRCPAINT);
+        SetBkColor(dest, oldBk);
+        SetTextColor(dest, oldText);
+    }
+    DeleteObject(opaque);
+}
+
+void DrawBitmapInto(HDC dc, const RECT& to, HDC source, HBITMAP mask, int width, int height) {
+    if (mask) {
+        StretchThroughMask(dc, to, source, mask, width, height);
+        return;
+    }
+    StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, source, 0, 0, width, height, SRCCOPY);
+}
+
+// Each tile at the bitmap's own size, cut at the rectangle's right and bottom edges.
+template <typename DrawTile>
+void ForEachTile(const RECT& rect, int width, int height, DrawTile draw) {
+    if (width <= 0 || height <= 0) return;
+    for (int y = rect.top; y < rect.bottom; y += height)
+        for (int x = rect.left; x < rect.right; x += width) {
+            const int w = std::min(width, static_cast<int>(rect.right) - x);
+            const int h = std::min(height, static_cast<int>(rect.bottom) - y);
+            draw(RECT{x, y, x + w, y + h}, w, h);
+        }
+}
+
+void DrawBitmapScaledOrTiled(HDC dc, const RECT& rect, TBitmap& bitmap, bool tile) {
+    HDC source = bitmap.Canvas().Handle();
+    const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+    if (tile)
+        ForEachTile(rect, bitmap.Width(), bitmap.Height(), [&](const RECT& to, int w, int h) {
+            BitBlt(dc, to.left, to.top, w, h, source, 0, 0, SRCCOPY);
+        });
+    else
+        StretchBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source, 0, 0,
+                   bitmap.Width(), bitmap.Height(), SRCCOPY);
+    SetStretchBltMode(dc, oldMode);
+}
+
+// Waits until the painter has shown its first frame or has ended, serving the cross-thread
+// calls it makes meanwhile. A quit message ends the wait and is posted again.
+void WaitForFirstFrame(TGIFImage& image, TGIFPainter* painter) {
+    TGIFDisplayState& state = image.Display();
+    for (;;) {
+        {
+            std::lock_guard<std::recursive_mutex> guard(state.painterLock);
+            if (std::find(state.painters.begin(), state.painters.end(), painter) == state.painters.end()) return;
+            if (painter->Started()) return;
+        }
+        CheckSynchronize();
+        MSG message;
+        if (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        Sleep(1);
+    }
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+}  // namespace
+
+RECT GifFrameArea(const TGIFImage& image, const TGIFSubImage& frame, const RECT& rect) {
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    return RECT{rect.left + Scaled(frame.Left(), width, image.Width()),
+                rect.top + Scaled(frame.Top(), height, image.Height()),
+                rect.left + Scaled(frame.Left() + frame.Width(), width, image.Width()),
+                rect.top + Scaled(frame.Top() + frame.Height(), height, image.Height())};
+}
+
+void DrawGifFrame(HDC dc, const TGIFImage& image, TGIFSubImage& frame, const RECT& rect, bool transparent,
+                  bool tile) {
+    if (frame.Empty()) return;
+    TBitmap& bitmap = GifFrameBitmap(image, frame);
+    HBITMAP mask = transparent && frame.Transparent ? GifFrameMask(image, frame) : nullptr;
+    HDC source = bitmap.Canvas().Handle();
+    const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+    if (tile)
+        ForEachTile(rect, frame.Width(), frame.Height(), [&](const RECT& to, int w, int h) {
+            DrawBitmapInto(dc, to, source, mask, w, h);
+        });
+    else
+        DrawBitmapInto(dc, GifFrameArea(image, frame, rect), source, mask, frame.Width(), frame.Height());
+    SetStretchBltMode(dc, oldMode);
+}
+
+TBitmap* GifPictureBitmap(TGIFImage& image) {
+    TGIFDisplayState& state = image.Display();
+    if (state.pictureBitmap || image.Empty()) return state.pictureBitmap.get();
+    TGIFSubImage& first = image.Images[0];
+    auto bitmap = std::make_unique<TBitmap>();
+    if (first.Width() == image.Width() && first.Height() == image.Height() && !first.Empty()) {
+        bitmap->Assign(&GifFrameBitmap(image, first));
+    } else {
+        bitmap->SetSize(image.Width(), image.Height());
+        if (HPALETTE palette = image.Palette()) bitmap->SetPalette(CopyGifPalette(palette));
+        RECT whole{0, 0, image.Width(), image.Height()};
+        DrawGifFrame(bitmap->Canvas().Handle(), image, first, whole, false, false);
+    }
+    state.pictureBitmap = std::move(bitmap);
+    return state.pictureBitmap.get();
+}
+
+void DropPictureBitmap(TGIFImage& image) {
+    TGIFDisplayState& state = image.Display();
+    TGIFPainter* painter;
+    {
+        std::lock_guard<std::recursive_mutex> guard(state.painterLock);
+        painter = state.drawPainter;
+    }
+    if (painter) StopGifPainter(image, painter);
+    state.pictureBitmap.reset();
+    if (state.palette) DeleteObject(state.palette);
+    state.palette = nullptr;
+}
+
+HPALETTE TGIFImage::Palette() const {
+    TGIFDisplayState& state = Display();
+    if (!state.palette && !Empty()) {
+        const TGIFColorMap& colors =
+            Header.ColorMap.Empty() ? static_cast<const TGIFColorMap&>(Images[0].ColorMap) : Header.ColorMap;
+        if (colors.Empty()) throw GIFException(GifText::NoColorTable);
+        state.palette = CreateGifPalette(colors.Data(), colors.Count());
+    }
+    return state.palette;
+}
+
+void TGIFImage::Draw(TCanvas& canvas, const RECT& rect) {
+    TGIFDisplayState& state = Display();
+    if (state.drawing || Empty()) return;
+    state.drawing = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{state.drawing};
+    const bool tile = PaintFlags & GifPaint::Tile;
+    if (Images.Count() == 1 || !(PaintFlags & GifPaint::Animate)) {
+        DrawGifFrame(canvas.Handle(), *this, Images[0], rect, PaintFlags & GifPaint::Transparent, tile);
+        return;
+    }
+    const bool onTarget = PaintFlags & GifPaint::DrawOnTarget;
+    if (!state.pictureBitmap || onTarget) {
+        std::unique_lock<std::recursive_mutex> guard(state.painterLock);
+        TGIFPainter* painter = state.drawPainter;
+        if (!painter || &painter->Canvas() != &canvas || !SameRect(painter->Rect(), rect)) {
+            if (painter) {
+                guard.unlock();
+                StopGifPainter(*this, painter);
+                guard.lock();
+            }
+            TCanvas* target = &canvas;
+            RECT targetRect = rect;
+            if (!onTarget) {
+                auto bitmap = std::make_unique<TBitmap>();
+                bitmap->SetSize(Width(), Height());
+                if (HPALETTE palette = Palette()) bitmap->SetPalette(CopyGifPalette(palette));
+                StretchBlt(bitmap->Canvas().Handle(), 0, 0, Width(), Height(), canvas.Handle(), rect.left, rect.top,
+                           rect.right - rect.left, rect.bottom - rect.top, SRCCOPY);
+                state.pictureBitmap = std::move(bitmap);
+                target = &state.pictureBitmap->Canvas();
+                targetRect = RECT{0, 0, Width(), Height()};
+            }
+            auto created = std::make_unique<TGIFPainter>(*this, *target, targetRect, PaintFlags);
+            painter = created.get();
+            state.drawPainter = painter;
+            state.painters.push_back(painter);
+            guard.unlock();
+            if (painter->Threaded()) {
+                created.release();  // it releases itself when it ends
+                painter->Start();
+            } else {
+                painter->Start();  // plays here and now
+                created.reset();
+                painter = nullptr;
+            }
+        } else {
+            guard.unlock();
+        }
+        if (onTarget) return;
+        if (painter) WaitForFirstFrame(*this, painter);
+    }
+    if (TBitmap* picture = state.pictureBitmap.get()) DrawBitmapScaledOrTiled(canvas.Handle(), rect, *picture, tile);
+}
+
+void TGIFImage::AssignTo(TGraphic* target) const {
+    if (!target || !target->InheritsFrom(TBitmap::StaticClass())) {
+        TGraphic::AssignTo(target);
+        return;
+    }
+    auto* bitmap = static_cast<TBitmap*>(target);
+    TBitmap* picture = GifPictureBitmap(const_cast<TGIFImage&>(*this));
+    bitmap->Assign(picture);
+}
+
+void TGIFImage::StopPainters() { StopGifPainters(*this); }

@@ -1,0 +1,51 @@
+#include "GifAnimationFixture.h"
+
+#include "picture/Bitmap_win.h"
+#include "toolkit/Canvas_win.h"
+#include "toolkit/Thread_win.h"
+
+namespace giftest {
+
+std::unique_ptr<TGIFImage> MakeAnimation(int width, int height, const std::vector<FrameSpec>& frames) {
+    auto image = std::make_unique<TGIFImage>();
+    image->Header.ColorMap.Assign(kColors, 4);
+    image->Header.Descriptor.ScreenWidth = static_cast<uint16_t>(width);
+    image->Header.Descriptor.ScreenHeight = static_cast<uint16_t>(height);
+    for (const FrameSpec& spec : frames) {
+        auto frame = std::make_unique<TGIFSubImage>(image.get());
+        const int w = spec.width ? spec.width : width, h = spec.height ? spec.height : height;
+        frame->SetBounds(spec.left, spec.top, w, h);
+        frame->Data.assign(static_cast<size_t>(w) * h, static_cast<uint8_t>(spec.color));
+        if (spec.loops >= 0) {
+            auto loop = std::make_unique<TGIFAppExtNSLoop>(image.get(), frame.get());
+            loop->Loops = static_cast<uint16_t>(spec.loops);
+            frame->Extensions.Add(std::move(loop));
+        }
+        if (spec.delay >= 0) {
+            auto control = std::make_unique<TGIFGraphicControlExtension>(image.get(), frame.get());
+            control->Delay = static_cast<uint16_t>(spec.delay);
+            control->SetDisposal(spec.disposal);
+            frame->GraphicControlExtension = control.get();
+            frame->Extensions.Add(std::move(control));
+        }
+        image->Images.Add(std::move(frame));
+    }
+    return image;
+}
+
+void Pump(int ms) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        CheckSynchronize();
+        Sleep(1);
+    } while (static_cast<int>(GetTickCount() - start) < ms);
+}
+
+COLORREF PixelOf(TBitmap& bitmap, int x, int y) { return GetPixel(bitmap.Canvas().Handle(), x, y); }
+
+}  // namespace giftest
