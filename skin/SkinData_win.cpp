@@ -52,7 +52,8 @@ std::function<void(const char*)>& TSkinData::NoticeHandler() {
     return handler;
 }
 
-TSkinData::TSkinData(bool designing) : designing_(designing), sharedIcon_(std::make_unique<TBitmap>()) {
+TSkinData::TSkinData(TComponent* owner, bool designing)
+    : TComponent(owner), designing_(designing), sharedIcon_(std::make_unique<TBitmap>()) {
     if (!designing_ && SkinManagerLink().Added) SkinManagerLink().Added(*this);
 }
 

@@ -12,6 +12,7 @@
 #include "skin/SkinObjects_win.h"
 #include "toolkit/GraphicsObjects_win.h"
 #include "toolkit/Streams.h"
+#include "toolkit/Component.h"
 
 class TSkinReader;
 class TSkinStore;
@@ -46,13 +47,13 @@ struct TSkinManagerLink {
 };
 TSkinManagerLink& SkinManagerLink();
 
-class TSkinData {
+class TSkinData : public TComponent {
 public:
-    // A component made at design time decodes nothing and never joins the manager.
-    explicit TSkinData(bool designing = false);
-    ~TSkinData();
-    TSkinData(const TSkinData&) = delete;
-    TSkinData& operator=(const TSkinData&) = delete;
+    // A component made at design time decodes nothing and never joins the manager. Its owner
+    // (a form) frees it with itself.
+    explicit TSkinData(TComponent* owner = nullptr, bool designing = false);
+    ~TSkinData() override;
+    const char* ClassName() const override { return "TSkinData"; }
 
     // ---- published properties ----
     bool Active() const { return active_; }

@@ -7,6 +7,7 @@
 
 #include "toolkit/Exceptions.h"
 #include "toolkit/Streams.h"
+#include "toolkit/Component.h"
 
 TERVANE_DECLARE_EXCEPTION(ESkinStoreError, Exception);
 
@@ -71,9 +72,11 @@ private:
     std::vector<std::unique_ptr<TSkinCollectionItem>> items_;
 };
 
-class TSkinStore {
+// The component that carries the stored skins; its owner (the main window) frees it.
+class TSkinStore : public TComponent {
 public:
-    TSkinStore() : store_(this) {}
+    explicit TSkinStore(TComponent* owner = nullptr) : TComponent(owner), store_(this) {}
+    const char* ClassName() const override { return "TSkinStore"; }
     TSkinCollection& Store() { return store_; }
     const TSkinCollection& Store() const { return store_; }
     // Copies the collection item by item; nothing happens for nullptr.

@@ -286,7 +286,7 @@ TEST_F(SkinDataTest, ComponentStreamingAndManagerActions) {
     EXPECT_EQ(actions_.size(), 2u);
 
     // A design-time component decodes nothing.
-    TSkinData designed(true);
+    TSkinData designed(nullptr, true);
     designed.LoadSkinFromStore(store_, index);
     EXPECT_TRUE(designed.NotReady());
     EXPECT_EQ(designed.SkinStore(), "(Good)");
@@ -346,7 +346,7 @@ TEST_F(SkinDataTest, ComponentsJoinAndLeaveTheManagerAtRunTimeOnly) {
     {
         TSkinData first;
         TSkinData second;
-        TSkinData designed(true);
+        TSkinData designed(nullptr, true);
         EXPECT_EQ(added, (std::vector<TSkinData*>{&first, &second}));
         EXPECT_TRUE(removed.empty());
     }
@@ -354,3 +354,20 @@ TEST_F(SkinDataTest, ComponentsJoinAndLeaveTheManagerAtRunTimeOnly) {
 }
 
 }  // namespace
+
+TEST(SkinComponentsTest, TheOwnerFreesItsSkinComponentsAndFindsThemByName) {
+    int removed = 0;
+    SkinManagerLink().Removed = [&removed](TSkinData&) { ++removed; };
+    auto* form = new TComponent(nullptr);
+    auto* data = new TSkinData(form);
+    data->SetName("SkinData1");
+    auto* store = new TSkinStore(form);
+    store->SetName("SkinStore1");
+    EXPECT_EQ(form->FindComponent("SkinData1"), data);
+    EXPECT_EQ(form->FindComponent("SkinStore1"), store);
+    EXPECT_STREQ(data->ClassName(), "TSkinData");
+    EXPECT_STREQ(store->ClassName(), "TSkinStore");
+    form->Free();
+    EXPECT_EQ(removed, 1) << "the component left the skin manager when its owner freed it";
+    SkinManagerLink().Removed = nullptr;
+}
