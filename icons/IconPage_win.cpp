@@ -1,4 +1,92 @@
 #include "icons/IconPage_win.h"
 
-// The icon page's buttons have no handlers yet: nothing is attached.
-std::unique_ptr<TMainFormPart> AttachIconPage(TVyrfForm1&) { return nullptr; }
+#include <shellapi.h>
+
+#include "app/ProgramTexts.h"
+#include "icons/IconPicker_win.h"
+#include "picture/Icon_win.h"
+#include "picture/Picture_win.h"
+#include "toolkit/FileStream.h"
+
+namespace {
+
+constexpr const char* kOpenTitle = "请选择要打开的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
+constexpr const char* kOpenFilter =
+    "EXE file(*.exe)|*.EXE|DLL file(*.dll)|*.DLL|ICL file(*.icl)|*.ICL|ALL files(*.*)|*.*";
+constexpr const char* kMissingFile =
+    "你所选择的文件名不存在,请重新选择. 为确保文件存在,请用鼠标选择文件,不要直接输入文件名.";
+
+}  // namespace
+
+std::unique_ptr<TMainFormPart> AttachIconPage(TVyrfForm1& form) { return std::make_unique<TIconPage>(form); }
+
+TIconPage::TIconPage(TVyrfForm1& form) : form_(form) {
+    form.TabSheet2->OnShow = [this](TObject* sender) { TabSheet2Show(sender); };
+    form.BitBtn8->OnClick = [this](TObject* sender) { BitBtn8Click(sender); };
+    form.BitBtn5->OnClick = [this](TObject* sender) { BitBtn5Click(sender); };
+    form.BitBtn6->OnClick = [this](TObject* sender) { BitBtn6Click(sender); };
+    form.BitBtn7->OnClick = [this](TObject* sender) { BitBtn7Click(sender); };
+    form.BitBtn1->OnClick = [this](TObject* sender) { BitBtn1Click(sender); };
+}
+
+void TIconPage::TabSheet2Show(TObject*) {
+    form_.Edit4->SetText("");
+    form_.Edit5->SetText("");
+    form_.Label2->SetCaption("图标数目");
+    form_.Label1->SetCaption("当前图标");
+    form_.Image1->Picture().SetGraphic(nullptr);
+    // A page fills its page control, so the control puts it straight back and lays it out anew.
+    form_.TabSheet2->SetLeft(form_.TabSheet2->Left() + 500);
+}
+
+void TIconPage::ShowCurrentIcon() {
+    form_.Image1->Picture().SetGraphic(nullptr);
+    TIcon icon;
+    icon.SetHandle(ExtractIconA(GetModuleHandleA(nullptr), source_.IconFileName.c_str(), source_.IconIndex));
+    if (!icon.Empty()) form_.Image1->Picture().SetGraphic(&icon);
+}
+
+void TIconPage::ShowIndexText() { form_.Label1->SetCaption("第" + std::to_string(source_.IconIndex) + "个图标"); }
+
+void TIconPage::BitBtn8Click(TObject*) {
+    TOpenDialog& dialog = *form_.OpenDialog1;
+    dialog.SetTitle(kOpenTitle);
+    dialog.SetFileName("");
+    dialog.SetFilter(kOpenFilter);
+    dialog.SetFilterIndex(1);
+    if (!dialog.Execute()) return;
+    form_.Edit5->SetText("");
+    const std::string path = dialog.FileName();
+    if (!FileExists(path)) {
+        MessageBoxA(form_.Handle(), kMissingFile, ProgramText::MessageCaption, MB_OK);
+        return;
+    }
+    int picked = 0;
+    if (!PickIcon(form_.Handle(), path, picked)) return;
+    source_.IconFileName = path;
+    source_.IconCount =
+        static_cast<int>(reinterpret_cast<UINT_PTR>(ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), static_cast<UINT>(-1))));
+    source_.IconIndex = 0;
+    form_.Label1->SetCaption("");
+    form_.Label2->SetCaption("在" + path + "中共有" + std::to_string(source_.IconCount) + "个图标");
+    form_.Edit4->SetText(path);
+    if (source_.IconCount == 0) {
+        // The icon of the file opened before no longer belongs to what the page shows.
+        form_.Image1->Picture().SetGraphic(nullptr);
+        return;
+    }
+    source_.IconIndex = picked;
+    ShowCurrentIcon();
+    ShowIndexText();
+}
+
+void TIconPage::BitBtn5Click(TObject* sender) {
+    if (source_.IconCount == 0) return;
+    auto* button = dynamic_cast<TComponent*>(sender);
+    if (!button) return;
+    source_.IconIndex += button->Tag();
+    if (source_.IconIndex >= source_.IconCount) source_.IconIndex = 0;
+    if (source_.IconIndex < 0) source_.IconIndex = source_.IconCount - 1;
+    ShowCurrentIcon();
+    ShowIndexText();
+}

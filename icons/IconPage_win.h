@@ -2,7 +2,40 @@
 // The icon extraction page's handlers and state, attached to the main window's controls
 // (BitBtn8, BitBtn5, BitBtn6, BitBtn7, BitBtn1, TabSheet2's OnShow, ...) when it is created.
 #include <memory>
+#include <string>
 
 #include "app/MainForm_win.h"
 
 std::unique_ptr<TMainFormPart> AttachIconPage(TVyrfForm1& form);
+
+// The page's source: kept while the program runs, never reset by showing the page again.
+struct TIconSource {
+    std::string IconFileName;
+    int IconCount = 0;
+    int IconIndex = 0;
+};
+
+class TIconPage : public TMainFormPart {
+public:
+    explicit TIconPage(TVyrfForm1& form);
+
+    void TabSheet2Show(TObject* sender);
+    void BitBtn8Click(TObject* sender);
+    // Steps by the sender's Tag (BitBtn5: +1, BitBtn6: -1) with wrap-around.
+    void BitBtn5Click(TObject* sender);
+    void BitBtn6Click(TObject* sender) { BitBtn5Click(sender); }
+    void BitBtn7Click(TObject* sender);
+    void BitBtn1Click(TObject* sender);
+
+    const TIconSource& Source() const { return source_; }
+
+private:
+    void ShowCurrentIcon();
+    void ShowIndexText();
+    void SaveCurrentIcon(const std::string& fileName);
+    void SaveIconFile(int index, const std::string& fileName);
+    bool PrepareAllIconsFolder(const std::string& folder);
+
+    TVyrfForm1& form_;
+    TIconSource source_;
+};

@@ -1,0 +1,204 @@
+// Saving what the icon page found: the current icon as an icon, bitmap, JPEG or GIF file by
+// the name's extension, or every icon of the source as numbered .ico files in "allicons".
+// Each save extracts the icon again from the source file.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/ProgramTexts.h"
+#include "gif/GifImageModel.h"
+#include "icons/IconPage_win.h"
+#include "icowriter/IconWriter_win.h"
+#include "picture/Bitmap_win.h"
+#include "toolkit/Canvas_win.h"
+#include "picture/Icon_win.h"
+#include "picture/JpegEncoder.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/FileStream.h"
+#include "toolkit/FolderBrowser_win.h"
+#include "toolkit/MessageForm_win.h"
+#include "toolkit/Screen_win.h"
+
+namespace {
+
+TERVANE_DECLARE_EXCEPTION(EInOutError, Exception);
+
+constexpr const char* kSaveTitle = "请选择保存为的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
+constexpr const char* kSaveFilter = "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF";
+constexpr const char* kNoIcons = "文件中不含有图标,请重新选择含有图标的文件";
+constexpr const char* kReplaceFile = "要保存的文件已经存在,是否覆盖?";
+constexpr const char* kUnknownType = "不支持这种文件类型,请用.ico、.bmp、.jpg或.gif作为文件的扩展名.";
+constexpr const char* kSaving = "正在保存图标,请稍等...";
+constexpr const char* kFolderPrompt = "请选择文件夹(图标将保存在选择目录下的allicons文件夹中)：";
+
+enum class TIconFileType { None, Icon, Bitmap, Jpeg, Gif };
+
+// From the last dot on, compared in upper case.
+TIconFileType TypeOfName(const std::string& fileName) {
+    std::string::size_type dot = fileName.find_last_of(".\\/");
+    if (dot == std::string::npos || fileName[dot] != '.') return TIconFileType::None;
+    std::string ext = fileName.substr(dot);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
+    if (ext == ".ICO") return TIconFileType::Icon;
+    if (ext == ".BMP") return TIconFileType::Bitmap;
+    if (ext == ".JPG" || ext == ".JPEG") return TIconFileType::Jpeg;
+    if (ext == ".GIF") return TIconFileType::Gif;
+    return TIconFileType::None;
+}
+
+bool DirectoryExists(const std::string& folder) {
+    DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void CreateFolder(const std::string& folder) {
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) throw EInOutError(Format("I/O error %lu", GetLastError()));
+}
+
+// The hourglass and the wait text while writing; both are taken back however the save ends,
+// so a failed save leaves no claim of a save still running.
+class TSavingState {
+public:
+    explicit TSavingState(TEdit& status) : status_(status) {
+        Screen->SetCursor(crHourGlass);
+        status_.SetText(kSaving);
+    }
+    ~TSavingState() {
+        Screen->SetCursor(crDefault);
+        if (!finished_) status_.SetText("");
+    }
+    void Finish(const std::string& text) {
+        finished_ = true;
+        status_.SetText(text);
+    }
+
+private:
+    TEdit& status_;
+    bool finished_ = false;
+};
+
+// The icon drawn through its mask on a new (white) bitmap of its size, in 24-bit pixels when
+// asked (for the JPEG and GIF encoders), else at the display's depth.
+std::unique_ptr<TBitmap> IconOnWhite(TIcon& icon, bool trueColour) {
+    auto bitmap = std::make_unique<TBitmap>();
+    if (trueColour) bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(icon.Width(), icon.Height());
+    TCanvas& canvas = bitmap->Canvas();
+    canvas.Brush().SetColor(clWhite);
+    canvas.FillRect(RECT{0, 0, icon.Width(), icon.Height()});
+    canvas.Draw(0, 0, &icon);
+    return bitmap;
+}
+
+void SaveJpeg(TBitmap& bitmap, const std::string& fileName) {
+    TJpegSourceRows rows;
+    rows.FirstRow = static_cast<const uint8_t*>(bitmap.ScanLine(0));
+    rows.RowStep = bitmap.Height() > 1
+                       ? static_cast<const uint8_t*>(bitmap.ScanLine(1)) - rows.FirstRow
+                       : 0;
+    rows.Width = bitmap.Width();
+    rows.Height = bitmap.Height();
+    TJpegSettings settings;  // quality 90
+    SaveFileSafely(fileName, [&](TStream& stream) { EncodeJpeg(rows, settings, stream); });
+}
+
+void SaveGif(TBitmap& bitmap, const std::string& fileName) {
+    TRgbRows rows;
+    rows.Width = bitmap.Width();
+    rows.Height = bitmap.Height();
+    rows.Row = [&bitmap](int row) { return static_cast<const uint8_t*>(bitmap.ScanLine(row)); };
+    TGIFImageModel gif;
+    gif.AssignTrueColor(rows);
+    SaveFileSafely(fileName, [&](TStream& stream) { gif.SaveToStream(stream); });
+}
+
+}  // namespace
+
+void TIconPage::SaveIconFile(int index, const std::string& fileName) {
+    TIcon icon;
+    icon.SetHandle(ExtractIconA(GetModuleHandleA(nullptr), source_.IconFileName.c_str(), index));
+    TIconWriter writer;
+    if (form_.RadioButton1->Checked()) writer.SaveIconAs256Colors(icon, fileName);
+    else writer.SaveIconAsTrueColor(icon, fileName);
+}
+
+void TIconPage::SaveCurrentIcon(const std::string& fileName) {
+    TIconFileType type = TypeOfName(fileName);
+    if (type == TIconFileType::Icon) {
+        SaveIconFile(source_.IconIndex, fileName);
+        return;
+    }
+    TIcon icon;
+    icon.SetHandle(ExtractIconA(GetModuleHandleA(nullptr), source_.IconFileName.c_str(), source_.IconIndex));
+    if (icon.Empty()) throw EInvalidGraphic(ErrorText::InvalidIcon);
+    auto bitmap = IconOnWhite(icon, type != TIconFileType::Bitmap);
+    if (type == TIconFileType::Bitmap) bitmap->SaveToFile(fileName);
+    else if (type == TIconFileType::Jpeg) SaveJpeg(*bitmap, fileName);
+    else SaveGif(*bitmap, fileName);
+}
+
+void TIconPage::BitBtn7Click(TObject*) {
+    form_.Edit5->SetText("");
+    if (form_.Edit4->Text().empty()) return;
+    TSaveDialog& dialog = *form_.SaveDialog1;
+    dialog.SetTitle(kSaveTitle);
+    dialog.SetFileName("");
+    dialog.SetFilter(kSaveFilter);
+    dialog.SetFilterIndex(1);
+    if (!dialog.Execute()) return;
+    const std::string fileName = dialog.FileName();
+    if (source_.IconCount == 0) {
+        MessageBoxA(form_.Handle(), kNoIcons, ProgramText::MessageCaption, MB_OK);
+        return;
+    }
+    // Asked before the overwrite question, so nothing is replaced by a save that cannot happen.
+    if (TypeOfName(fileName) == TIconFileType::None) {
+        MessageBoxA(form_.Handle(), kUnknownType, ProgramText::MessageCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (FileExists(fileName) &&
+        MessageBoxA(form_.Handle(), kReplaceFile, ProgramText::MessageCaption,
+                    MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK) {
+        form_.Edit5->SetText("");
+        return;
+    }
+    TSavingState saving(*form_.Edit5);
+    SaveCurrentIcon(fileName);
+    saving.Finish("图标已保存为" + fileName);
+}
+
+bool TIconPage::PrepareAllIconsFolder(const std::string& folder) {
+    if (DirectoryExists(folder)) return true;
+    std::string question = "目录" + folder + "不存在,是否创建?";
+    if (MessageBoxA(form_.Handle(), question.c_str(), ProgramText::MessageCaption,
+                    MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK)
+        return false;
+    CreateFolder(folder);
+    return true;
+}
+
+void TIconPage::BitBtn1Click(TObject*) {
+    form_.Edit5->SetText("");
+    if (source_.IconCount == 0) return;
+    std::string chosen;
+    if (!SelectDirectory(kFolderPrompt, chosen)) return;
+    const std::string folder = chosen.size() == 3 ? chosen + "allicons" : chosen + "\\allicons";
+    if (!PrepareAllIconsFolder(folder)) return;
+    TSavingState saving(*form_.Edit5);
+    TModalResult answer = mrNo;
+    bool anySaved = false;
+    const TMsgDlgButtons buttons = MsgDlgButtons({mbYes, mbNo, mbNoToAll, mbYesToAll});
+    for (int i = 0; i < source_.IconCount; ++i) {
+        std::string name = folder + "\\" + std::to_string(i) + ".ico";
+        if (answer == mrYes || answer == mrNo) {
+            answer = mrYes;
+            if (FileExists(name)) answer = MessageDlg(name + "已经存在,是否覆盖原文件?", mtConfirmation, buttons);
+        }
+        if (answer != mrYes && answer != mrYesToAll) continue;
+        anySaved = true;
+        SaveIconFile(i, name);
+    }
+    saving.Finish(anySaved ? "全部图标已保存到" + folder : "您没有保存任何图标");
+}
