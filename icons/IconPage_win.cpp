@@ -29,6 +29,12 @@ TIconPage::TIconPage(TVyrfForm1& form) : form_(form) {
     form.BitBtn1->OnClick = [this](TObject* sender) { BitBtn1Click(sender); };
 }
 
+void TIconPage::FormDestroying() {
+    form_.TabSheet2->OnShow = nullptr;
+    for (TControl* button : {form_.BitBtn8, form_.BitBtn5, form_.BitBtn6, form_.BitBtn7, form_.BitBtn1})
+        button->OnClick = nullptr;
+}
+
 void TIconPage::TabSheet2Show(TObject*) {
     form_.Edit4->SetText("");
     form_.Edit5->SetText("");

@@ -28,6 +28,8 @@ public:
     void BitBtn1Click(TObject* sender);
 
     const TIconSource& Source() const { return source_; }
+    // The pages go with the window and may show each other on the way: the page lets go.
+    void FormDestroying() override;
 
 private:
     void ShowCurrentIcon();

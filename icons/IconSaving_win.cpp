@@ -8,13 +8,13 @@
 #include <cctype>
 
 #include "app/ProgramTexts.h"
-#include "gif/GifImageModel.h"
+#include "gif/GifImage_win.h"
 #include "icons/IconPage_win.h"
 #include "icowriter/IconWriter_win.h"
 #include "picture/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
 #include "picture/Icon_win.h"
-#include "picture/JpegEncoder.h"
+#include "picture/JpegImage_win.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileStream.h"
 #include "toolkit/FolderBrowser_win.h"
@@ -79,11 +79,9 @@ private:
     bool finished_ = false;
 };
 
-// The icon drawn through its mask on a new (white) bitmap of its size, in 24-bit pixels when
-// asked (for the JPEG and GIF encoders), else at the display's depth.
-std::unique_ptr<TBitmap> IconOnWhite(TIcon& icon, bool trueColour) {
+// The icon drawn through its mask on a new white bitmap of its size, at the display's depth.
+std::unique_ptr<TBitmap> IconOnWhite(TIcon& icon) {
     auto bitmap = std::make_unique<TBitmap>();
-    if (trueColour) bitmap->SetPixelFormat(pf24bit);
     bitmap->SetSize(icon.Width(), icon.Height());
     TCanvas& canvas = bitmap->Canvas();
     canvas.Brush().SetColor(clWhite);
@@ -92,34 +90,12 @@ std::unique_ptr<TBitmap> IconOnWhite(TIcon& icon, bool trueColour) {
     return bitmap;
 }
 
-void SaveJpeg(TBitmap& bitmap, const std::string& fileName) {
-    TJpegSourceRows rows;
-    rows.FirstRow = static_cast<const uint8_t*>(bitmap.ScanLine(0));
-    rows.RowStep = bitmap.Height() > 1
-                       ? static_cast<const uint8_t*>(bitmap.ScanLine(1)) - rows.FirstRow
-                       : 0;
-    rows.Width = bitmap.Width();
-    rows.Height = bitmap.Height();
-    TJpegSettings settings;  // quality 90
-    SaveFileSafely(fileName, [&](TStream& stream) { EncodeJpeg(rows, settings, stream); });
-}
-
-void SaveGif(TBitmap& bitmap, const std::string& fileName) {
-    TRgbRows rows;
-    rows.Width = bitmap.Width();
-    rows.Height = bitmap.Height();
-    rows.Row = [&bitmap](int row) { return static_cast<const uint8_t*>(bitmap.ScanLine(row)); };
-    TGIFImageModel gif;
-    gif.AssignTrueColor(rows);
-    SaveFileSafely(fileName, [&](TStream& stream) { gif.SaveToStream(stream); });
-}
-
 }  // namespace
 
 void TIconPage::SaveIconFile(int index, const std::string& fileName) {
     TIcon icon;
     icon.SetHandle(ExtractIconA(GetModuleHandleA(nullptr), source_.IconFileName.c_str(), index));
-    TIconWriter writer;
+    TIconWriter writer(nullptr);
     if (form_.RadioButton1->Checked()) writer.SaveIconAs256Colors(icon, fileName);
     else writer.SaveIconAsTrueColor(icon, fileName);
 }
@@ -133,10 +109,18 @@ void TIconPage::SaveCurrentIcon(const std::string& fileName) {
     TIcon icon;
     icon.SetHandle(ExtractIconA(GetModuleHandleA(nullptr), source_.IconFileName.c_str(), source_.IconIndex));
     if (icon.Empty()) throw EInvalidGraphic(ErrorText::InvalidIcon);
-    auto bitmap = IconOnWhite(icon, type != TIconFileType::Bitmap);
-    if (type == TIconFileType::Bitmap) bitmap->SaveToFile(fileName);
-    else if (type == TIconFileType::Jpeg) SaveJpeg(*bitmap, fileName);
-    else SaveGif(*bitmap, fileName);
+    auto bitmap = IconOnWhite(icon);
+    if (type == TIconFileType::Bitmap) {
+        bitmap->SaveToFile(fileName);
+    } else if (type == TIconFileType::Jpeg) {
+        TJPEGImage jpeg;  // its default quality, 90
+        jpeg.Assign(bitmap.get());
+        jpeg.SaveToFile(fileName);
+    } else {
+        TGIFImage gif;
+        gif.Assign(bitmap.get());
+        gif.SaveToFile(fileName);
+    }
 }
 
 void TIconPage::BitBtn7Click(TObject*) {
