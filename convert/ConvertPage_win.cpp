@@ -1,4 +1,125 @@
 #include "convert/ConvertPage_win.h"
 
-// The conversion page's buttons have no handlers yet: nothing is attached.
-std::unique_ptr<TMainFormPart> AttachConvertPage(TVyrfForm1&) { return nullptr; }
+#include "app/ProgramTexts.h"
+#include "convert/ConversionMatrix.h"
+#include "convert/PictureConversion_win.h"
+#include "convert/PreviewForm_win.h"
+#include "picture/Picture_win.h"
+#include "toolkit/FileStream.h"
+#include "toolkit/Screen_win.h"
+
+namespace {
+
+constexpr const char* kOpenTitle = "请选择要打开的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
+constexpr const char* kOpenFilter =
+    "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg;*.jpeg)|*.JPG;*.JPEG|GIF file(*.gif)|*.GIF|"
+    "ALL files(*.ico;*.bmp;*.jpg;*.jpeg;*.gif)|*.ICO;*.BMP;*.JPG;*.JPEG;*.GIF";
+constexpr const char* kMissingFile =
+    "你所选择的文件名不存在,请重新选择. 为确保文件存在,请用鼠标选择文件,不要直接输入文件名.";
+constexpr const char* kSaveTitle = "请选择保存为的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
+constexpr const char* kReplaceFile = "要保存的文件已经存在,是否覆盖?";
+// A target the page cannot write (the source's own format, ".JPEG", any other extension):
+// saying so beats a status line that claims a save which never happened.
+constexpr const char* kUnsupportedTarget =
+    "不能保存为这种格式的文件,请在保存类型中选择一种格式(BMP、ICO、JPG或GIF,与原文件格式不同).";
+constexpr const char* kSaving = "正在保存文件,请稍等...";
+constexpr int kDefaultQuality = 65;
+
+// The hourglass for as long as a conversion runs, the default cursor again however it ends.
+class THourGlass {
+public:
+    THourGlass() { Screen->SetCursor(crHourGlass); }
+    ~THourGlass() { Screen->SetCursor(crDefault); }
+    THourGlass(const THourGlass&) = delete;
+    THourGlass& operator=(const THourGlass&) = delete;
+};
+
+}  // namespace
+
+std::unique_ptr<TMainFormPart> AttachConvertPage(TVyrfForm1& form) { return std::make_unique<TConvertPage>(form); }
+
+TConvertPage::TConvertPage(TVyrfForm1& form) : form_(form) {
+    form.TabSheet4->OnShow = [this](TObject* sender) { TabSheet4Show(sender); };
+    form.TrackBar1->OnChange = [this](TObject* sender) { TrackBar1Change(sender); };
+    form.BitBtn9->OnClick = [this](TObject* sender) { BitBtn9Click(sender); };
+    form.Image3->OnClick = [this](TObject* sender) { Image3Click(sender); };
+    form.BitBtn10->OnClick = [this](TObject* sender) { BitBtn10Click(sender); };
+    form.TrackBar1->SetHint(QualityHint(form.TrackBar1->Position()));
+}
+
+void TConvertPage::TabSheet4Show(TObject*) {
+    form_.TrackBar1->SetPosition(kDefaultQuality);
+    form_.TrackBar1->SetHint(QualityHint(form_.TrackBar1->Position()));
+    form_.Edit6->SetText("");
+    form_.Edit7->SetText("");
+    form_.Image3->Picture().SetGraphic(nullptr);
+}
+
+void TConvertPage::TrackBar1Change(TObject*) { form_.TrackBar1->SetHint(QualityHint(form_.TrackBar1->Position())); }
+
+void TConvertPage::BitBtn9Click(TObject*) {
+    // The dialog is shared with the icon page; its filter entry is left as chosen last.
+    TOpenDialog& dialog = *form_.OpenDialog1;
+    dialog.SetTitle(kOpenTitle);
+    dialog.SetFileName("");
+    dialog.SetFilter(kOpenFilter);
+    if (!dialog.Execute()) return;
+    form_.Edit7->SetText("");
+    const std::string path = dialog.FileName();
+    if (!FileExists(path)) {
+        MessageBoxA(form_.Handle(), kMissingFile, ProgramText::MessageCaption, MB_OK);
+        return;
+    }
+    SourceFileName = path;
+    form_.Edit6->SetText(path);
+    // An icon shows at its own size from the top-left corner; anything else fills the box.
+    form_.Image3->SetStretch(UpperCaseExtension(path) != ".ICO");
+    form_.Image3->Picture().SetGraphic(nullptr);
+    form_.Image3->Picture().LoadFromFile(path);
+}
+
+void TConvertPage::Image3Click(TObject*) {
+    if (!Form2) return;
+    Form2->Image1->SetPicture(&form_.Image3->Picture());
+    Form2->ShowModal();
+}
+
+bool TConvertPage::ChooseTarget(std::string& target) {
+    TSaveDialog& dialog = *form_.SaveDialog1;
+    dialog.SetTitle(kSaveTitle);
+    dialog.SetFileName("");
+    if (const char* filter = SaveFilterFor(SourceKindOf(SourceFileName))) dialog.SetFilter(filter);
+    if (!dialog.Execute()) return false;
+    target = dialog.FileName();
+    if (!CanConvert(SourceKindOf(SourceFileName), TargetKindOf(target))) {
+        MessageBoxA(form_.Handle(), kUnsupportedTarget, ProgramText::MessageCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    if (FileExists(target) &&
+        MessageBoxA(form_.Handle(), kReplaceFile, ProgramText::MessageCaption,
+                    MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK) {
+        form_.Edit7->SetText("");
+        return false;
+    }
+    return true;
+}
+
+void TConvertPage::BitBtn10Click(TObject*) {
+    form_.Edit7->SetText("");
+    if (form_.Edit6->Text().empty()) return;
+    TConversionSettings settings;
+    settings.trueColorIcon = form_.RadioButton4->Checked();
+    settings.iconWidth = GetSystemMetrics(SM_CXICON);
+    settings.iconHeight = GetSystemMetrics(SM_CYICON);
+    settings.quality = form_.TrackBar1->Position();
+    std::string target;
+    if (!ChooseTarget(target)) return;
+    form_.Edit7->SetText(kSaving);
+    form_.Edit7->Update();
+    {
+        THourGlass hourGlass;
+        ConvertPicture(SourceFileName, SourceKindOf(SourceFileName), target, TargetKindOf(target), settings,
+                       IconWriter1);
+    }
+    form_.Edit7->SetText(SavedStatus(target));
+}

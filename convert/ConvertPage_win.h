@@ -2,7 +2,31 @@
 // The picture conversion page's handlers and state, attached to the main window's controls
 // (BitBtn9, BitBtn10, Image3, TrackBar1, TabSheet4's OnShow, ...) when it is created.
 #include <memory>
+#include <string>
 
 #include "app/MainForm_win.h"
+#include "icowriter/IconWriter_win.h"
 
 std::unique_ptr<TMainFormPart> AttachConvertPage(TVyrfForm1& form);
+
+class TConvertPage : public TMainFormPart {
+public:
+    explicit TConvertPage(TVyrfForm1& form);
+
+    void TabSheet4Show(TObject* sender);
+    void TrackBar1Change(TObject* sender);
+    void BitBtn9Click(TObject* sender);
+    void Image3Click(TObject* sender);
+    void BitBtn10Click(TObject* sender);
+
+    // The chosen source, exactly as the open dialog returned it; kept when the page is shown
+    // again (only Edit6 tells whether a source is chosen).
+    std::string SourceFileName;
+
+private:
+    // Asks for the target file; false when the user gives up (dialog or overwrite question).
+    bool ChooseTarget(std::string& target);
+
+    TVyrfForm1& form_;
+    TIconWriter IconWriter1;
+};

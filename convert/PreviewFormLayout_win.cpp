@@ -17,5 +17,16 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
     Image1->SetStretch(true);
     Image1->SetCursor(crHandPoint);
     Image1->SetParent(this);
+    Image1->OnClick = [this](TObject* sender) { Image1Click(sender); };
+    OnCreate = [this](TObject* sender) { FormCreate(sender); };
     Form2 = this;
 }
+
+// The outer size follows the image's, the window being a frame around the enlarged picture.
+void TForm2::FormCreate(TObject*) {
+    SetWidth(Image1->Width());
+    SetHeight(Image1->Height());
+}
+
+// Closing hides the window and ends its modal display; it is used again next time.
+void TForm2::Image1Click(TObject*) { Close(); }

@@ -10,6 +10,9 @@ public:
     const char* ClassName() const override { return "TForm2"; }
 
     TImage* Image1;
+
+    void FormCreate(TObject* sender);
+    void Image1Click(TObject* sender);
 };
 
 extern TForm2* Form2;

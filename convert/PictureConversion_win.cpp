@@ -1,0 +1,130 @@
+#include "convert/PictureConversion_win.h"
+
+#include <memory>
+
+#include "icowriter/IconWriter_win.h"
+#include "picture/Bitmap_win.h"
+#include "picture/Icon_win.h"
+#include "picture/JpegImage_win.h"
+#include "picture/Picture_win.h"
+#include "toolkit/Canvas_win.h"
+#include "toolkit/Exceptions.h"
+
+namespace {
+
+// The GIF picture class comes from the format registry, so this engine needs nothing of the
+// GIF unit but its registration; without one a GIF is refused like any unknown extension.
+std::unique_ptr<TGraphic> NewGifGraphic() {
+    TGraphicClass gifClass = TPicture::FileFormats().FindExt("gif");
+    if (!gifClass) throw EInvalidGraphic(Format(ErrorText::UnknownExtension, "gif"));
+    return TGraphic::Construct(gifClass);
+}
+
+// A bitmap of the graphic's own size with the graphic drawn at the top-left corner.
+std::unique_ptr<TBitmap> DrawCopy(TGraphic& graphic) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetSize(graphic.Width(), graphic.Height());
+    bitmap->Canvas().Draw(0, 0, &graphic);
+    return bitmap;
+}
+
+// A bitmap of exactly the icon size with the graphic stretched over all of it.
+std::unique_ptr<TBitmap> StretchToIconSize(TGraphic& graphic, const TConversionSettings& settings) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetSize(settings.iconWidth, settings.iconHeight);
+    bitmap->Canvas().StretchDraw(RECT{0, 0, settings.iconWidth, settings.iconHeight}, &graphic);
+    return bitmap;
+}
+
+bool LargerThanIcon(const TGraphic& graphic, const TConversionSettings& settings) {
+    return graphic.Width() > settings.iconWidth || graphic.Height() > settings.iconHeight;
+}
+
+void SaveJpeg(const TBitmap& bitmap, const std::string& target, int quality) {
+    TJPEGImage jpeg;
+    jpeg.Assign(&bitmap);
+    jpeg.SetQualityLevel(static_cast<uint8_t>(quality < 0 ? 0 : quality > 100 ? 100 : quality));
+    jpeg.Compress();
+    jpeg.SaveToFile(target);
+}
+
+void SaveGif(const TBitmap& bitmap, const std::string& target) {
+    std::unique_ptr<TGraphic> gif = NewGifGraphic();
+    gif->Assign(&bitmap);
+    gif->SaveToFile(target);
+}
+
+void WriteIcon(TBitmap& bitmap, const std::string& target, const TConversionSettings& settings,
+               const TIconWriter& writer) {
+    if (settings.trueColorIcon)
+        writer.SaveBitmapAsTrueColorIcon(bitmap, target);
+    else
+        writer.SaveBitmapAs256ColorIcon(bitmap, target);
+}
+
+// Writes a bitmap in the target's format (BMP, JPEG, GIF or ICO).
+void WriteBitmap(TBitmap& bitmap, TPictureKind targetKind, const std::string& target,
+                 const TConversionSettings& settings, const TIconWriter& writer) {
+    switch (targetKind) {
+    case TPictureKind::Bitmap: bitmap.SaveToFile(target); break;
+    case TPictureKind::Jpeg: SaveJpeg(bitmap, target, settings.quality); break;
+    case TPictureKind::Gif: SaveGif(bitmap, target); break;
+    case TPictureKind::Icon: WriteIcon(bitmap, target, settings, writer); break;
+    case TPictureKind::None: break;
+    }
+}
+
+// The bitmap an icon is made from: big pictures are squeezed to the icon size, small ones
+// keep their size (they are never enlarged).
+std::unique_ptr<TBitmap> FitBitmapToIconSize(std::unique_ptr<TBitmap> bitmap, const TConversionSettings& settings) {
+    if (!LargerThanIcon(*bitmap, settings)) return bitmap;
+    return StretchToIconSize(*bitmap, settings);
+}
+
+std::unique_ptr<TBitmap> BitmapForTarget(const std::string& source, TPictureKind sourceKind,
+                                         TPictureKind targetKind, const TConversionSettings& settings) {
+    switch (sourceKind) {
+    case TPictureKind::Icon: {
+        // The icon has not been drawn yet, so it reports the system icon size: the bitmap
+        // is of that size with the icon's nearest image in its top-left corner.
+        TIcon icon;
+        icon.LoadFromFile(source);
+        return DrawCopy(icon);
+    }
+    case TPictureKind::Bitmap: {
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->LoadFromFile(source);
+        if (targetKind == TPictureKind::Icon) return FitBitmapToIconSize(std::move(bitmap), settings);
+        return bitmap;
+    }
+    case TPictureKind::Jpeg: {
+        TJPEGImage jpeg;
+        jpeg.LoadFromFile(source);
+        if (targetKind == TPictureKind::Icon) return StretchToIconSize(jpeg, settings);
+        return DrawCopy(jpeg);
+    }
+    case TPictureKind::Gif: {
+        std::unique_ptr<TGraphic> gif = NewGifGraphic();
+        gif->LoadFromFile(source);
+        if (targetKind == TPictureKind::Bitmap) return DrawCopy(*gif);
+        if (targetKind == TPictureKind::Icon && LargerThanIcon(*gif, settings)) return StretchToIconSize(*gif, settings);
+        // The first frame on the logical screen.
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->Assign(gif.get());
+        return bitmap;
+    }
+    case TPictureKind::None: break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool ConvertPicture(const std::string& source, TPictureKind sourceKind, const std::string& target,
+                    TPictureKind targetKind, const TConversionSettings& settings, const TIconWriter& writer) {
+    if (!CanConvert(sourceKind, targetKind)) return false;
+    std::unique_ptr<TBitmap> bitmap = BitmapForTarget(source, sourceKind, targetKind, settings);
+    if (!bitmap) return false;
+    WriteBitmap(*bitmap, targetKind, target, settings, writer);
+    return true;
+}
