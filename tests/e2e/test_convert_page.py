@@ -1,0 +1,207 @@
+"""The picture conversion page driven as a user does: choosing a source, the preview and the
+preview window, the conversions checked with ImageMagick and by the bytes of the icons, the
+questions and messages, and the page returning to its start when it is shown again."""
+
+import os
+import struct
+import subprocess
+
+import pytest
+
+from conftest import MAIN_CAPTION
+from tervane_driver import wait_until
+
+CONVERT_PAGE = "图片转换"
+SAVED = "图片已保存为"
+
+
+def magick(*arguments):
+    subprocess.run(["convert", *arguments], check=True, timeout=60)
+
+
+def size_of(path):
+    out = subprocess.run(["identify", "-format", "%w %h\n", path], check=True, capture_output=True, text=True,
+                         timeout=60).stdout.split("\n")[0]
+    return tuple(int(v) for v in out.split())
+
+
+def pixel(path, x, y):
+    out = subprocess.run(["convert", path + "[0]", "-format", f"%[fx:int(255*p{{{x},{y}}}.r)],"
+                          f"%[fx:int(255*p{{{x},{y}}}.g)],%[fx:int(255*p{{{x},{y}}}.b)]", "info:"],
+                         check=True, capture_output=True, text=True, timeout=60).stdout
+    return tuple(int(v) for v in out.split(","))
+
+
+def icon_entry(path):
+    """(count, width, height, bits per pixel) from the .ico file's directory and image header."""
+    data = open(path, "rb").read()
+    reserved, kind, count = struct.unpack_from("<HHH", data, 0)
+    assert (reserved, kind) == (0, 1)
+    width, height = data[6], data[7]
+    offset = struct.unpack_from("<I", data, 18)[0]
+    header_width, header_height, planes, bits = struct.unpack_from("<iiHH", data, offset + 4)
+    assert (header_width, header_height) == (width or 256, 2 * (height or 256))
+    return count, width, height, bits
+
+
+class Page:
+    def __init__(self, driver, tervane):
+        self.driver, self.tervane = driver, tervane
+        driver.focus(tervane.window)
+        driver.key("ctrl+c")
+        self.sheet = driver.wait_child(tervane.window, "TTabSheet", text=CONVERT_PAGE, visible=True)
+
+    def edit(self, top):
+        edits = self.driver.find_children(self.sheet, "TEdit")
+        return [e for e in edits if e.top - self.sheet.client_y == top][0]
+
+    def source_text(self):
+        return self.driver.info(self.edit(25)).text
+
+    def status(self):
+        return self.driver.info(self.edit(227)).text
+
+    def choose_source(self, path):
+        self.driver.click_window(self.driver.wait_child(self.sheet, "TBitBtn", text="原文件"))
+        self.driver.answer_file_dialog(path, self.tervane.pid)
+
+    def convert_to(self, path):
+        self.driver.click_window(self.driver.wait_child(self.sheet, "TBitBtn", text="生成文件"))
+        self.driver.answer_file_dialog(path, self.tervane.pid)
+
+    def wait_saved(self, path, timeout=60):
+        wait_until(lambda: self.status().startswith(SAVED), timeout, "the saved status")
+        assert self.status().endswith(os.path.basename(path))
+
+
+@pytest.fixture
+def page(driver, tervane):
+    return Page(driver, tervane)
+
+
+def test_bitmaps_reach_the_icon_writer_fitted_but_never_enlarged(page, work_dir):
+    small, wide = work_dir + "/small.bmp", work_dir + "/wide.bmp"
+    # The bottom-left pixel gives the icon's transparent colour, so it differs from the rest.
+    magick("-size", "20x20", "xc:rgb(200,40,40)", "-fill", "white", "-draw", "point 0,19", "-type", "TrueColor",
+           "BMP3:" + small)
+    magick("-size", "40x10", "xc:rgb(40,200,40)", "-fill", "white", "-draw", "point 0,9", "-type", "TrueColor",
+           "BMP3:" + wide)
+    page.choose_source(small)
+    assert page.source_text().endswith("small.bmp")
+    page.convert_to(work_dir + "/small.ico")
+    page.wait_saved(work_dir + "/small.ico")
+    # The writer makes an icon of the system size from the bitmap's top-left part: the 20x20
+    # picture arrives unscaled, so its colour ends at pixel 20.
+    assert icon_entry(work_dir + "/small.ico") == (1, 32, 32, 8)
+    r, g, b = pixel(work_dir + "/small.ico", 10, 10)
+    assert r > g + 100 and r > b + 100
+    assert pixel(work_dir + "/small.ico", 26, 26) != (r, g, b)
+    page.choose_source(wide)
+    assert page.status() == ""
+    page.convert_to(work_dir + "/wide.ico")
+    page.wait_saved(work_dir + "/wide.ico")
+    assert icon_entry(work_dir + "/wide.ico") == (1, 32, 32, 8)
+    # Stretched over the whole icon: the colour fills rows the 10-pixel picture never had.
+    for x, y in ((16, 16), (30, 2), (30, 28)):
+        r, g, b = pixel(work_dir + "/wide.ico", x, y)
+        assert g > r + 100 and g > b + 100, (x, y)
+
+
+def test_jpeg_sources_stretch_up_to_icons_and_draw_into_bitmaps(page, work_dir):
+    source = work_dir + "/tiny.jpeg"
+    magick("-size", "10x10", "xc:rgb(30,60,220)", "-quality", "95", source)
+    page.choose_source(source)
+    page.driver.click_window(page.driver.find_children(page.sheet, "TRadioButton", text="保存为真彩色图标")[0])
+    page.convert_to(work_dir + "/tiny.ico")
+    page.wait_saved(work_dir + "/tiny.ico")
+    assert icon_entry(work_dir + "/tiny.ico") == (1, 32, 32, 16)
+    page.convert_to(work_dir + "/tiny.bmp")
+    page.wait_saved(work_dir + "/tiny.bmp")
+    assert size_of(work_dir + "/tiny.bmp") == (10, 10)
+    r, g, b = pixel(work_dir + "/tiny.bmp", 5, 5)
+    assert abs(r - 30) <= 8 and abs(g - 60) <= 8 and abs(b - 220) <= 8
+
+
+def test_sixteen_pixel_icon_becomes_an_icon_sized_bitmap_and_a_jpeg(page, fixtures_dir, work_dir):
+    # red.ico holds a 16x16 and a 32x32 image; make a file holding only the small one.
+    source = work_dir + "/small16.ico"
+    magick("-size", "16x16", "xc:rgb(208,48,48)", "-type", "TrueColor", source)
+    page.choose_source(source)
+    page.convert_to(work_dir + "/from_icon.bmp")
+    page.wait_saved(work_dir + "/from_icon.bmp")
+    assert size_of(work_dir + "/from_icon.bmp") == (32, 32)
+    assert pixel(work_dir + "/from_icon.bmp", 3, 3) == (208, 48, 48)
+    assert pixel(work_dir + "/from_icon.bmp", 24, 24) == (255, 255, 255)
+    page.convert_to(work_dir + "/from_icon.jpg")
+    page.wait_saved(work_dir + "/from_icon.jpg")
+    assert size_of(work_dir + "/from_icon.jpg") == (32, 32)
+
+
+def test_a_target_outside_the_table_is_refused_with_a_message(page, work_dir):
+    source = work_dir + "/a.bmp"
+    magick("-size", "8x8", "xc:white", "BMP3:" + source)
+    page.choose_source(source)
+    page.convert_to(work_dir + "/again.bmp")
+    box = page.driver.wait_message_box(page.tervane.pid, MAIN_CAPTION)
+    assert "不能保存为这种格式" in box.text
+    page.driver.press_button(box.window, "确定")
+    wait_until(lambda: page.driver.info(box.window) is None, 10, "the message closed")
+    assert page.status() == ""
+    assert not os.path.exists(work_dir + "/again.bmp")
+
+
+def test_existing_target_question_defaults_to_cancel(page, work_dir):
+    source, target = work_dir + "/b.bmp", work_dir + "/b.jpg"
+    magick("-size", "8x8", "xc:white", "BMP3:" + source)
+    open(target, "wb").write(b"keep me")
+    page.choose_source(source)
+    page.convert_to(target)
+    box = page.driver.wait_message_box(page.tervane.pid, MAIN_CAPTION)
+    assert box.text == "要保存的文件已经存在,是否覆盖?"
+    page.driver.focus(box.window)
+    page.driver.key("Return")
+    wait_until(lambda: page.driver.info(box.window) is None, 10, "the question closed")
+    assert open(target, "rb").read() == b"keep me"
+    assert page.status() == ""
+
+
+def test_showing_the_page_again_resets_it_and_convert_does_nothing(page, driver, tervane, work_dir):
+    source = work_dir + "/c.bmp"
+    magick("-size", "30x20", "gradient:red-blue", "-type", "TrueColor", "BMP3:" + source)
+    page.choose_source(source)
+    driver.screenshot("convert_page_stretched_preview", tervane.window)
+    driver.focus(tervane.window)
+    driver.key("ctrl+a")
+    wait_until(lambda: not driver.info(page.sheet).visible, 10, "another page shown")
+    driver.key("ctrl+c")
+    wait_until(lambda: page.source_text() == "", 10, "the source cleared")
+    track = driver.find_children(page.sheet, "TTrackBar")[0]
+    assert driver.send(track, 0x0400) == 65
+    driver.click_window(driver.wait_child(page.sheet, "TBitBtn", text="生成文件"))
+    with pytest.raises(Exception):
+        driver.wait_dialog(tervane.pid, timeout=2)
+
+
+def test_preview_window_opens_from_the_preview_and_closes_on_a_click(page, driver, tervane, work_dir):
+    source = work_dir + "/d.bmp"
+    magick("-size", "60x40", "gradient:yellow-green", "-type", "TrueColor", "BMP3:" + source)
+    page.choose_source(source)
+    driver.click_window(page.sheet, 88 + 40, 64 + 40)
+    preview = driver.wait_window("TForm2", pid=tervane.pid, visible=True)
+    info = driver.info(preview)
+    assert info.text == "Quorlin图片处理Tervane---图片预览--Quorlin电脑工作室"
+    assert (info.right - info.left, info.bottom - info.top) == (520, 425)
+    driver.screenshot("preview_window", preview)
+    driver.click_window(preview, 200, 200)
+    wait_until(lambda: not driver.info(preview) or not driver.info(preview).visible, 10, "the preview hidden")
+    assert driver.info(preview) is not None, "the preview window is hidden, not destroyed"
+
+
+def test_damaged_source_reaches_the_error_display(page, driver, tervane, work_dir):
+    source = work_dir + "/broken.gif"
+    open(source, "wb").write(b"GIF89a\x10\x00")
+    page.choose_source(source)
+    box = driver.wait_message_box(tervane.pid)
+    assert box.text
+    driver.press_button(box.window, "确定")
+    assert page.source_text().endswith("broken.gif")
