@@ -47,6 +47,14 @@ TConvertPage::TConvertPage(TVyrfForm1& form) : form_(form) {
     form.TrackBar1->SetHint(QualityHint(form.TrackBar1->Position()));
 }
 
+void TConvertPage::FormDestroying() {
+    form_.TabSheet4->OnShow = nullptr;
+    form_.TrackBar1->OnChange = nullptr;
+    form_.BitBtn9->OnClick = nullptr;
+    form_.Image3->OnClick = nullptr;
+    form_.BitBtn10->OnClick = nullptr;
+}
+
 void TConvertPage::TabSheet4Show(TObject*) {
     form_.TrackBar1->SetPosition(kDefaultQuality);
     form_.TrackBar1->SetHint(QualityHint(form_.TrackBar1->Position()));
@@ -119,7 +127,7 @@ void TConvertPage::BitBtn10Click(TObject*) {
     {
         THourGlass hourGlass;
         ConvertPicture(SourceFileName, SourceKindOf(SourceFileName), target, TargetKindOf(target), settings,
-                       IconWriter1);
+                       *form_.IconWriter1);
     }
     form_.Edit7->SetText(SavedStatus(target));
 }

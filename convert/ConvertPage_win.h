@@ -5,13 +5,14 @@
 #include <string>
 
 #include "app/MainForm_win.h"
-#include "icowriter/IconWriter_win.h"
 
 std::unique_ptr<TMainFormPart> AttachConvertPage(TVyrfForm1& form);
 
 class TConvertPage : public TMainFormPart {
 public:
     explicit TConvertPage(TVyrfForm1& form);
+    // The window's controls go one by one after this; none may call back into the page.
+    void FormDestroying() override;
 
     void TabSheet4Show(TObject* sender);
     void TrackBar1Change(TObject* sender);
@@ -28,5 +29,4 @@ private:
     bool ChooseTarget(std::string& target);
 
     TVyrfForm1& form_;
-    TIconWriter IconWriter1;
 };

@@ -205,3 +205,44 @@ def test_damaged_source_reaches_the_error_display(page, driver, tervane, work_di
     assert box.text
     driver.press_button(box.window, "确定")
     assert page.source_text().endswith("broken.gif")
+
+
+def test_gif_sources_and_targets(page, work_dir):
+    # A 40x30 screen whose only frame is 10x10 at (5, 5): the bitmap is of the screen's size.
+    source = work_dir + "/framed.gif"
+    magick("-size", "10x10", "xc:rgb(0,0,255)", "-page", "40x30+5+5", "-background", "red", source)
+    page.choose_source(source)
+    page.convert_to(work_dir + "/framed.bmp")
+    page.wait_saved(work_dir + "/framed.bmp")
+    assert size_of(work_dir + "/framed.bmp") == (40, 30)
+    assert pixel(work_dir + "/framed.bmp", 8, 8) == (0, 0, 255)
+    page.convert_to(work_dir + "/framed.ico")
+    page.wait_saved(work_dir + "/framed.ico")
+    assert icon_entry(work_dir + "/framed.ico")[:3] == (1, 32, 32)
+    page.convert_to(work_dir + "/framed.jpg")
+    page.wait_saved(work_dir + "/framed.jpg")
+    assert size_of(work_dir + "/framed.jpg") == (40, 30)
+
+
+def test_jpeg_to_gif_and_quality_zero_equals_one(page, driver, work_dir):
+    source = work_dir + "/photo.jpg"
+    magick("-size", "64x48", "gradient:orange-navy", source)
+    page.choose_source(source)
+    page.convert_to(work_dir + "/photo.gif")
+    page.wait_saved(work_dir + "/photo.gif")
+    assert size_of(work_dir + "/photo.gif") == (64, 48)
+    bitmap = work_dir + "/photo_b.bmp"
+    magick(source, "-type", "TrueColor", "BMP3:" + bitmap)
+    page.choose_source(bitmap)
+    track = driver.find_children(page.sheet, "TTrackBar")[0]
+    # Real keys, as a user moves the slider: Home to 0, then one step right to 1.
+    for key, position, name in (("Home", 0, "q0.jpg"), ("Right", 1, "q1.jpg")):
+        driver.click_window(track, 2, 8)
+        driver.key(key)
+        wait_until(lambda: driver.send(track, 0x0400) == position, 5, "the slider moved")
+        page.convert_to(work_dir + "/" + name)
+        page.wait_saved(work_dir + "/" + name)
+    quality = subprocess.run(["identify", "-format", "%Q", work_dir + "/q0.jpg"], check=True, capture_output=True,
+                             text=True, timeout=60).stdout
+    assert int(quality) <= 2
+    assert open(work_dir + "/q0.jpg", "rb").read() == open(work_dir + "/q1.jpg", "rb").read()
