@@ -4,6 +4,7 @@ icons into an "allicons" folder. Which icon the page holds is read back from the
 saves (red, green, blue), checked with ImageMagick, djpeg and giflib."""
 
 import os
+import shutil
 import subprocess
 
 from conftest import MAIN_CAPTION
@@ -260,3 +261,22 @@ def test_save_all_into_a_new_folder_then_no_to_all_then_no_and_yes(driver, terva
     assert dominant(colour_of(target + "/1.ico"), GREEN)
     assert dominant(colour_of(target + "/2.ico"), BLUE)  # written without a question
     assert tervane.close_and_wait() == 0
+
+
+def test_save_all_into_a_drive_root_names_the_folder_without_a_doubled_separator(driver, tervane, fixtures_dir):
+    drive_c = os.path.join(os.environ["WINEPREFIX"], "drive_c")
+    target = os.path.join(drive_c, "allicons")
+    shutil.rmtree(target, ignore_errors=True)
+    try:
+        page = IconPage(driver, tervane)
+        page.open(fixtures_dir + "/iconsource/IconSource.dll")
+        page.click("全部保存")
+        driver.answer_folder_dialog("C:\\", tervane.pid)
+        box = page.message_box()
+        assert box.text == "目录C:\\allicons不存在,是否创建?"
+        driver.press_button(box.window, "确定")
+        assert page.wait_status(lambda t: t.startswith("全部图标已保存到")) == "全部图标已保存到C:\\allicons"
+        assert sorted(os.listdir(target)) == ["0.ico", "1.ico", "2.ico"]
+        assert dominant(colour_of(os.path.join(target, "0.ico")), RED)
+    finally:
+        shutil.rmtree(target, ignore_errors=True)
