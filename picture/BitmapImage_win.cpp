@@ -71,11 +71,11 @@ std::vector<uint8_t> MakeBitmapInfo(const TDibFormat& format, int width, int hei
     return info;
 }
 
-TBitmapImagePtr MakeBitmapImage(const TImageSpec& spec, int width, int height, COLORREF fill) {
+TBitmapImagePtr MakeBitmapImage(const TImageKind& kind, int width, int height, COLORREF fill) {
     auto image = std::make_shared<TBitmapImage>();
-    image->isDib = spec.dib;
-    image->monochrome = !spec.dib && spec.monochrome;
-    image->format = spec.format;
+    image->isDib = kind.dib;
+    image->monochrome = !kind.dib && kind.monochrome;
+    image->format = kind.format;
     if (image->isDib && image->format.bitCount <= 8 && image->format.colors.empty())
         image->format.colors = DefaultColorTable(image->format.bitCount);
     if (width <= 0 || height <= 0) return image;
@@ -114,7 +114,7 @@ void CopyImagePixels(TBitmapImage& from, TBitmapImage& to) {
 }
 
 TBitmapImagePtr CloneBitmapImage(TBitmapImage& source) {
-    TBitmapImagePtr copy = MakeBitmapImage(source.Spec(), source.width, source.height);
+    TBitmapImagePtr copy = MakeBitmapImage(source.Kind(), source.width, source.height);
     CopyImagePixels(source, *copy);
     if (source.palette) copy->palette.Reset(CreatePaletteFromTable(PaletteColors(source.palette.Get())));
     return copy;

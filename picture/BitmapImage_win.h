@@ -13,7 +13,7 @@
 class TBitmapCanvas;
 
 // What kind of GDI bitmap to make.
-struct TImageSpec {
+struct TImageKind {
     bool dib = false;         // a DIB section of `format`; otherwise a device-dependent bitmap
     bool monochrome = false;  // device-dependent, 1 bit per pixel
     TDibFormat format;        // for DIB sections
@@ -33,7 +33,7 @@ public:
     uint8_t* Bits() const;
     // Bits per pixel of the GDI bitmap (the display's depth for a colour DDB).
     int BitCount() const;
-    TImageSpec Spec() const { return TImageSpec{isDib, monochrome, format}; }
+    TImageKind Kind() const { return TImageKind{isDib, monochrome, format}; }
 
     TBitmapHandle handle;
     TBitmapHandle mask;
@@ -52,7 +52,7 @@ using TBitmapImagePtr = std::shared_ptr<TBitmapImage>;
 
 // A new image of the kind and size; white unless `fill` says otherwise; an empty image
 // (no handle) when a side is not positive. Throws EOutOfResources when GDI refuses.
-TBitmapImagePtr MakeBitmapImage(const TImageSpec& spec, int width, int height, COLORREF fill = RGB(255, 255, 255));
+TBitmapImagePtr MakeBitmapImage(const TImageKind& kind, int width, int height, COLORREF fill = RGB(255, 255, 255));
 // Copies the overlapping top-left part of `from` into `to` (converting between kinds).
 void CopyImagePixels(TBitmapImage& from, TBitmapImage& to);
 // A complete copy of `source` (same kind, size, palette and pixels; no kept file bytes).

@@ -9,7 +9,7 @@
 namespace {
 
 TBitmapImagePtr ImageFromBmp(const TBmpImage& bmp) {
-    TBitmapImagePtr image = MakeBitmapImage(TImageSpec{true, false, bmp.format}, static_cast<int>(bmp.width),
+    TBitmapImagePtr image = MakeBitmapImage(TImageKind{true, false, bmp.format}, static_cast<int>(bmp.width),
                                             static_cast<int>(bmp.height));
     std::memcpy(image->Bits(), bmp.bits.data(), bmp.bits.size());
     return image;

@@ -6,7 +6,7 @@
 
 TERVANE_DEFINE_GRAPHIC_CLASS(TBitmap, TGraphic)
 
-TBitmap::TBitmap() : image_(MakeBitmapImage(TImageSpec{}, 0, 0)) {}
+TBitmap::TBitmap() : image_(MakeBitmapImage(TImageKind{}, 0, 0)) {}
 
 TBitmap::~TBitmap() { canvas_.reset(); }
 
@@ -54,7 +54,7 @@ void TBitmap::SetSize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (width == Width() && height == Height()) return;
-    TBitmapImagePtr resized = MakeBitmapImage(image_->Spec(), width, height, BackgroundFill());
+    TBitmapImagePtr resized = MakeBitmapImage(image_->Kind(), width, height, BackgroundFill());
     CopyImagePixels(*image_, *resized);
     if (image_->palette) resized->palette.Reset(CreatePaletteFromTable(PaletteColors(image_->palette.Get())));
     ReplaceImage(std::move(resized));
@@ -64,7 +64,7 @@ void TBitmap::SetSize(int width, int height) {
 void TBitmap::Assign(const TGraphic* source) {
     if (source == this) return;
     if (!source) {
-        ReplaceImage(MakeBitmapImage(TImageSpec{}, 0, 0));
+        ReplaceImage(MakeBitmapImage(TImageKind{}, 0, 0));
         Changed();
         return;
     }
@@ -94,7 +94,7 @@ HBITMAP TBitmap::ReleaseHandle() {
     if (image_.use_count() > 1) ReplaceImage(CloneBitmapImage(*image_));
     image_->Deselect();
     HBITMAP handle = image_->handle.Release();
-    ReplaceImage(MakeBitmapImage(image_->Spec(), 0, 0));
+    ReplaceImage(MakeBitmapImage(image_->Kind(), 0, 0));
     return handle;
 }
 
@@ -145,8 +145,8 @@ int TBitmap::BitsPerPixel() const { return image_->BitCount(); }
 
 bool TBitmap::Monochrome() const { return image_->monochrome || (image_->isDib && image_->format.bitCount == 1); }
 
-void TBitmap::ConvertTo(const TImageSpec& spec) {
-    TBitmapImagePtr converted = MakeBitmapImage(spec, Width(), Height());
+void TBitmap::ConvertTo(const TImageKind& kind) {
+    TBitmapImagePtr converted = MakeBitmapImage(kind, Width(), Height());
     CopyImagePixels(*image_, *converted);
     ReplaceImage(std::move(converted));
     Changed();
@@ -155,28 +155,28 @@ void TBitmap::ConvertTo(const TImageSpec& spec) {
 void TBitmap::SetPixelFormat(TPixelFormat format) {
     if (format == PixelFormat() || format == pfCustom) return;
     if (format == pfDevice) {
-        ConvertTo(TImageSpec{});
+        ConvertTo(TImageKind{});
     } else {
-        ConvertTo(TImageSpec{true, false, DibFormatFor(format)});
+        ConvertTo(TImageKind{true, false, DibFormatFor(format)});
     }
 }
 
 void TBitmap::SetHandleType(TBitmapHandleType type) {
     if (type == HandleType()) return;
     if (type == bmDDB) {
-        ConvertTo(TImageSpec{false, Monochrome(), {}});
+        ConvertTo(TImageKind{false, Monochrome(), {}});
         return;
     }
     int bits = BitsPerPixel();
     TPixelFormat format = bits == 1 ? pf1bit : bits == 4 ? pf4bit : bits == 8 ? pf8bit : bits == 16 ? pf16bit
                                      : bits == 24                                              ? pf24bit
                                                                                                : pf32bit;
-    ConvertTo(TImageSpec{true, false, DibFormatFor(format)});
+    ConvertTo(TImageKind{true, false, DibFormatFor(format)});
 }
 
 void TBitmap::SetMonochrome(bool monochrome) {
     if (monochrome == Monochrome()) return;
-    ConvertTo(TImageSpec{false, monochrome, {}});
+    ConvertTo(TImageKind{false, monochrome, {}});
 }
 
 void TBitmap::SetColorTable(const std::vector<TRgbQuad>& colors) {

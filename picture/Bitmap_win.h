@@ -99,7 +99,7 @@ private:
     // Gives this bitmap an image of its own before it is changed; drops kept file bytes.
     void Unshare();
     void ReplaceImage(TBitmapImagePtr image);
-    void ConvertTo(const TImageSpec& spec);
+    void ConvertTo(const TImageKind& kind);
     COLORREF BackgroundFill() const;
     void CanvasChanging();
     void DrawTransparent(HDC target, const RECT& rect, HDC source);

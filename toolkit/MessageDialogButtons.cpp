@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr TMessageButtonSpec kButtons[] = {
+constexpr TMessageButtonDef kButtons[] = {
     {mbYes, "是(&Y)", mrYes},         {mbNo, "否(&N)", mrNo},          {mbOK, "确定", mrOk},
     {mbCancel, "取消", mrCancel},     {mbAbort, "中止(&A)", mrAbort},  {mbRetry, "重试(&R)", mrRetry},
     {mbIgnore, "忽略(&I)", mrIgnore}, {mbAll, "全部(&A)", mrAll},      {mbNoToAll, "全否(&O)", mrNoToAll},
@@ -15,15 +15,15 @@ bool Has(TMsgDlgButtons buttons, TMsgDlgBtn button) { return (buttons >> button)
 
 }  // namespace
 
-std::vector<TMessageButtonSpec> MessageButtons(TMsgDlgButtons buttons) {
-    std::vector<TMessageButtonSpec> result;
-    for (const TMessageButtonSpec& spec : kButtons)
-        if (Has(buttons, spec.button)) result.push_back(spec);
+std::vector<TMessageButtonDef> MessageButtons(TMsgDlgButtons buttons) {
+    std::vector<TMessageButtonDef> result;
+    for (const TMessageButtonDef& kind : kButtons)
+        if (Has(buttons, kind.button)) result.push_back(kind);
     return result;
 }
 
 int DefaultButtonIndex(TMsgDlgButtons buttons) {
-    std::vector<TMessageButtonSpec> shown = MessageButtons(buttons);
+    std::vector<TMessageButtonDef> shown = MessageButtons(buttons);
     for (TMsgDlgBtn wanted : {mbOK, mbYes})
         for (size_t i = 0; i < shown.size(); ++i)
             if (shown[i].button == wanted) return static_cast<int>(i);

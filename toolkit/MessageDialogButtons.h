@@ -16,7 +16,7 @@ constexpr TMsgDlgButtons MsgDlgButtons(std::initializer_list<TMsgDlgBtn> buttons
     return set;
 }
 
-struct TMessageButtonSpec {
+struct TMessageButtonDef {
     TMsgDlgBtn button;
     const char* caption;
     TModalResult result;
@@ -24,7 +24,7 @@ struct TMessageButtonSpec {
 
 // The buttons of the set in their fixed order (Yes, No, OK, Cancel, Abort, Retry, Ignore,
 // All, No to all, Yes to all, Help), whatever order the caller listed them in.
-std::vector<TMessageButtonSpec> MessageButtons(TMsgDlgButtons buttons);
+std::vector<TMessageButtonDef> MessageButtons(TMsgDlgButtons buttons);
 // The button Enter presses first: OK, else Yes, else the first button.
 int DefaultButtonIndex(TMsgDlgButtons buttons);
 // What Escape and the close box answer: Cancel, else No, else OK; mrCancel without any.

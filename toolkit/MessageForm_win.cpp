@@ -49,11 +49,11 @@ TMessageForm::TMessageForm(TComponent* owner, const std::string& message, TMsgDl
     if (LPCSTR icon = TypeIcon(type)) icon_ = LoadIconA(nullptr, icon);
     SetCloseResult(CancelResult(buttons));
     int defaultIndex = DefaultButtonIndex(buttons);
-    for (const TMessageButtonSpec& spec : MessageButtons(buttons)) {
+    for (const TMessageButtonDef& kind : MessageButtons(buttons)) {
         auto* button = new TButton(this);
         button->SetName(std::string("Button") + std::to_string(buttons_.size() + 1));
-        button->SetCaption(spec.caption);
-        button->SetModalResult(spec.result);
+        button->SetCaption(kind.caption);
+        button->SetModalResult(kind.result);
         if (static_cast<int>(buttons_.size()) == defaultIndex) {
             button->SetDefault(true);
             defaultButton_ = button;

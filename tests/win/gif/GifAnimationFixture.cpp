@@ -6,25 +6,25 @@
 
 namespace giftest {
 
-std::unique_ptr<TGIFImage> MakeAnimation(int width, int height, const std::vector<FrameSpec>& frames) {
+std::unique_ptr<TGIFImage> MakeAnimation(int width, int height, const std::vector<FrameLayout>& frames) {
     auto image = std::make_unique<TGIFImage>();
     image->Header.ColorMap.Assign(kColors, 4);
     image->Header.Descriptor.ScreenWidth = static_cast<uint16_t>(width);
     image->Header.Descriptor.ScreenHeight = static_cast<uint16_t>(height);
-    for (const FrameSpec& spec : frames) {
+    for (const FrameLayout& kind : frames) {
         auto frame = std::make_unique<TGIFSubImage>(image.get());
-        const int w = spec.width ? spec.width : width, h = spec.height ? spec.height : height;
-        frame->SetBounds(spec.left, spec.top, w, h);
-        frame->Data.assign(static_cast<size_t>(w) * h, static_cast<uint8_t>(spec.color));
-        if (spec.loops >= 0) {
+        const int w = kind.width ? kind.width : width, h = kind.height ? kind.height : height;
+        frame->SetBounds(kind.left, kind.top, w, h);
+        frame->Data.assign(static_cast<size_t>(w) * h, static_cast<uint8_t>(kind.color));
+        if (kind.loops >= 0) {
             auto loop = std::make_unique<TGIFAppExtNSLoop>(image.get(), frame.get());
-            loop->Loops = static_cast<uint16_t>(spec.loops);
+            loop->Loops = static_cast<uint16_t>(kind.loops);
             frame->Extensions.Add(std::move(loop));
         }
-        if (spec.delay >= 0) {
+        if (kind.delay >= 0) {
             auto control = std::make_unique<TGIFGraphicControlExtension>(image.get(), frame.get());
-            control->Delay = static_cast<uint16_t>(spec.delay);
-            control->SetDisposal(spec.disposal);
+            control->Delay = static_cast<uint16_t>(kind.delay);
+            control->SetDisposal(kind.disposal);
             frame->GraphicControlExtension = control.get();
             frame->Extensions.Add(std::move(control));
         }

@@ -6,14 +6,14 @@
 #include <memory>
 #include <vector>
 
-#include "gif/GifImage_win.h"
+#include "gif/GifPicture_win.h"
 
 namespace giftest {
 
 // Global colours: 0 red, 1 green, 2 blue, 3 white.
 inline const TGIFColor kColors[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
 
-struct FrameSpec {
+struct FrameLayout {
     int color = 0;          // global colour index filling the frame
     int delay = -1;         // -1: no graphic control extension
     int disposal = 0;
@@ -21,7 +21,7 @@ struct FrameSpec {
     int left = 0, top = 0, width = 0, height = 0;  // 0 x 0: the whole screen
 };
 
-std::unique_ptr<TGIFImage> MakeAnimation(int width, int height, const std::vector<FrameSpec>& frames);
+std::unique_ptr<TGIFImage> MakeAnimation(int width, int height, const std::vector<FrameLayout>& frames);
 // Serves messages and synchronised calls for ms milliseconds.
 void Pump(int ms);
 // Serves them until done() holds or ms pass; true when done() held.

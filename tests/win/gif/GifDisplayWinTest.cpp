@@ -82,7 +82,7 @@ TEST(GifDisplay, FirstFrameBitmapCopiesAFullFrameAndPlacesASmallerOne) {
     ASSERT_EQ(fullBitmap.Height(), 3);
     EXPECT_EQ(PixelOf(fullBitmap, 2, 2), Rgb(kColors[2]));
 
-    FrameSpec small;
+    FrameLayout small;
     small.color = 0, small.left = 1, small.top = 2, small.width = 2, small.height = 1;
     auto placed = MakeAnimation(4, 4, {small, {1}});
     TBitmap placedBitmap;
@@ -127,9 +127,9 @@ TEST(GifDisplay, DitheringMapsMidGreyToTwoWebColours) {
 }
 
 TEST(GifDisplay, FrameAreaScalesTheLogicalScreenWithRounding) {
-    FrameSpec spec;
-    spec.left = 1, spec.top = 1, spec.width = 1, spec.height = 2;
-    auto image = MakeAnimation(3, 3, {spec});
+    FrameLayout kind;
+    kind.left = 1, kind.top = 1, kind.width = 1, kind.height = 2;
+    auto image = MakeAnimation(3, 3, {kind});
     RECT area = GifFrameArea(*image, image->Images[0], RECT{10, 20, 20, 30});
     EXPECT_EQ(area.left, 13);   // 10 + 1 x 10 / 3 = 13.33
     EXPECT_EQ(area.right, 17);  // 10 + 2 x 10 / 3 = 16.67

@@ -120,7 +120,7 @@ TEST(GifPainter, AnimatesInAWindowAtItsPaceAndStopsWhenReleased) {
 }
 
 TEST(GifPainter, LoopCountThreePlaysThreeRoundsFromTheLoopFrame) {
-    FrameSpec looping{1, 1};
+    FrameLayout looping{1, 1};
     looping.loops = 3;
     auto image = MakeAnimation(4, 4, {{0, 1}, looping, {2, 1}});
     Recorder recorder(*image);
