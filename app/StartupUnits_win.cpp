@@ -1,7 +1,7 @@
 #include "app/StartupUnits_win.h"
 
 #include "app/IconHintX_win.h"
-#include "gif/GifImage_win.h"
+#include "gif/GifPicture_win.h"
 #include "picture/JpegImage_win.h"
 
 // Before any window exists: the hint window class, then the picture formats the program adds

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "gif/GifErrors.h"
-#include "gif/GifImage_win.h"
+#include "gif/GifPicture_win.h"
 #include "gif/GifPainter_win.h"
 #include "gif/GifRenderer_win.h"
 #include "picture/Bitmap_win.h"

@@ -5,7 +5,7 @@
 
 #include "gif/GifErrors.h"
 #include "gif/GifFrameRender.h"
-#include "gif/GifImage_win.h"
+#include "gif/GifPicture_win.h"
 #include "picture/Bitmap_win.h"
 
 namespace {

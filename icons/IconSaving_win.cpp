@@ -8,7 +8,7 @@
 #include <cctype>
 
 #include "app/ProgramTexts.h"
-#include "gif/GifImage_win.h"
+#include "gif/GifPicture_win.h"
 #include "icons/IconPage_win.h"
 #include "icowriter/IconWriter_win.h"
 #include "picture/Bitmap_win.h"

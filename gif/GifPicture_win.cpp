@@ -1,4 +1,4 @@
-#include "gif/GifImage_win.h"
+#include "gif/GifPicture_win.h"
 
 #include "gif/ColorReduction_win.h"
 #include "gif/GifDrawing_win.h"
