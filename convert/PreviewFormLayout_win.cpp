@@ -24,8 +24,6 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
 
 // The outer size follows the image's, the window being a frame around the enlarged picture.
 void TForm2::FormCreate(TObject*) {
-    // The designed client size would otherwise be applied again when the window is made.
-    SetClientSize(0, 0);
     SetWidth(Image1->Width());
     SetHeight(Image1->Height());
 }

@@ -145,6 +145,11 @@ void TForm::SetClientSize(int width, int height) {
     }
 }
 
+void TForm::SetBounds(int left, int top, int width, int height) {
+    if (width != Width() || height != Height()) clientWidth_ = clientHeight_ = 0;
+    TWinControl::SetBounds(left, top, width, height);
+}
+
 // The frame's size depends on the menu bar's height, which is only known once the window
 // has its menu, so the client size is measured and corrected rather than computed.
 void TForm::ApplyClientSize() {

@@ -36,6 +36,8 @@ public:
     int ClientWidth() const;
     int ClientHeight() const;
     void SetClientSize(int width, int height);
+    // An explicit outer size wins over a client size asked for earlier.
+    void SetBounds(int left, int top, int width, int height) override;
 
     // The window's icon; the form owns the handle.
     HICON Icon() const { return icon_.Get(); }

@@ -3,75 +3,13 @@ preview window, the conversions checked with ImageMagick and by the bytes of the
 questions and messages, and the page returning to its start when it is shown again."""
 
 import os
-import struct
 import subprocess
 
 import pytest
 
 from conftest import MAIN_CAPTION
+from convert_page_driver import Page, colours_seen, icon_entry, magick, pixel, size_of
 from tervane_driver import wait_until
-
-CONVERT_PAGE = "图片转换"
-SAVED = "图片已保存为"
-
-
-def magick(*arguments):
-    subprocess.run(["convert", *arguments], check=True, timeout=60)
-
-
-def size_of(path):
-    out = subprocess.run(["identify", "-format", "%w %h\n", path], check=True, capture_output=True, text=True,
-                         timeout=60).stdout.split("\n")[0]
-    return tuple(int(v) for v in out.split())
-
-
-def pixel(path, x, y):
-    out = subprocess.run(["convert", path + "[0]", "-format", f"%[fx:int(255*p{{{x},{y}}}.r)],"
-                          f"%[fx:int(255*p{{{x},{y}}}.g)],%[fx:int(255*p{{{x},{y}}}.b)]", "info:"],
-                         check=True, capture_output=True, text=True, timeout=60).stdout
-    return tuple(int(v) for v in out.split(","))
-
-
-def icon_entry(path):
-    """(count, width, height, bits per pixel) from the .ico file's directory and image header."""
-    data = open(path, "rb").read()
-    reserved, kind, count = struct.unpack_from("<HHH", data, 0)
-    assert (reserved, kind) == (0, 1)
-    width, height = data[6], data[7]
-    offset = struct.unpack_from("<I", data, 18)[0]
-    header_width, header_height, planes, bits = struct.unpack_from("<iiHH", data, offset + 4)
-    assert (header_width, header_height) == (width or 256, 2 * (height or 256))
-    return count, width, height, bits
-
-
-class Page:
-    def __init__(self, driver, tervane):
-        self.driver, self.tervane = driver, tervane
-        driver.focus(tervane.window)
-        driver.key("ctrl+c")
-        self.sheet = driver.wait_child(tervane.window, "TTabSheet", text=CONVERT_PAGE, visible=True)
-
-    def edit(self, top):
-        edits = self.driver.find_children(self.sheet, "TEdit")
-        return [e for e in edits if e.top - self.sheet.client_y == top][0]
-
-    def source_text(self):
-        return self.driver.info(self.edit(25)).text
-
-    def status(self):
-        return self.driver.info(self.edit(227)).text
-
-    def choose_source(self, path):
-        self.driver.click_window(self.driver.wait_child(self.sheet, "TBitBtn", text="原文件"))
-        self.driver.answer_file_dialog(path, self.tervane.pid)
-
-    def convert_to(self, path):
-        self.driver.click_window(self.driver.wait_child(self.sheet, "TBitBtn", text="生成文件"))
-        self.driver.answer_file_dialog(path, self.tervane.pid)
-
-    def wait_saved(self, path, timeout=60):
-        wait_until(lambda: self.status().startswith(SAVED), timeout, "the saved status")
-        assert self.status().endswith(os.path.basename(path))
 
 
 @pytest.fixture
@@ -202,7 +140,9 @@ def test_damaged_source_reaches_the_error_display(page, driver, tervane, work_di
     open(source, "wb").write(b"GIF89a\x10\x00")
     page.choose_source(source)
     box = driver.wait_message_box(tervane.pid)
-    assert box.text
+    # The reader's own words, with the full stop the error display adds, under the program's title.
+    assert box.text == "Premature end of data."
+    assert driver.info(box.window).text == "Quorlin图片处理Tervane"
     driver.press_button(box.window, "确定")
     assert page.source_text().endswith("broken.gif")
 
@@ -246,3 +186,58 @@ def test_jpeg_to_gif_and_quality_zero_equals_one(page, driver, work_dir):
                              text=True, timeout=60).stdout
     assert int(quality) <= 2
     assert open(work_dir + "/q0.jpg", "rb").read() == open(work_dir + "/q1.jpg", "rb").read()
+
+
+def test_animated_gif_plays_in_the_preview_and_in_the_preview_window(page, driver, tervane, work_dir):
+    source = work_dir + "/blink.gif"
+    magick("-delay", "15", "-size", "60x40", "xc:rgb(255,0,0)", "xc:rgb(0,0,255)", "-loop", "0", source)
+    page.choose_source(source)
+    red, blue = (255, 0, 0), (0, 0, 255)
+    seen = colours_seen(page.sheet.client_x + 88 + 44, page.sheet.client_y + 64 + 44, 3)
+    assert {red, blue} <= seen, seen
+    driver.click_window(page.sheet, 88 + 44, 64 + 44)
+    preview = driver.info(driver.wait_window("TForm2", pid=tervane.pid, visible=True))
+    seen = colours_seen(preview.client_x + preview.client_width // 2, preview.client_y + preview.client_height // 2, 3)
+    assert {red, blue} <= seen, seen
+    driver.screenshot("preview_window_animated", preview)
+    driver.click_window(preview, 200, 200)
+    wait_until(lambda: not driver.info(preview).visible, 10, "the preview hidden")
+    # The page's own preview goes on playing after the window closes.
+    seen = colours_seen(page.sheet.client_x + 88 + 44, page.sheet.client_y + 64 + 44, 2)
+    assert {red, blue} <= seen, seen
+
+
+def bogus_huffman_table(data):
+    """The JPEG with its first Huffman table claiming three 1-bit codes: the header still reads,
+    the decoder refuses the table when it starts."""
+    at = data.index(b"\xff\xc4") + 5
+    counts = bytearray(data[at:at + 16])
+    largest = max(range(16), key=lambda i: counts[i])
+    assert counts[largest] >= 3 and largest != 0
+    counts[largest] -= 3 - counts[0]
+    counts[0] = 3
+    return data[:at] + bytes(counts) + data[at + 16:]
+
+
+def test_damaged_jpeg_reports_when_drawn_and_when_converted_and_writes_nothing(page, driver, tervane, work_dir):
+    # The header is read on loading; the broken table only shows when the preview is drawn.
+    source, target = work_dir + "/broken.jpg", work_dir + "/broken.bmp"
+    magick("-size", "400x300", "plasma:", "-quality", "90", source)
+    damaged = bogus_huffman_table(open(source, "rb").read())
+    open(source, "wb").write(damaged)
+    page.choose_source(source)
+    box = driver.wait_message_box(tervane.pid)
+    assert box.text == "JPEG error #8."
+    driver.press_button(box.window, "确定")
+    wait_until(lambda: driver.info(box.window) is None, 10, "the message closed")
+    # The preview does not raise the error again on every paint.
+    with pytest.raises(Exception):
+        driver.wait_message_box(tervane.pid, timeout=2)
+    page.convert_to(target)
+    box = driver.wait_message_box(tervane.pid)
+    assert box.text == "JPEG error #8."
+    driver.press_button(box.window, "确定")
+    wait_until(lambda: driver.info(box.window) is None, 10, "the message closed")
+    assert page.status() == "正在保存文件,请稍等..."
+    assert not os.path.exists(target)
+    assert sorted(os.listdir(work_dir)) == ["broken.jpg"], "no half-written or temporary file is left"

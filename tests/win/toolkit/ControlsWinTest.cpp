@@ -63,6 +63,29 @@ TEST_F(ToolkitTest, ToolWindowWithExactClientSizeOwnedByTheApplication) {
     EXPECT_EQ(WindowClassOf(app_->Handle()), "TApplication");
 }
 
+// A form designed with a client size that then asks for an outer size keeps the outer size
+// when its window is made and when the size changes later; asking for the client size again
+// brings it back.
+TEST_F(ToolkitTest, ExplicitOuterSizeWinsOverAnEarlierClientSize) {
+    form_->SetWidth(260);
+    form_->SetHeight(180);
+    form_->Show();
+    HWND window = form_->Handle();
+    RECT outer;
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(outer.right - outer.left, 260);
+    EXPECT_EQ(outer.bottom - outer.top, 180);
+    form_->SetBounds(form_->Left(), form_->Top(), 240, 150);
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(outer.right - outer.left, 240);
+    EXPECT_EQ(outer.bottom - outer.top, 150);
+    form_->SetClientSize(120, 90);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 120);
+    EXPECT_EQ(client.bottom, 90);
+}
+
 TEST_F(ToolkitTest, ReplaceableMessageHandlerSeesMessagesAndGivesThemBack) {
     auto* edit = Add<TEdit>(form_, form_, 10, 10, 100, 20);
     form_->Show();

@@ -1,0 +1,91 @@
+"""Every conversion the page offers, each source kind to each of the other three, read back
+with ImageMagick: the size the program gives each target and the colour of every quarter of a
+four-coloured picture.
+
+The quarters' colours are web-palette colours, so a GIF made from an exact source must keep
+them exactly; JPEG targets and sources, and 256-colour icons, may only come near them."""
+
+import pytest
+
+from convert_page_driver import Page, icon_entry, magick, pixel_with_alpha, size_of
+
+# Top-left, top-right, bottom-left, bottom-right.
+QUARTERS = ((204, 0, 0), (0, 153, 0), (0, 0, 255), (255, 255, 0))
+JPEG_TOLERANCE = 6
+# The 256-colour icon's table is the program's fixed one, so colours move to its nearest entry.
+PALETTE_ICON_TOLERANCE = 34
+ICON_SIZE = 32
+
+
+def four_coloured(path, width, height):
+    half_w, half_h = width // 2, height // 2
+    rectangles = []
+    for (x, y), colour in zip(((0, 0), (half_w, 0), (0, half_h), (half_w, half_h)), QUARTERS):
+        rectangles += ["-fill", "rgb(%d,%d,%d)" % colour,
+                       "-draw", f"rectangle {x},{y} {x + half_w - 1},{y + half_h - 1}"]
+    magick("-size", f"{width}x{height}", "xc:white", *rectangles, path)
+
+
+def make_source(work_dir, kind):
+    """A 48x32 picture (a 32x32 icon) of four quarters in the given format; returns its path."""
+    master = work_dir + "/master.png"
+    if kind == "ico":
+        four_coloured(master, ICON_SIZE, ICON_SIZE)
+        path = work_dir + "/source.ico"
+        magick(master, "-alpha", "off", "-type", "TrueColor", path)
+        return path
+    four_coloured(master, 48, 32)
+    path = work_dir + "/source." + kind
+    options = {"bmp": ["-type", "TrueColor"], "jpg": ["-quality", "95", "-sampling-factor", "1x1"], "gif": []}[kind]
+    magick(master, *options, ("BMP3:" if kind == "bmp" else "") + path)
+    return path
+
+
+def quarter_centres(width, height):
+    return ((width // 4, height // 4), (3 * width // 4, height // 4), (width // 4, 3 * height // 4),
+            (3 * width // 4, 3 * height // 4))
+
+
+def expected_size(source_kind, target_kind):
+    if target_kind == "ico" or source_kind == "ico":
+        # Icons are of the system icon size; the 48x32 pictures are squeezed into it.
+        return ICON_SIZE, ICON_SIZE
+    return 48, 32
+
+
+def tolerance(source_kind, target_kind):
+    if target_kind == "ico":
+        return PALETTE_ICON_TOLERANCE
+    if "jpg" in (source_kind, target_kind):
+        return JPEG_TOLERANCE
+    return 0
+
+
+def check_quarters(path, source_kind, target_kind):
+    width, height = expected_size(source_kind, target_kind)
+    assert size_of(path) == (width, height), path
+    allowed = tolerance(source_kind, target_kind)
+    for index, ((x, y), wanted) in enumerate(zip(quarter_centres(width, height), QUARTERS)):
+        *colour, alpha = pixel_with_alpha(path, x, y)
+        if target_kind == "ico" and index == 2:
+            # The bottom-left pixel's colour is the icon's transparent one, and the quarter is
+            # flat (even from the JPEG, whose flat blocks decode to one colour).
+            assert alpha == 0, (path, x, y)
+            continue
+        assert alpha == 255, (path, x, y)
+        assert max(abs(c - w) for c, w in zip(colour, wanted)) <= allowed, (path, x, y, colour, wanted)
+
+
+@pytest.mark.parametrize("source_kind", ["bmp", "jpg", "gif", "ico"])
+def test_each_source_kind_converts_to_each_other_kind(driver, tervane, work_dir, source_kind):
+    page = Page(driver, tervane)
+    page.choose_source(make_source(work_dir, source_kind))
+    for target_kind in ("bmp", "jpg", "gif", "ico"):
+        if target_kind == source_kind:
+            continue
+        target = f"{work_dir}/{source_kind}_to_{target_kind}.{target_kind}"
+        page.convert_to(target)
+        page.wait_saved(target)
+        check_quarters(target, source_kind, target_kind)
+        if target_kind == "ico":
+            assert icon_entry(target) == (1, ICON_SIZE, ICON_SIZE, 8), "one 256-colour image of the icon size"
