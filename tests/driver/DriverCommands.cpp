@@ -15,6 +15,14 @@ TReply WindowList(const std::vector<HWND>& windows) {
     return reply;
 }
 
+// A message to another program's window that gives up after 5 s when it does not answer.
+LRESULT AskWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result))
+        throw DriverError("the window did not answer message " + std::to_string(message) + " in time");
+    return static_cast<LRESULT>(result);
+}
+
 }  // namespace
 
 TDriverCommands::TDriverCommands()
@@ -37,6 +45,7 @@ TDriverCommands::TDriverCommands()
              {"browse_select", &TDriverCommands::BrowseSelect},
              {"tree_selection", &TDriverCommands::TreeSelection},
              {"tree_select_child", &TDriverCommands::TreeSelectChild},
+             {"combo_items", &TDriverCommands::ComboItems},
              {"metric", &TDriverCommands::Metric},
              {"codepage", &TDriverCommands::CodePage},
              {"quit", &TDriverCommands::Quit}} {}
@@ -92,12 +101,9 @@ TReply TDriverCommands::SetText(const TRequest& request) {
 
 // send <hwnd> <message> <wParam> <lParam>: gives up after 5 s when the window does not answer
 TReply TDriverCommands::Send(const TRequest& request) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(WindowFromToken(request.Number(0)), static_cast<UINT>(request.Number(1)),
-                             static_cast<WPARAM>(request.Number(2)), static_cast<LPARAM>(request.Number(3)),
-                             SMTO_NORMAL, 5000, &result))
-        throw DriverError("the window did not answer the message in time");
-    return TReply().Add(static_cast<long long>(static_cast<LRESULT>(result)));
+    return TReply().Add(static_cast<long long>(
+        AskWindow(WindowFromToken(request.Number(0)), static_cast<UINT>(request.Number(1)),
+                  static_cast<WPARAM>(request.Number(2)), static_cast<LPARAM>(request.Number(3)))));
 }
 
 TReply TDriverCommands::Post(const TRequest& request) {
@@ -155,6 +161,24 @@ TReply TDriverCommands::TreeSelection(const TRequest& request) {
 // tree_select_child <tree view hwnd> <text>: 1 when the selected item had such a child
 TReply TDriverCommands::TreeSelectChild(const TRequest& request) {
     return TReply().Add(SelectTreeChild(WindowFromToken(request.Number(0)), request.Text(1)) ? 1 : 0);
+}
+
+// combo_items <drop-down list hwnd>: the index of the selected item, then every item's text.
+// Item texts are read as the list's own text while each is selected in turn (a pointer-carrying
+// CB_GETLBTEXT does not cross processes under Wine); the selection is put back without
+// notifying the owner.
+TReply TDriverCommands::ComboItems(const TRequest& request) {
+    HWND combo = WindowFromToken(request.Number(0));
+    TReply reply;
+    const LRESULT selected = AskWindow(combo, CB_GETCURSEL, 0, 0);
+    reply.Add(static_cast<long long>(selected));
+    const LRESULT count = AskWindow(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        AskWindow(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        reply.AddText(WindowText(combo));
+    }
+    AskWindow(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    return reply;
 }
 
 TReply TDriverCommands::Metric(const TRequest& request) {

@@ -33,6 +33,7 @@ private:
     TReply BrowseSelect(const TRequest&);
     TReply TreeSelection(const TRequest&);
     TReply TreeSelectChild(const TRequest&);
+    TReply ComboItems(const TRequest&);
     TReply Metric(const TRequest&);
     TReply CodePage(const TRequest&);
     TReply Quit(const TRequest&);

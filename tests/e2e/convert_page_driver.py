@@ -67,9 +67,23 @@ class Page:
         self.driver.click_window(self.driver.wait_child(self.sheet, "TBitBtn", text="原文件"))
         self.driver.answer_file_dialog(path, self.tervane.pid)
 
+    def open_dialog(self):
+        """Presses "原文件" and waits for the open dialog's folder view; returns the dialog."""
+        self.driver.click_window(self.driver.wait_child(self.sheet, "TBitBtn", text="原文件"))
+        return self.driver.wait_file_dialog(self.tervane.pid)
+
     def convert_to(self, path):
         self.driver.click_window(self.driver.wait_child(self.sheet, "TBitBtn", text="生成文件"))
         self.driver.answer_file_dialog(path, self.tervane.pid)
+
+    def save_dialog_types(self):
+        """Opens the save dialog, reads its file types and cancels it: (chosen index, [types])."""
+        self.driver.click_window(self.driver.wait_child(self.sheet, "TBitBtn", text="生成文件"))
+        dialog = self.driver.wait_file_dialog(self.tervane.pid)
+        types = self.driver.file_type_choice(dialog)
+        self.driver.press_button(dialog, control_id=2)  # Cancel
+        wait_until(lambda: self.driver.info(dialog) is None, 15, "the dialog closed")
+        return types
 
     def wait_saved(self, path, timeout=60):
         wait_until(lambda: self.status().startswith(SAVED), timeout, "the saved status")

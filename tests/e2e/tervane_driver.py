@@ -349,10 +349,7 @@ class GuiDriver:
     def answer_file_dialog(self, file_name: str, pid: int = 0, timeout: float = 15) -> Window:
         """Fills the file name (Linux or Windows path) of an open or save dialog and presses its
         OK (Open/Save) button; raises DriverError with the text of any complaint it shows."""
-        dialog = self.wait_dialog(pid, timeout=timeout)
-        # Filled before its folder view is up, the dialog may reset or reject the name.
-        wait_until(lambda: self.find_children(dialog, "SysListView32", visible=True), timeout,
-                   "the file dialog's folder view")
+        dialog = self.wait_file_dialog(pid, timeout)
         time.sleep(0.3)
         edit = self._file_name_edit(dialog)
         self.set_text(edit, file_name if ":" in file_name else windows_path(file_name))
@@ -381,6 +378,26 @@ class GuiDriver:
     def tree_selection(self, tree) -> str:
         """The text of a tree view's selected item."""
         return decode_bytes(self.request("tree_selection", _hwnd(tree))[0]).decode(CODEPAGE)
+
+    def combo_items(self, combo):
+        """(index of the selected item, [item texts]) of a combo box."""
+        reply = self.request("combo_items", _hwnd(combo))
+        return int(reply[0]), [decode_bytes(t).decode(CODEPAGE) for t in reply[1:]]
+
+    def wait_file_dialog(self, pid: int = 0, timeout: float = 15) -> Window:
+        """An open or save dialog once its folder view is up (filled before that, the dialog may
+        reset or reject a file name)."""
+        dialog = self.wait_dialog(pid, timeout=timeout)
+        wait_until(lambda: self.find_children(dialog, "SysListView32", visible=True), timeout,
+                   "the file dialog's folder view")
+        return dialog
+
+    def file_type_choice(self, dialog):
+        """The file dialog's file type list: (index of the chosen type, [type texts])."""
+        for child in self.children(dialog):
+            if child.class_name == "ComboBox" and child.id == 0x470:
+                return self.combo_items(child)
+        raise DriverError("the dialog has no file type list")
 
     def _wait_dialog_closed(self, dialog: Window, timeout: float):
         def closed_or_complaint():

@@ -15,6 +15,13 @@ JPEG_TOLERANCE = 6
 # The 256-colour icon's table is the program's fixed one, so colours move to its nearest entry.
 PALETTE_ICON_TOLERANCE = 34
 ICON_SIZE = 32
+# What the save dialog offers for each source: the three other formats.
+SAVE_TYPES = {
+    "bmp": ["ICO file(*.ico)", "JPEG file(*.jpg)", "GIF file(*.gif)"],
+    "jpg": ["BMP file(*.bmp)", "ICO file(*.ico)", "GIF file(*.gif)"],
+    "gif": ["BMP file(*.bmp)", "ICO file(*.ico)", "JPEG file(*.jpg)"],
+    "ico": ["BMP file(*.bmp)", "JPEG file(*.jpg)", "GIF file(*.gif)"],
+}
 
 
 def four_coloured(path, width, height):
@@ -80,6 +87,8 @@ def check_quarters(path, source_kind, target_kind):
 def test_each_source_kind_converts_to_each_other_kind(driver, tervane, work_dir, source_kind):
     page = Page(driver, tervane)
     page.choose_source(make_source(work_dir, source_kind))
+    assert page.save_dialog_types()[1] == SAVE_TYPES[source_kind]
+    assert page.status() == "", "a cancelled dialog leaves the status line empty"
     for target_kind in ("bmp", "jpg", "gif", "ico"):
         if target_kind == source_kind:
             continue

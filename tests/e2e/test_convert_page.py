@@ -3,6 +3,7 @@ preview window, the conversions checked with ImageMagick and by the bytes of the
 questions and messages, and the page returning to its start when it is shown again."""
 
 import os
+import re
 import subprocess
 
 import pytest
@@ -241,3 +242,54 @@ def test_damaged_jpeg_reports_when_drawn_and_when_converted_and_writes_nothing(p
     assert page.status() == "正在保存文件,请稍等..."
     assert not os.path.exists(target)
     assert sorted(os.listdir(work_dir)) == ["broken.jpg"], "no half-written or temporary file is left"
+
+
+def shown_hint(driver, tervane):
+    hints = [driver.info(w) for w in driver.find_windows("TIconHintX", pid=tervane.pid)]
+    return next((h.text for h in hints if h and h.visible), None)
+
+
+def test_quality_slider_hint_follows_its_position(page, driver, tervane):
+    track = driver.find_children(page.sheet, "TTrackBar")[0]
+    driver.mouse_move(track.left + 20, track.top + 8)
+    wait_until(lambda: shown_hint(driver, tervane) == "JPEG图片的当前质量:65/100", 10, "the quality hint")
+    driver.click_window(track, 2, 8)
+    driver.key("End")
+    wait_until(lambda: driver.send(track, 0x0400) == 100, 5, "the slider at 100")
+    # The hint shows again once the mouse leaves the slider and comes back.
+    driver.mouse_move(track.left - 40, track.top - 40)
+    wait_until(lambda: shown_hint(driver, tervane) is None, 10, "the hint gone")
+    driver.mouse_move(track.left + 30, track.top + 8)
+    wait_until(lambda: shown_hint(driver, tervane) == "JPEG图片的当前质量:100/100", 10, "the new quality hint")
+    driver.screenshot("quality_hint")
+
+
+
+def test_open_dialog_keeps_the_file_type_chosen_last_until_the_icon_page_resets_it(page, driver, tervane, work_dir):
+    source = work_dir + "/e.gif"
+    magick("-size", "8x8", "xc:red", source)
+    dialog = page.open_dialog()
+    assert driver.file_type_choice(dialog)[0] == 0
+    types = [c for c in driver.children(dialog) if c.class_name == "ComboBox" and c.id == 0x470][0]
+    driver.click_window(types)
+    driver.key("Down", "Down", "Down", "Return")
+    wait_until(lambda: driver.file_type_choice(dialog)[0] == 3, 10, "GIF chosen as the file type")
+    driver.answer_file_dialog(source, tervane.pid)
+    wait_until(lambda: page.source_text().endswith("e.gif"), 10, "the source chosen")
+    dialog = page.open_dialog()
+    assert driver.file_type_choice(dialog) == (3, ["ICO file(*.ico)", "BMP file(*.bmp)", "JPEG file(*.jpg;*.jpeg)",
+                                                   "GIF file(*.gif)", "ALL files(*.ico;*.bmp;*.jpg;*.jpeg;*.gif)"])
+    driver.press_button(dialog, control_id=2)
+    wait_until(lambda: driver.info(dialog) is None, 10, "the dialog closed")
+    # The icon page's own dialog starts at its first file type, and so leaves the shared one.
+    driver.focus(tervane.window)
+    driver.key("ctrl+g")
+    icon_page = driver.wait_child(tervane.window, "TTabSheet", text="图标提取", visible=True)
+    driver.click_window(driver.wait_child(icon_page, "TBitBtn", text=re.compile("打开")))
+    dialog = driver.wait_file_dialog(tervane.pid)
+    driver.press_button(dialog, control_id=2)
+    wait_until(lambda: driver.info(dialog) is None, 10, "the dialog closed")
+    page = Page(driver, tervane)
+    dialog = page.open_dialog()
+    assert driver.file_type_choice(dialog)[0] == 0
+    driver.press_button(dialog, control_id=2)
