@@ -233,8 +233,12 @@ class GuiDriver:
         return found[0]
 
     def wait_gone(self, window: Union[int, Window], timeout: float = 10):
-        wait_until(lambda: self.info(window) is None or not self.info(window).visible, timeout,
-                   f"window {_hwnd(window)} to close")
+        """Waits until a window is destroyed or hidden."""
+        def gone():
+            # One reading: the window may vanish between two.
+            current = self.info(window)
+            return current is None or not current.visible
+        wait_until(gone, timeout, f"window {_hwnd(window)} to close")
 
     def find_children(self, parent, class_name=None, text: TextMatch = None, control_id=None,
                       visible: Optional[bool] = None) -> List[Window]:

@@ -257,11 +257,11 @@ def button_body(img, w, h, shape, radius, top, bottom, border, gloss=False, ring
 
 def caption_button(t, kind, state, active_caption_y):
     """One cell: state 0 normal, 1 pressed, 2 mouse over, 3 inactive window."""
-    spec = t['caption_button']
-    s = spec['size']
-    base = spec['close'] if kind == 'close' else spec['base']
-    glyph = spec.get('close_glyph', spec['glyph']) if kind == 'close' else spec['glyph']
-    border = spec['border']
+    button = t['caption_button']
+    s = button['size']
+    base = button['close'] if kind == 'close' else button['base']
+    glyph = button.get('close_glyph', button['glyph']) if kind == 'close' else button['glyph']
+    border = button['border']
     if state == 1:
         base, glyph = darken(base, 0.25), glyph
     elif state == 2:
@@ -269,12 +269,12 @@ def caption_button(t, kind, state, active_caption_y):
     elif state == 3:
         base, border, glyph = desaturate(lighten(base, 0.25)), desaturate(lighten(border, 0.3)), lighten(desaturate(glyph), 0.2)
     bg = lambda y: caption_colour(t, 0, active_caption_y + y, state != 3)
-    outer = _rounded(s, s, spec['shape'], spec.get('radius', 0))
+    outer = _rounded(s, s, button['shape'], button.get('radius', 0))
 
     def body(img):
-        button_body(img, s, s, spec['shape'], spec.get('radius', 0), lighten(base, 0.3), darken(base, 0.1),
-                    border, gloss=spec['gloss'] and state != 1)
-        if spec['shape'] == 'square':
+        button_body(img, s, s, button['shape'], button.get('radius', 0), lighten(base, 0.3), darken(base, 0.1),
+                    border, gloss=button['gloss'] and state != 1)
+        if button['shape'] == 'square':
             img.fill(1, 1, s - 1, 2, lighten(base, 0.45))
             img.fill(1, 1, 2, s - 1, lighten(base, 0.45))
             img.fill(1, s - 2, s - 1, s - 1, darken(base, 0.35))
