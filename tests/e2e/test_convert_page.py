@@ -130,10 +130,12 @@ def test_preview_window_opens_from_the_preview_and_closes_on_a_click(page, drive
     info = driver.info(preview)
     assert info.text == "Quorlin图片处理Tervane---图片预览--Quorlin电脑工作室"
     assert (info.right - info.left, info.bottom - info.top) == (520, 425)
+    assert not driver.info(tervane.window).enabled, "the preview window is modal"
     driver.screenshot("preview_window", preview)
     driver.click_window(preview, 200, 200)
     wait_until(lambda: not driver.info(preview) or not driver.info(preview).visible, 10, "the preview hidden")
     assert driver.info(preview) is not None, "the preview window is hidden, not destroyed"
+    wait_until(lambda: driver.info(tervane.window).enabled, 10, "the main window usable again")
 
 
 def test_damaged_source_reaches_the_error_display(page, driver, tervane, work_dir):
