@@ -34,23 +34,7 @@ build_native() {
 }
 
 ensure_wine_prefix() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    log "Creating the Wine prefix (once)"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 </dev/null || true
-    wineserver -w
-  fi
-  install_caption_glyph_font
-}
-
-# Debian's Wine does not load the TrueType fonts of its own data folder, so window captions
-# lose the symbol font their close, minimise and maximise glyphs come from and show letters
-# ("r" for the close box). A copy in the prefix's font folder brings the glyphs back.
-install_caption_glyph_font() {
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts" glyphs=/usr/share/wine/fonts/marlett.ttf
-  if [ -f "$glyphs" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
-    cp "$glyphs" "$fonts/"
-  fi
+  "$TERVANE_ROOT/scripts/prepare-wine-prefix.sh"
 }
 
 # Starts a persistent wineserver and Wine's own service processes with their output going

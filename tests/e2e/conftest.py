@@ -58,15 +58,6 @@ def _quiet(*command: str):
                    timeout=120)
 
 
-def _install_caption_glyph_font():
-    """Wine's symbol font for the caption buttons, which Debian's Wine does not load from its
-    own data folder (see scripts/common.sh)."""
-    fonts = os.path.join(os.environ["WINEPREFIX"], "drive_c", "windows", "Fonts")
-    glyphs = "/usr/share/wine/fonts/marlett.ttf"
-    if os.path.isfile(glyphs) and os.path.isdir(fonts) and not os.path.exists(os.path.join(fonts, "marlett.ttf")):
-        shutil.copy(glyphs, fonts)
-
-
 @pytest.fixture(scope="session")
 def wine_session():
     """A display and Wine's service processes, started here unless scripts/test.sh already did."""
@@ -74,10 +65,7 @@ def wine_session():
     own_services = os.environ.get("TERVANE_WINE_SERVICES") != "1"
     if own_services:
         # Started by a test instead, the services would inherit the test runner's output pipes.
-        if not os.path.exists(os.path.join(os.environ["WINEPREFIX"], "system.reg")):
-            _quiet("wineboot", "-i")
-            _quiet("wineserver", "-w")
-        _install_caption_glyph_font()
+        _quiet(os.path.join(SOURCE_DIR, "scripts", "prepare-wine-prefix.sh"))
         _quiet("wineserver", "-p")
         _quiet("wine", "cmd", "/c", "exit")
     yield

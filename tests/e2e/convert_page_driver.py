@@ -66,6 +66,8 @@ class Page:
     def choose_source(self, path):
         self.driver.click_window(self.driver.wait_child(self.sheet, "TBitBtn", text="原文件"))
         self.driver.answer_file_dialog(path, self.tervane.pid)
+        # A message the program answers only once the choice is handled: the picture is loaded.
+        self.driver.send(self.tervane.window, 0)  # WM_NULL
 
     def open_dialog(self):
         """Presses "原文件" and waits for the open dialog's folder view; returns the dialog."""

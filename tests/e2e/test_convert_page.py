@@ -295,3 +295,16 @@ def test_open_dialog_keeps_the_file_type_chosen_last_until_the_icon_page_resets_
     dialog = page.open_dialog()
     assert driver.file_type_choice(dialog)[0] == 0
     driver.press_button(dialog, control_id=2)
+
+
+def test_a_source_gone_before_converting_reaches_the_error_display(page, driver, tervane, work_dir):
+    source, target = work_dir + "/gone.bmp", work_dir + "/gone.gif"
+    magick("-size", "8x8", "xc:white", "BMP3:" + source)
+    page.choose_source(source)
+    os.remove(source)
+    page.convert_to(target)
+    box = driver.wait_message_box(tervane.pid)
+    assert box.text.startswith('Cannot open file "Z:') and 'gone.bmp". ' in box.text, box.text
+    driver.press_button(box.window, "确定")
+    wait_until(lambda: driver.info(box.window) is None, 10, "the message closed")
+    assert not os.path.exists(target)
