@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "FolderDialogSelect.h"
+#include "ProcessTiming.h"
 #include "WindowSearch.h"
 
 namespace {
@@ -48,6 +49,9 @@ TDriverCommands::TDriverCommands()
              {"combo_items", &TDriverCommands::ComboItems},
              {"metric", &TDriverCommands::Metric},
              {"codepage", &TDriverCommands::CodePage},
+             {"cpu_time", &TDriverCommands::CpuTime},
+             {"time_press", &TDriverCommands::TimePress},
+             {"redraw", &TDriverCommands::Redraw},
              {"quit", &TDriverCommands::Quit}} {}
 
 std::string TDriverCommands::Run(const TRequest& request) {
@@ -186,6 +190,26 @@ TReply TDriverCommands::Metric(const TRequest& request) {
 }
 
 TReply TDriverCommands::CodePage(const TRequest&) { return TReply().Add(GetACP()); }
+
+// cpu_time <pid>: the process's processor time in microseconds
+TReply TDriverCommands::CpuTime(const TRequest& request) {
+    return TReply().Add(ProcessorMicroseconds(static_cast<DWORD>(request.Number(0))));
+}
+
+// time_press <button> <status hwnd> <prefix> <pid> <timeout ms>: presses a dialog button and
+// answers the wall and processor microseconds until the dialog went, then until the status
+// text began with the prefix
+TReply TDriverCommands::TimePress(const TRequest& request) {
+    TPressTiming t = TimeButtonPress(WindowFromToken(request.Number(0)), WindowFromToken(request.Number(1)),
+                                     request.Text(2), static_cast<DWORD>(request.Number(3)),
+                                     static_cast<DWORD>(request.Number(4)));
+    return TReply().Add(t.closeWall).Add(t.closeProcessor).Add(t.resultWall).Add(t.resultProcessor);
+}
+
+// redraw <hwnd>: microseconds a full repaint of the window and its children takes
+TReply TDriverCommands::Redraw(const TRequest& request) {
+    return TReply().Add(RedrawMicroseconds(WindowFromToken(request.Number(0))));
+}
 
 TReply TDriverCommands::Quit(const TRequest&) {
     quit_ = true;

@@ -36,6 +36,9 @@ private:
     TReply ComboItems(const TRequest&);
     TReply Metric(const TRequest&);
     TReply CodePage(const TRequest&);
+    TReply CpuTime(const TRequest&);
+    TReply TimePress(const TRequest&);
+    TReply Redraw(const TRequest&);
     TReply Quit(const TRequest&);
 
     std::map<std::string, THandler> verbs_;

@@ -125,6 +125,16 @@ class MessageBox:
     buttons: List[str]
 
 
+@dataclass
+class PressTiming:
+    """Seconds, wall and processor time of the program: until the dialog went, then from there
+    until the awaited status text."""
+    close_wall: float
+    close_cpu: float
+    result_wall: float
+    result_cpu: float
+
+
 def wait_until(probe: Callable, timeout: float, what: str, interval: float = 0.1):
     """Calls probe until it returns something truthy; raises DriverError after timeout seconds."""
     deadline = time.monotonic() + timeout
@@ -197,6 +207,22 @@ class GuiDriver:
     def kill_all(self) -> int:
         """Ends every process the driver started that still runs; returns how many there were."""
         return int(self.request("kill_all")[0])
+
+    def cpu_time(self, pid: int) -> float:
+        """A process's processor time (user and kernel) in seconds."""
+        return int(self.request("cpu_time", pid)[0]) / 1e6
+
+    def time_press(self, button, status, prefix: str, pid: int, timeout: float = 120) -> "PressTiming":
+        """Presses a dialog button (BM_CLICK) and times, inside the driver, how long its dialog
+        takes to go and then how long until the status window's text begins with prefix."""
+        reply = self.request("time_press", _hwnd(button), _hwnd(status), encode_text(prefix), pid,
+                             int(timeout * 1000), timeout=timeout + 10)
+        return PressTiming(*(int(t) / 1e6 for t in reply))
+
+    def redraw(self, window) -> float:
+        """Seconds a full repaint of the window and all its children takes (RedrawWindow with
+        RDW_UPDATENOW waits for the owning process to paint)."""
+        return int(self.request("redraw", _hwnd(window))[0]) / 1e6
 
     def codepage(self) -> int:
         return int(self.request("codepage")[0])
@@ -334,15 +360,19 @@ class GuiDriver:
         """Waits for a visible standard dialog (class #32770) of a process."""
         return self.wait_window("#32770", text, pid, True, timeout)
 
+    def find_button(self, dialog, caption: TextMatch = None, control_id: Optional[int] = None) -> Window:
+        """A visible button of a dialog by caption or control id, waited for up to 10 s."""
+        buttons = wait_until(lambda: self.find_children(dialog, None, caption, control_id, visible=True), 10,
+                             f"a button {caption!r} id {control_id!r}")
+        # A list view can share the OK button's id 1: prefer what is a button by its class.
+        return next((b for b in buttons if re.search("button|btn", b.class_name, re.I)), buttons[0])
+
     def press_button(self, dialog, caption: TextMatch = None, control_id: Optional[int] = None,
                      real_click: bool = True):
         """Presses a button of a dialog found by caption ("是", "是(&Y)", a regex) or control id.
 
         With real_click the mouse clicks it through the X server; otherwise BM_CLICK is posted."""
-        buttons = wait_until(lambda: self.find_children(dialog, None, caption, control_id, visible=True), 10,
-                             f"a button {caption!r} id {control_id!r}")
-        # A list view can share the OK button's id 1: prefer what is a button by its class.
-        button = next((b for b in buttons if re.search("button|btn", b.class_name, re.I)), buttons[0])
+        button = self.find_button(dialog, caption, control_id)
         if real_click:
             self.focus(dialog)
             self.click(*button.center)
@@ -353,12 +383,17 @@ class GuiDriver:
     def answer_file_dialog(self, file_name: str, pid: int = 0, timeout: float = 15) -> Window:
         """Fills the file name (Linux or Windows path) of an open or save dialog and presses its
         OK (Open/Save) button; raises DriverError with the text of any complaint it shows."""
+        dialog = self.fill_file_dialog(file_name, pid, timeout)
+        self.press_button(dialog, control_id=IDOK)
+        self._wait_dialog_closed(dialog, timeout)
+        return dialog
+
+    def fill_file_dialog(self, file_name: str, pid: int = 0, timeout: float = 15) -> Window:
+        """Waits for an open or save dialog and types the file name into it; returns the dialog."""
         dialog = self.wait_file_dialog(pid, timeout)
         time.sleep(0.3)
         edit = self._file_name_edit(dialog)
         self.set_text(edit, file_name if ":" in file_name else windows_path(file_name))
-        self.press_button(dialog, control_id=IDOK)
-        self._wait_dialog_closed(dialog, timeout)
         return dialog
 
     def answer_folder_dialog(self, folder: str, pid: int = 0, timeout: float = 15) -> Window:
