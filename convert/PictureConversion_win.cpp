@@ -9,6 +9,7 @@
 #include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/GdiGuards_win.h"
 
 namespace {
 
@@ -34,6 +35,18 @@ std::unique_ptr<TBitmap> StretchToIconSize(TGraphic& graphic, const TConversionS
     bitmap->SetSize(settings.iconWidth, settings.iconHeight);
     bitmap->Canvas().StretchDraw(RECT{0, 0, settings.iconWidth, settings.iconHeight}, &graphic);
     return bitmap;
+}
+
+// The draw copy of a JPEG picture for a GIF. Drawn unscaled onto a new bitmap, a picture
+// decoded to 24 bits keeps every pixel wherever new bitmaps hold 24 bits or more, so there
+// its own decoded bitmap is that copy: the GIF comes out the same, without two passes over
+// the whole photograph through the display's format.
+std::unique_ptr<TBitmap> JpegDrawCopyForGif(TJPEGImage& jpeg) {
+    TBitmap& decoded = jpeg.Bitmap();
+    if (decoded.PixelFormat() != pf24bit || decoded.Transparent() || ScreenColorDepth() < 24) return DrawCopy(jpeg);
+    auto copy = std::make_unique<TBitmap>();
+    copy->Assign(&decoded);
+    return copy;
 }
 
 bool LargerThanIcon(const TGraphic& graphic, const TConversionSettings& settings) {
@@ -101,6 +114,7 @@ std::unique_ptr<TBitmap> BitmapForTarget(const std::string& source, TPictureKind
         TJPEGImage jpeg;
         jpeg.LoadFromFile(source);
         if (targetKind == TPictureKind::Icon) return StretchToIconSize(jpeg, settings);
+        if (targetKind == TPictureKind::Gif) return JpegDrawCopyForGif(jpeg);
         return DrawCopy(jpeg);
     }
     case TPictureKind::Gif: {

@@ -67,20 +67,44 @@ void TGIFImage::SaveToStream(TStream& stream) const { TGIFImageModel::SaveToStre
 
 namespace {
 
-// Imports the pixels of an indexed or 24-bit bitmap; transparency comes from the original.
-void ImportPixels(TGIFSubImage& frame, TBitmap& pixels, const TBitmap& original) {
-    TGIFBitmapSource source = SourceOf(pixels, pixels.Empty() ? 8 : pixels.BitsPerPixel());
-    source.Transparent = original.Transparent() && !pixels.Empty();
+// The original bitmap's transparent colour, for pixels that are there.
+void SetTransparencyOf(TGIFBitmapSource& source, const TBitmap& original) {
+    source.Transparent = original.Transparent() && source.Width > 0 && source.Height > 0;
     if (source.Transparent) {
         const COLORREF key = ColorToRGB(original.TransparentColor());
         source.TransparentColor = {GetRValue(key), GetGValue(key), GetBValue(key)};
     }
+}
+
+// Imports the pixels of an indexed or 24-bit bitmap; transparency comes from the original.
+void ImportPixels(TGIFSubImage& frame, TBitmap& pixels, const TBitmap& original) {
+    TGIFBitmapSource source = SourceOf(pixels, pixels.Empty() ? 8 : pixels.BitsPerPixel());
+    SetTransparencyOf(source, original);
     frame.ImportBitmap(source);
 }
 
 }  // namespace
 
+// A 24-bit device-independent bitmap is reduced where it lies, straight into the frame:
+// neither a private copy of its pixels nor an 8-bit bitmap in between (for a photograph these
+// cost as much as the reduction itself). False when the reduction gives nothing.
+bool TGIFImage::ImportTrueColorDib(TGIFSubImage& frame, const TBitmap& bitmap) {
+    const TBitmap* pixels = &bitmap;
+    TRgbRows rows{bitmap.Width(), bitmap.Height(),
+                  [pixels](int row) { return static_cast<const uint8_t*>(pixels->ReadScanLine(row)); }};
+    TWinSystemPalettes system;
+    std::unique_ptr<TDIBWriter> reduced = ReduceColorRows(rows, ReductionMethod, DitherKind, nullptr, QuantizeBits, &system);
+    if (!reduced) return false;
+    TGIFBitmapSource source = reduced->AsBitmapSource();
+    SetTransparencyOf(source, bitmap);
+    frame.ImportBitmap(source);
+    return true;
+}
+
 void TGIFImage::ImportBitmapFrame(TGIFSubImage& frame, const TBitmap& bitmap) {
+    if (!bitmap.Empty() && bitmap.PixelFormat() == pf24bit && ReductionMethod != GifReduction::KeepColors &&
+        ImportTrueColorDib(frame, bitmap))
+        return;
     // A private copy: reading rows may convert the bitmap, and the caller's stays as it was.
     TBitmap work;
     work.Assign(&bitmap);

@@ -48,6 +48,8 @@ protected:
     void FramesChanged() override;
 
 private:
+    bool ImportTrueColorDib(TGIFSubImage& frame, const TBitmap& bitmap);
+
     std::unique_ptr<TGIFDisplayState> display_ = std::make_unique<TGIFDisplayState>();
 };
 

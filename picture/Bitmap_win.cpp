@@ -223,6 +223,11 @@ void TBitmap::SetPalette(HPALETTE palette) {
 void* TBitmap::ScanLine(int row) {
     if (!image_->isDib) SetHandleType(bmDIB);
     Unshare();
+    return const_cast<void*>(ReadScanLine(row));
+}
+
+const void* TBitmap::ReadScanLine(int row) const {
+    if (!image_->isDib) return nullptr;
     if (row < 0 || row >= Height()) throw EInvalidGraphicOperation("Scan line index out of range");
     uint32_t rowBytes = *DibRowBytes(Width(), image_->format.bitCount);
     return image_->Bits() + static_cast<size_t>(Height() - 1 - row) * rowBytes;

@@ -77,6 +77,9 @@ public:
     // Row `row` (0 = top) of the pixels; a device-dependent bitmap first becomes a DIB of
     // its depth. Rows are stored bottom first, so row 1 lies below row 0 in memory.
     void* ScanLine(int row);
+    // The same row of a device-independent bitmap, for reading only: a shared image is read
+    // where it is, without a private copy. nullptr for a device-dependent bitmap.
+    const void* ReadScanLine(int row) const;
 
     TColor TransparentColor() const;
     void SetTransparentColor(TColor color);
