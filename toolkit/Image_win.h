@@ -5,6 +5,8 @@
 
 #include "toolkit/Control_win.h"
 
+class TBitmap;
+class TGraphic;
 class TPicture;
 
 class TImage : public TGraphicControl {
@@ -32,8 +34,13 @@ public:
 
 private:
     void PictureChanged();
+    // The graphic shrunk to the rectangle once, or nullptr where drawing it each time is as cheap.
+    TBitmap* ShrunkGraphic(TGraphic& graphic, const RECT& dest);
 
     std::unique_ptr<TPicture> picture_;
+    // A big still picture shrunk into the control, kept until the picture or the size changes:
+    // a photograph in a small preview is then scaled once, not at every repaint.
+    std::unique_ptr<TBitmap> shrunk_;
     bool stretch_ = false;
     bool autoSize_ = false;
     bool transparent_ = false;
