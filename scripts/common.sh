@@ -14,18 +14,21 @@ export LC_ALL=zh_CN.UTF-8
 
 log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
 
-configure_and_build() {  # configure_and_build <build dir> <cmake args...>
+# configure_and_build <build dir> <cmake args...>: everything, or the targets in TERVANE_TARGETS
+configure_and_build() {
   local dir="$1"; shift
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$TERVANE_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
   fi
-  cmake --build "$dir" -j "$TERVANE_JOBS"
+  # shellcheck disable=SC2086  # a list of target names
+  cmake --build "$dir" -j "$TERVANE_JOBS" ${TERVANE_TARGETS:+--target $TERVANE_TARGETS}
 }
 
-build_windows() {
+build_windows() {  # build_windows [target...]: everything by default
   local jpeg_dir
   jpeg_dir="$("$TERVANE_ROOT/scripts/build-jpeg-mingw.sh")"
-  configure_and_build "$TERVANE_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$TERVANE_ROOT/cmake/mingw-i686.cmake" \
+  TERVANE_TARGETS="$*" configure_and_build "$TERVANE_WIN_BUILD" \
+    -DCMAKE_TOOLCHAIN_FILE="$TERVANE_ROOT/cmake/mingw-i686.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DTERVANE_JPEG_MINGW_DIR="$jpeg_dir"
 }
 
