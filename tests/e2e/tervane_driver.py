@@ -319,7 +319,14 @@ class GuiDriver:
         wait_until(lambda: self.active()[0] == top.hwnd, 5, f"window {top.hwnd} to become active")
 
     def mouse_move(self, x: int, y: int):
-        _xdotool("mousemove", "--sync", str(x), str(y))
+        # --sync waits for the pointer to move, which it never does when it is there already.
+        if self.cursor() != (x, y):
+            _xdotool("mousemove", "--sync", str(x), str(y))
+
+    def cursor(self):
+        """The pointer's screen position."""
+        x, y = (int(t) for t in self.request("cursor"))
+        return x, y
 
     def click(self, x: int, y: int, button: int = 1, count: int = 1):
         """Moves the pointer to a screen point and clicks (button 1 left, 3 right)."""
