@@ -30,6 +30,7 @@ public:
     void Assign(const TGraphic* source) override;
     void Draw(TCanvas& canvas, const RECT& rect) override;
     bool Empty() const override;
+    bool StillPixels() const override { return true; }
     int Width() const override { return image_->width; }
     int Height() const override { return image_->height; }
     // New image of the new size: old pixels top-left, the rest in the canvas's brush colour

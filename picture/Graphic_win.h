@@ -60,6 +60,9 @@ public:
     virtual bool Transparent() const { return transparent_; }
     // Sets the flag and signals a change when the value differs.
     virtual void SetTransparent(bool transparent);
+    // A grid of pixels that looks the same every time it is drawn, so that a drawn copy may
+    // stand in for it (not an animation, not a drawing made of records).
+    virtual bool StillPixels() const { return false; }
 
     // Form streaming: the graphic's stored data (by default the stream form, prefixed by
     // nothing; classes that need a length prefix add it).

@@ -42,6 +42,7 @@ public:
     void Draw(TCanvas& canvas, const RECT& rect) override;
     // No compressed bytes and no picture in the bitmap.
     bool Empty() const override;
+    bool StillPixels() const override { return true; }
     int Width() const override;
     int Height() const override;
     // A JPEG picture cannot be resized: EInvalidGraphicOperation.

@@ -2,7 +2,6 @@
 
 #include "picture/Bitmap_win.h"
 #include "picture/Icon_win.h"
-#include "picture/JpegImage_win.h"
 #include "picture/Metafile_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
@@ -68,8 +67,7 @@ namespace {
 // same stretch mode is chosen for both), so drawing it unscaled looks the same. Palette
 // displays are left out: there stretching averages through the palette in force.
 bool WorthShrinkingOnce(TGraphic& graphic, int width, int height) {
-    const bool still = graphic.InheritsFrom(TBitmap::StaticClass()) || graphic.InheritsFrom(TJPEGImage::StaticClass());
-    return still && !graphic.Transparent() && width > 0 && height > 0 &&
+    return graphic.StillPixels() && !graphic.Transparent() && width > 0 && height > 0 &&
            static_cast<long long>(graphic.Width()) * graphic.Height() > static_cast<long long>(width) * height &&
            ScreenColorDepth() > 8;
 }
