@@ -308,3 +308,20 @@ def test_a_source_gone_before_converting_reaches_the_error_display(page, driver,
     driver.press_button(box.window, "确定")
     wait_until(lambda: driver.info(box.window) is None, 10, "the message closed")
     assert not os.path.exists(target)
+
+
+def test_a_missing_source_name_is_refused_and_the_last_source_stays(page, driver, tervane, work_dir):
+    source = work_dir + "/kept.bmp"
+    magick("-size", "8x8", "xc:white", "BMP3:" + source)
+    page.choose_source(source)
+    page.convert_to(work_dir + "/kept.jpg")
+    page.wait_saved(work_dir + "/kept.jpg")
+    page.choose_source(work_dir + "/missing.gif")
+    box = driver.wait_message_box(tervane.pid, MAIN_CAPTION)
+    assert box.text == "你所选择的文件名不存在,请重新选择. 为确保文件存在,请用鼠标选择文件,不要直接输入文件名."
+    driver.press_button(box.window, "确定")
+    wait_until(lambda: driver.info(box.window) is None, 10, "the message closed")
+    assert page.source_text().endswith("kept.bmp")
+    assert page.status() == "", "the status line is cleared by a new choice"
+    page.convert_to(work_dir + "/kept.gif")
+    page.wait_saved(work_dir + "/kept.gif")
