@@ -10,7 +10,7 @@ PACKAGES=(
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
   cmake make ninja-build g++ nasm pkg-config
   googletest libgtest-dev libgmock-dev
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils xdotool imagemagick libx11-dev libxfixes-dev
   python3-pytest python3-pytest-timeout
   clang libclang-rt-14-dev
   fonts-wqy-zenhei locales

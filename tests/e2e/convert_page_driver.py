@@ -10,6 +10,7 @@ from tervane_driver import wait_until
 
 CONVERT_PAGE = "图片转换"
 SAVED = "图片已保存为"
+WAIT_TEXT = "正在保存文件,请稍等..."
 
 
 def magick(*arguments):
