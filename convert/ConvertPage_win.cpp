@@ -34,15 +34,6 @@ public:
     THourGlass& operator=(const THourGlass&) = delete;
 };
 
-// Paints now what waits to be painted in the window (the status line, the area a closed dialog
-// uncovered) and lets the new cursor and the paint reach the screen: the window answers nothing
-// while it converts, and some systems pass both on through the window's queue.
-void ShowPendingPaint(TWinControl& window) {
-    RedrawWindow(window.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    MSG message;
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-}
-
 }  // namespace
 
 std::unique_ptr<TMainFormPart> AttachConvertPage(TVyrfForm1& form) { return std::make_unique<TConvertPage>(form); }
@@ -134,7 +125,8 @@ void TConvertPage::BitBtn10Click(TObject*) {
     form_.Edit7->SetText(kSaving);
     {
         THourGlass hourGlass;
-        ShowPendingPaint(form_);
+        // The status line and the area the closed dialog uncovered, before the window goes quiet.
+        form_.ShowPendingPaint();
         ConvertPicture(SourceFileName, SourceKindOf(SourceFileName), target, TargetKindOf(target), settings,
                        *form_.IconWriter1);
     }

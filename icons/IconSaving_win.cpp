@@ -64,6 +64,8 @@ public:
     explicit TSavingState(TEdit& status) : status_(status) {
         Screen->SetCursor(crHourGlass);
         status_.SetText(kSaving);
+        // Shown before the window goes quiet for the save.
+        if (TForm* form = status_.ParentForm()) form->ShowPendingPaint();
     }
     ~TSavingState() {
         Screen->SetCursor(crDefault);

@@ -273,6 +273,16 @@ void TWinControl::Update() {
     if (handle_) UpdateWindow(handle_);
 }
 
+void TWinControl::ShowPendingPaint() {
+    if (!handle_) return;
+    RedrawWindow(handle_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // A look into the queue for a message nobody sends: finding nothing counts as a moment of
+    // rest, in which the system brings the screen up to date.
+    constexpr UINT kNeverSent = 0xBFFF;
+    MSG message;
+    PeekMessageA(&message, nullptr, kNeverSent, kNeverSent, PM_NOREMOVE);
+}
+
 void TWinControl::FontChanged() {
     if (handle_) {
         SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);

@@ -57,6 +57,10 @@ public:
     void SetText(const std::string& text) override;
     void Invalidate() override;
     void Update() override;
+    // Paints now whatever waits to be painted in this window and its children, and lets the
+    // paint and a new cursor reach the screen: for a handler about to keep the thread busy,
+    // which answers nothing meanwhile (some systems pass both on through the window's queue).
+    void ShowPendingPaint();
     bool IsWindowed() const override { return true; }
 
     // Runs the message through the window procedure of the class this control is built on.

@@ -1,39 +1,12 @@
 """What the conversion page shows while it converts. The program is busy then and answers no
-messages, so the display itself is watched (xwatch/xwatch.c, built here with the system's C
-compiler, also writes what it saw into the test's work folder): the status line shows the wait
-text for as long as the conversion runs, and the pointer another cursor (Wine's hourglass, a
-watch) than before and after."""
-
-import os
-import subprocess
-
-import pytest
+messages, so the display itself is watched (display_watch; what it saw is also written into the
+test's work folder): the status line shows the wait text for as long as the conversion runs, and
+the pointer another cursor (Wine's hourglass, a watch) than before and after."""
 
 from convert_page_driver import WAIT_TEXT, Page, magick
+from display_watch import changes, stop, watch, watch_text_look, xwatch  # noqa: F401 (a fixture)
 
-XWATCH_SOURCE = os.path.join(os.path.dirname(__file__), "xwatch", "xwatch.c")
 BM_CLICK = 0x00F5
-
-
-@pytest.fixture(scope="module")
-def xwatch(tmp_path_factory):
-    program = str(tmp_path_factory.mktemp("xwatch") / "xwatch")
-    subprocess.run(["cc", "-O2", "-o", program, XWATCH_SOURCE, "-lX11", "-lXfixes"], check=True, timeout=120)
-    return program
-
-
-def watch(xwatch, edit, seconds, prefix=None):
-    """Starts watching the inside of an edit on the display; .communicate() gives the changes.
-    Its frame is left out: a dialog closed over it is repainted only once the program is idle."""
-    inset = 3
-    return subprocess.Popen([xwatch, str(seconds), str(edit.left + inset), str(edit.top + inset),
-                             str(edit.width - 2 * inset), str(edit.height - 2 * inset)] + ([prefix] if prefix else []),
-                            stdout=subprocess.PIPE, text=True)
-
-
-def changes(out):
-    """[(milliseconds, cursor serial, hash)] from xwatch's lines."""
-    return [(int(ms), int(serial), digest) for ms, serial, digest in (line.split() for line in out.splitlines())]
 
 
 def test_the_status_line_shows_the_wait_text_while_converting(xwatch, driver, tervane, work_dir):
@@ -45,17 +18,16 @@ def test_the_status_line_shows_the_wait_text_while_converting(xwatch, driver, te
     driver.click_window(driver.wait_child(page.sheet, "TBitBtn", text="生成文件"))
     save = driver.find_button(driver.fill_file_dialog(target, tervane.pid), control_id=1)
     driver.mouse_move(status.left + status.width // 2, status.top + status.height // 2)
-    watcher = watch(xwatch, status, 8, work_dir + "/status-")
+    watcher = watch(xwatch, status, 60, work_dir + "/status-")
     try:
         driver.post(save, BM_CLICK)
         page.wait_saved(target)
-        seen = changes(watcher.communicate(timeout=30)[0])
+        seen = stop(watcher)
     finally:
         watcher.kill()
     # What the wait text looks like in the status line, set there afterwards.
     driver.set_text(page.edit(227), WAIT_TEXT)
-    reference = watch(xwatch, status, 0.3, work_dir + "/reference-")
-    wait_text_look = changes(reference.communicate(timeout=30)[0])[-1][2]
+    wait_text_look = watch_text_look(xwatch, status, work_dir)
     busy = [(ms, cursor) for ms, cursor, digest in seen if digest == wait_text_look]
     assert busy, f"the wait text never showed: {seen}"
     # It stays until the final text replaces it, over the conversion's time.

@@ -8,6 +8,7 @@ import shutil
 import subprocess
 
 from conftest import MAIN_CAPTION
+from display_watch import stop, watch, watch_text_look, xwatch  # noqa: F401 (a fixture)
 from tervane_driver import wait_until
 
 ICON_PAGE = "图标提取"
@@ -280,3 +281,28 @@ def test_save_all_into_a_drive_root_names_the_folder_without_a_doubled_separator
         assert dominant(colour_of(os.path.join(target, "0.ico")), RED)
     finally:
         shutil.rmtree(target, ignore_errors=True)
+
+
+def test_saving_all_icons_shows_the_wait_text_while_it_runs(xwatch, driver, tervane, work_dir):
+    page = IconPage(driver, tervane)
+    page.open("C:\\windows\\system32\\shell32.dll")  # a few hundred icons: a save that lasts
+    page.click("全部保存")
+    driver.answer_folder_dialog(work_dir, tervane.pid)
+    box = page.message_box()
+    status = driver.info(page.status_edit)
+    watcher = watch(xwatch, status, 120)
+    try:
+        driver.press_button(box.window, "确定")
+        page.wait_status(lambda t: t.startswith("全部图标已保存到"))
+        seen = stop(watcher)
+    finally:
+        watcher.kill()
+    saved = len(os.listdir(work_dir + "/allicons"))
+    driver.set_text(page.status_edit, "正在保存图标,请稍等...")
+    look = watch_text_look(xwatch, status, work_dir)
+    busy = [(ms, cursor) for ms, cursor, digest in seen if digest == look]
+    assert busy, f"the wait text never showed while {saved} icons were saved: {seen}"
+    later = [(ms, cursor) for ms, cursor, digest in seen if ms > busy[0][0] and digest != look]
+    assert later and later[0][0] - busy[0][0] >= 50, seen
+    # The hourglass meanwhile: another cursor than the one before and after the save.
+    assert any(cursor not in (seen[0][1], later[-1][1]) for _, cursor in busy), seen
