@@ -19,16 +19,9 @@ if [ -f "$glyphs" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
   cp "$glyphs" "$fonts/"
 fi
 
-# A virtual display has no window manager. Wine would leave the frames and captions of dialogs
-# and message boxes to one, and wait for one two seconds after every closed dialog: unmanaged,
-# its windows are framed by Wine itself, as Windows would, and close at once.
-x11='HKCU\Software\Wine\X11 Driver'
-changed=0
-for setting in Decorated Managed; do
-  if ! grep -q "^\"$setting\"=\"N\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add "$x11" /v "$setting" /d N /f >/dev/null 2>&1 </dev/null || true
-    changed=1
-  fi
-done
-# The registry reaches user.reg when the server ends.
-[ "$changed" -eq 0 ] || wineserver -w
+# Wine leaves the frames and captions of dialogs and message boxes to the X window manager, and
+# a virtual display has none: Wine draws them itself instead, as Windows would.
+if ! grep -q '^"Decorated"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null || true
+  wineserver -w  # the registry reaches user.reg when the server ends
+fi
