@@ -14,7 +14,6 @@
 #include <gif_lib.h>
 #include <jpeglib.h>
 
-#include <sys/resource.h>
 #include <time.h>
 
 #include <algorithm>
@@ -26,31 +25,10 @@
 
 #include "gif/ColorReduction.h"
 #include "gif/GifImageModel.h"
+#include "ProcessorTime.h"
 #include "toolkit/FileStream.h"
 
 namespace {
-
-// Processor time rather than wall time: the build machine is shared, and a busy neighbour
-// should not decide a ratio. Child processes (ImageMagick) are counted by their own usage.
-double ProcessorSeconds() {
-    timespec now;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    rusage children;
-    getrusage(RUSAGE_CHILDREN, &children);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9 +
-           static_cast<double>(children.ru_utime.tv_sec + children.ru_stime.tv_sec) +
-           static_cast<double>(children.ru_utime.tv_usec + children.ru_stime.tv_usec) * 1e-6;
-}
-
-double SecondsOf(const std::function<void()>& run, int repeats) {
-    double best = 1e30;
-    for (int i = 0; i < repeats; ++i) {
-        const double start = ProcessorSeconds();
-        run();
-        best = std::min(best, ProcessorSeconds() - start);
-    }
-    return best;
-}
 
 struct TPhoto {
     int Width = 0, Height = 0;
@@ -138,13 +116,13 @@ void BenchLzw(const std::string& folder, int width, int height) {
     FrameOf(image, photo);
     const TGIFSubImage& frame = image.Images[0];
     size_t ours = 0, theirs = 0;
-    double ourTime = SecondsOf([&] {
+    double ourTime = BestSeconds([&] {
         TMemoryStream stream;
         stream.Bytes().reserve(frame.Data.size());
         image.SaveToStream(stream);
         ours = stream.Bytes().size();
     }, 5);
-    double theirTime = SecondsOf([&] { theirs = GiflibEncode(frame).size(); }, 5);
+    double theirTime = BestSeconds([&] { theirs = GiflibEncode(frame).size(); }, 5);
     std::printf("LZW %dx%d: ours %.1f ms (%zu bytes), giflib EGifPutLine %.1f ms (%zu bytes): %.2fx as fast\n", width,
                 height, ourTime * 1e3, ours, theirTime * 1e3, theirs, theirTime / ourTime);
 }
@@ -154,10 +132,10 @@ void BenchReduction(const std::string& folder) {
     const size_t pixels = photo.Bgr.size() / 3;
     std::vector<uint8_t> copy(photo.Bgr.size());
     std::memset(copy.data(), 1, copy.size());
-    double copyTime = SecondsOf([&] { std::memcpy(copy.data(), photo.Bgr.data(), copy.size()); }, 10);
+    double copyTime = BestSeconds([&] { std::memcpy(copy.data(), photo.Bgr.data(), copy.size()); }, 10);
     const double copyBandwidth = 2.0 * static_cast<double>(copy.size()) / copyTime;
     std::unique_ptr<TDIBWriter> reduced;
-    double reduceTime = SecondsOf([&] {
+    double reduceTime = BestSeconds([&] {
         reduced = ReduceColorRows(photo.Rows(), GifReduction::WebPalette, GifDither::Nearest, nullptr, 8, nullptr);
     }, 10);
     const double reduceBandwidth = static_cast<double>(pixels * 3 + pixels) / reduceTime;
@@ -168,14 +146,14 @@ void BenchReduction(const std::string& folder) {
 void BenchWholePicture(const std::string& folder) {
     const std::string photoPath = MakePhoto(folder, 4000, 3000);
     const std::string ourOut = folder + "/bench-ours.gif", theirOut = folder + "/bench-convert.gif";
-    double ourTime = SecondsOf([&] {
+    double ourTime = BestSeconds([&] {
         TPhoto photo = DecodeJpeg(photoPath);
         TGIFImageModel image;
         image.AssignTrueColor(photo.Rows());
         SaveFileSafely(ourOut, [&](TStream& stream) { image.SaveToStream(stream); });
     }, 3);
     const std::string command = "/usr/bin/convert " + photoPath + " -remap netscape: " + theirOut;
-    double theirTime = SecondsOf([&] {
+    double theirTime = BestSeconds([&] {
         if (std::system(command.c_str()) != 0) std::fprintf(stderr, "convert failed\n");
     }, 2);
     std::printf("JPEG to GIF 4000x3000: ours %.0f ms, ImageMagick convert -remap netscape: %.0f ms: %.2fx as fast\n",

@@ -18,28 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "ProcessorTime.h"
 #include "picture/JpegDecoder.h"
 #include "picture/JpegEncoder.h"
 #include "picture/JpegLib.h"
 #include "tests/support/SyntheticPhoto.h"
 
 namespace {
-
-double ProcessorSeconds() {
-    timespec now;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double BestSeconds(const std::function<void()>& run, int repeats) {
-    double best = 1e30;
-    for (int i = 0; i < repeats; ++i) {
-        const double start = ProcessorSeconds();
-        run();
-        best = std::min(best, ProcessorSeconds() - start);
-    }
-    return best;
-}
 
 // A device-independent bitmap's layout: rows padded to 4 bytes, stored bottom first.
 struct BottomUpBitmap {

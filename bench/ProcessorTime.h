@@ -1,0 +1,30 @@
+#pragma once
+// Timing of the native benchmarks: processor time rather than wall time, since the build
+// machine is shared and a busy neighbour should not decide a ratio. Child processes (the
+// reference tools some benchmarks run) count by their own usage.
+#include <sys/resource.h>
+#include <time.h>
+
+#include <algorithm>
+#include <functional>
+
+inline double ProcessorSeconds() {
+    timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    rusage children;
+    getrusage(RUSAGE_CHILDREN, &children);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9 +
+           static_cast<double>(children.ru_utime.tv_sec + children.ru_stime.tv_sec) +
+           static_cast<double>(children.ru_utime.tv_usec + children.ru_stime.tv_usec) * 1e-6;
+}
+
+// The best processor time of several runs.
+inline double BestSeconds(const std::function<void()>& run, int repeats) {
+    double best = 1e30;
+    for (int i = 0; i < repeats; ++i) {
+        const double start = ProcessorSeconds();
+        run();
+        best = std::min(best, ProcessorSeconds() - start);
+    }
+    return best;
+}
