@@ -43,3 +43,13 @@ def changes(out):
 def watch_text_look(xwatch, edit, work_dir):
     """The hash under which the edit's current look shows in xwatch's reports."""
     return changes(watch(xwatch, edit, 0.3, work_dir + "/reference-").communicate(timeout=30)[0])[-1][2]
+
+
+def shown_while_busy(seen, look):
+    """Checks that `look` showed in the watched rectangle and stayed at least 50 ms before
+    another look replaced it; returns (the cursors seen meanwhile, the cursors seen after)."""
+    busy = [(ms, cursor) for ms, cursor, digest in seen if digest == look]
+    assert busy, f"the look never showed: {seen}"
+    after = [(ms, cursor) for ms, cursor, digest in seen if ms > busy[0][0] and digest != look]
+    assert after and after[0][0] - busy[0][0] >= 50, seen
+    return [cursor for _, cursor in busy], [cursor for _, cursor in after]

@@ -4,7 +4,7 @@ test's work folder): the status line shows the wait text for as long as the conv
 the pointer another cursor (Wine's hourglass, a watch) than before and after."""
 
 from convert_page_driver import WAIT_TEXT, Page, magick
-from display_watch import changes, stop, watch, watch_text_look, xwatch  # noqa: F401 (a fixture)
+from display_watch import changes, shown_while_busy, stop, watch, watch_text_look, xwatch  # noqa: F401 (a fixture)
 
 BM_CLICK = 0x00F5
 
@@ -28,14 +28,11 @@ def test_the_status_line_shows_the_wait_text_while_converting(xwatch, driver, te
     # What the wait text looks like in the status line, set there afterwards.
     driver.set_text(page.edit(227), WAIT_TEXT)
     wait_text_look = watch_text_look(xwatch, status, work_dir)
-    busy = [(ms, cursor) for ms, cursor, digest in seen if digest == wait_text_look]
-    assert busy, f"the wait text never showed: {seen}"
     # It stays until the final text replaces it, over the conversion's time.
-    after = [(ms, cursor) for ms, cursor, digest in seen if ms > busy[0][0] and digest != wait_text_look]
-    assert after and after[0][0] - busy[0][0] >= 50, seen
+    busy_cursors, later_cursors = shown_while_busy(seen, wait_text_look)
     # The program's own arrow, over the page's background once it is idle again.
     driver.mouse_move(page.sheet.client_x + 60, page.sheet.client_y + 130)
     arrow = changes(watch(xwatch, status, 0.3).communicate(timeout=30)[0])[-1][1]
-    ordinary = {seen[0][1], after[-1][1], arrow}  # the dialog's, the status line's, the page's
+    ordinary = {seen[0][1], later_cursors[-1], arrow}  # the dialog's, the status line's, the page's
     # (The cursor goes back a moment before the final text replaces the wait text.)
-    assert any(cursor not in ordinary for _, cursor in busy), f"no other cursor while busy: {seen}, arrow {arrow}"
+    assert any(cursor not in ordinary for cursor in busy_cursors), f"no other cursor while busy: {seen}, arrow {arrow}"
