@@ -18,20 +18,19 @@ namespace {
 class TTrayIcon : public TMainFormPart {
 public:
     explicit TTrayIcon(TVyrfForm1& form) : form_(form) {
-        previousHandler_ = form_.WindowProc;
-        form_.WindowProc = [this](TMessage& message) {
+        hook_ = form_.AddMessageHook([this](TMessage& message, const TWndMethod& next) {
             if (message.Msg == kTrayCallbackMessage) {
-                TrayMsg(message);
+                TrayMsg(message, next);
             } else {
-                previousHandler_(message);
+                next(message);
             }
-        };
+        });
         Notify(NIM_ADD);
     }
 
     void FormDestroying() override {
         Notify(NIM_DELETE);
-        form_.WindowProc = previousHandler_;
+        form_.RemoveMessageHook(hook_);
     }
 
 private:
@@ -46,7 +45,7 @@ private:
         }
     }
 
-    void TrayMsg(TMessage& message) {
+    void TrayMsg(TMessage& message, const TWndMethod& next) {
         POINT cursor;
         GetCursorPos(&cursor);
         switch (message.LParam) {
@@ -65,13 +64,13 @@ private:
                 form_.PopupMenu1->Popup(cursor.x, cursor.y);
                 break;
             default:
-                previousHandler_(message);
+                next(message);
                 break;
         }
     }
 
     TVyrfForm1& form_;
-    TWndMethod previousHandler_;
+    TMessageHookToken hook_ = 0;
 };
 
 }  // namespace

@@ -119,8 +119,37 @@ void TControl::FontChanged() {
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage message{msg, wParam, lParam, 0};
-    WindowProc(message);
+    DeliverMessage(message);
     return message.Result;
+}
+
+TMessageHookToken TControl::AddMessageHook(TMessageHook hook) {
+    hooks_.push_back({++lastHookToken_, std::move(hook)});
+    return lastHookToken_;
+}
+
+void TControl::RemoveMessageHook(TMessageHookToken token) {
+    for (auto entry = hooks_.begin(); entry != hooks_.end(); ++entry) {
+        if (entry->token == token) {
+            hooks_.erase(entry);
+            return;
+        }
+    }
+}
+
+void TControl::DeliverMessage(TMessage& message) { DeliverBelow(0, message); }
+
+// Hooks are found by token rather than by position, so a hook that removes itself (or
+// another) while a message is on its way does not make the message skip or repeat a hook.
+void TControl::DeliverBelow(TMessageHookToken token, TMessage& message) {
+    for (auto entry = hooks_.rbegin(); entry != hooks_.rend(); ++entry) {
+        if (token != 0 && entry->token >= token) continue;
+        TMessageHook hook = entry->hook;  // the hook may remove itself while it runs
+        TMessageHookToken own = entry->token;
+        hook(message, [this, own](TMessage& passed) { DeliverBelow(own, passed); });
+        return;
+    }
+    WindowProc(message);
 }
 
 void TControl::Invalidate() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "toolkit/Component.h"
 #include "toolkit/GraphicsObjects_win.h"
@@ -92,6 +93,16 @@ public:
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
     // The replaceable message handler (see TWndMethod); starts as the control's WndProc.
     TWndMethod WindowProc;
+    // Message hooks: parties that want to see the control's messages first (the tray icon,
+    // the skin engine) add a hook and later remove it by its token, in any order, without
+    // undoing each other. The newest hook sees a message first; `next` passes it on to the
+    // older hooks and finally to WindowProc.
+    TMessageHookToken AddMessageHook(TMessageHook hook);
+    void RemoveMessageHook(TMessageHookToken token);
+    bool HasMessageHooks() const { return !hooks_.empty(); }
+    // Runs a message through the hooks, then WindowProc: what the window procedure and
+    // Perform do with every message.
+    void DeliverMessage(TMessage& message);
 
     virtual void Invalidate();
     virtual void Update() {}
@@ -123,6 +134,15 @@ protected:
 
 private:
     bool DispatchMouse(TMessage& message);
+    // Runs the message through the newest hook older than `token` (0: the newest of all).
+    void DeliverBelow(TMessageHookToken token, TMessage& message);
+
+    struct THookEntry {
+        TMessageHookToken token;
+        TMessageHook hook;
+    };
+    std::vector<THookEntry> hooks_;  // oldest first
+    TMessageHookToken lastHookToken_ = 0;
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;

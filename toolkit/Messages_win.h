@@ -11,10 +11,15 @@ struct TMessage {
     LRESULT Result;
 };
 
-// A control's message handler. Each windowed control and form has one (its WindowProc);
-// whoever wants to see its messages first (the skin engine) keeps the current handler,
-// installs its own, passes messages on to the kept one, and puts it back when done.
+// A control's message handler. Each windowed control and form has one (its WindowProc). Whoever
+// wants to see its messages first adds a message hook instead of replacing it, so that
+// parties hooked in a different order do not undo each other.
 using TWndMethod = std::function<void(TMessage&)>;
+
+// A hook on a control's messages (see TControl::AddMessageHook): it answers a message itself
+// or hands it on with next(message), before or after looking at it.
+using TMessageHook = std::function<void(TMessage& message, const TWndMethod& next)>;
+using TMessageHookToken = unsigned;  // 0 is no hook
 
 // The signed coordinates a mouse message packs into its LPARAM.
 inline int PointX(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }

@@ -76,7 +76,7 @@ LRESULT CALLBACK ToolkitWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
     if (!control) return DefWindowProcA(window, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
     try {
-        control->WindowProc(message);
+        control->DeliverMessage(message);
     } catch (...) {
         HandleUncaughtException(control);
     }

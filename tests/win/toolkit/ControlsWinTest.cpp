@@ -86,22 +86,46 @@ TEST_F(ToolkitTest, ExplicitOuterSizeWinsOverAnEarlierClientSize) {
     EXPECT_EQ(client.bottom, 90);
 }
 
-TEST_F(ToolkitTest, ReplaceableMessageHandlerSeesMessagesAndGivesThemBack) {
+TEST_F(ToolkitTest, MessageHooksSeeMessagesNewestFirstAndComeOffInAnyOrder) {
     auto* edit = Add<TEdit>(form_, form_, 10, 10, 100, 20);
     form_->Show();
-    int seen = 0;
-    TWndMethod previous = edit->WindowProc;
-    edit->WindowProc = [&](TMessage& message) {
-        if (message.Msg == WM_SETTEXT) ++seen;
-        previous(message);
+    std::string order;
+    auto recorder = [&](char name) {
+        return [&order, name](TMessage& message, const TWndMethod& next) {
+            if (message.Msg == WM_SETTEXT) order += name;
+            next(message);
+        };
     };
-    edit->SetText("abc");
-    EXPECT_EQ(seen, 1);
-    EXPECT_EQ(edit->Text(), "abc") << "the message went on to the edit";
-    edit->WindowProc = previous;
+    TMessageHookToken first = edit->AddMessageHook(recorder('a'));
+    TMessageHookToken second = edit->AddMessageHook(recorder('b'));
+    edit->SetText("abc");  // through the window procedure
+    edit->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("xyz"));
+    EXPECT_EQ(order, "baba");
+    EXPECT_EQ(edit->Text(), "xyz") << "the message went on to the edit";
+
+    // The first party leaving does not unhook the second (replacing WindowProc would).
+    edit->RemoveMessageHook(first);
+    order.clear();
     edit->SetText("def");
-    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(order, "b");
     EXPECT_EQ(edit->Text(), "def");
+
+    // A hook that removes itself while a message is on its way still passes it on once.
+    TMessageHookToken third = 0;
+    third = edit->AddMessageHook([&](TMessage& message, const TWndMethod& next) {
+        if (message.Msg == WM_SETTEXT) {
+            order += 'c';
+            edit->RemoveMessageHook(third);
+        }
+        next(message);
+    });
+    order.clear();
+    edit->SetText("ghi");
+    edit->SetText("jkl");
+    EXPECT_EQ(order, "cbb");
+    EXPECT_EQ(edit->Text(), "jkl");
+    edit->RemoveMessageHook(second);
+    EXPECT_FALSE(edit->HasMessageHooks());
 }
 
 TEST_F(ToolkitTest, MouseEnterAndLeaveReachTheHandler) {
