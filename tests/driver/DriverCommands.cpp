@@ -24,7 +24,14 @@ LRESULT AskWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
+std::map<std::string, TExtraVerbHandler>& ExtraVerbs() {
+    static std::map<std::string, TExtraVerbHandler> verbs;
+    return verbs;
+}
+
 }  // namespace
+
+TExtraVerb::TExtraVerb(const char* name, TExtraVerbHandler handler) { ExtraVerbs()[name] = handler; }
 
 TDriverCommands::TDriverCommands()
     : verbs_{{"ping", &TDriverCommands::Ping},
@@ -56,8 +63,10 @@ TDriverCommands::TDriverCommands()
 
 std::string TDriverCommands::Run(const TRequest& request) {
     auto verb = verbs_.find(request.Verb());
-    if (verb == verbs_.end()) throw DriverError("unknown verb: " + request.Verb());
-    return (this->*(verb->second))(request).Line();
+    if (verb != verbs_.end()) return (this->*(verb->second))(request).Line();
+    auto extra = ExtraVerbs().find(request.Verb());
+    if (extra == ExtraVerbs().end()) throw DriverError("unknown verb: " + request.Verb());
+    return extra->second(request).Line();
 }
 
 TReply TDriverCommands::Ping(const TRequest&) { return TReply().Add(GetCurrentProcessId()); }

@@ -6,6 +6,13 @@
 #include "DriverProtocol.h"
 #include "ProcessTable.h"
 
+// Verbs kept in files of their own (one file per area of the program) register themselves
+// with a static TExtraVerb: `static TExtraVerb regionVerb("region", &Region);`.
+using TExtraVerbHandler = TReply (*)(const TRequest&);
+struct TExtraVerb {
+    TExtraVerb(const char* name, TExtraVerbHandler handler);
+};
+
 class TDriverCommands {
 public:
     TDriverCommands();
