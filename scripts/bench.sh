@@ -9,17 +9,14 @@ bench_build="$TERVANE_BUILD/bench"
 
 # The page and the writer's benchmark run under Wine in a prefix of their own whose windows no
 # window manager waits for: without one (as on a virtual display) Wine would hold every closed
-# dialog for two seconds first. (The tests keep managed windows: unmanaged, Wine lets the focus
-# fall to the desktop when a window goes, which the tests of activation would trip over.)
-# Everything started here is ended on the way out.
+# dialog for two seconds first. Everything started here is ended on the way out.
 run_convert_page_bench() {
   log "convert_page (32-bit Windows build, under Wine)"
   build_windows Tervane GuiDriver gif_photo_bench_win
   export WINEPREFIX="$bench_build/wineprefix"
   ensure_display
   trap 'stop_wine; [ -n "${TERVANE_XVFB_PID:-}" ] && kill "$TERVANE_XVFB_PID" 2>/dev/null || true' EXIT
-  ensure_wine_prefix
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+  ensure_wine_prefix --unmanaged
   start_wine_services
   TERVANE_WIN_BUILD="$TERVANE_WIN_BUILD" timeout --kill-after=10 600 \
     /usr/bin/python3 "$TERVANE_ROOT/bench/convert_page_bench.py" "$bench_build/bench" "$bench_build/convert_page"

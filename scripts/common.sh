@@ -4,6 +4,7 @@ TERVANE_BUILD="${TERVANE_BUILD:-$TERVANE_ROOT/build}"
 TERVANE_WIN_BUILD="$TERVANE_BUILD/win32"
 TERVANE_NATIVE_BUILD="$TERVANE_BUILD/native"
 TERVANE_JOBS="${TERVANE_JOBS:-$(nproc)}"
+TERVANE_SCREEN=1024x768  # the virtual display's size
 
 # Wine: a private prefix inside the build tree, code page 936, no Mono or Gecko installers.
 export WINEPREFIX="${WINEPREFIX:-$TERVANE_WIN_BUILD/wineprefix}"
@@ -36,8 +37,8 @@ build_native() {
   configure_and_build "$TERVANE_NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 }
 
-ensure_wine_prefix() {
-  "$TERVANE_ROOT/scripts/prepare-wine-prefix.sh"
+ensure_wine_prefix() {  # ensure_wine_prefix [--unmanaged]: see prepare-wine-prefix.sh
+  "$TERVANE_ROOT/scripts/prepare-wine-prefix.sh" "$@"
 }
 
 # Starts a persistent wineserver and Wine's own service processes with their output going
@@ -59,7 +60,7 @@ ensure_display() {
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${TERVANE_SCREEN}x24" -nolisten tcp >/dev/null 2>&1 &
     TERVANE_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done

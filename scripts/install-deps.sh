@@ -13,7 +13,7 @@ PACKAGES=(
   xvfb xauth x11-utils xdotool imagemagick libx11-dev libxfixes-dev
   python3-pytest python3-pytest-timeout
   clang libclang-rt-14-dev
-  fonts-wqy-zenhei locales
+  fonts-wqy-zenhei fonts-wqy-microhei fonts-wine locales
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libgif-dev giflib-tools
   dpkg-dev

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the program and starts it under Wine. Without an X display it starts a virtual one,
-# leaves the program running there and saves a screenshot.
+# leaves the program running there on Wine's desktop and saves a screenshot.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -17,13 +17,17 @@ fi
 
 ensure_display
 log "No display was set: started a virtual one at $DISPLAY"
-(cd "$TERVANE_WIN_BUILD/bin" && nohup wine "$exe" >/dev/null 2>&1 &)
+# A bare X server has no desktop, no task bar and no notification area: Wine's own desktop,
+# as large as the display, brings all three, so the program sits where a user expects it and
+# its tray icon at the end of the task bar.
+(cd "$TERVANE_WIN_BUILD/bin" &&
+  exec nohup wine explorer "/desktop=Tervane,$TERVANE_SCREEN" Tervane.exe) </dev/null >/dev/null 2>&1 &
 shot="$TERVANE_BUILD/screenshot.png"
 for _ in $(seq 100); do
-  xdotool search --name "Tervane" >/dev/null 2>&1 && break
+  xdotool search --name "Tervane--" >/dev/null 2>&1 && break
   sleep 0.2
 done
-sleep 1
+sleep 2  # the tray icon and the task bar's button follow the window
 import -display "$DISPLAY" -window root "$shot"
 log "Tervane is running on display $DISPLAY (Xvfb pid $TERVANE_XVFB_PID, Wine prefix $WINEPREFIX)."
 log "Screenshot: $shot"

@@ -97,6 +97,7 @@ def test_existing_target_question_defaults_to_cancel(page, work_dir):
     page.convert_to(target)
     box = page.driver.wait_message_box(page.tervane.pid, MAIN_CAPTION)
     assert box.text == "要保存的文件已经存在,是否覆盖?"
+    page.driver.screenshot("overwrite_question", box.window)
     page.driver.focus(box.window)
     page.driver.key("Return")
     wait_until(lambda: page.driver.info(box.window) is None, 10, "the question closed")

@@ -225,6 +225,7 @@ def test_file_without_icons_and_a_name_that_does_not_exist(driver, tervane, work
 
 def answer_confirm(driver, tervane, caption):
     dialog = driver.wait_window("TMessageForm", CONFIRM_CAPTION, pid=tervane.pid)
+    driver.screenshot("save_all_question", dialog)
     driver.click_window(driver.wait_child(dialog, text=caption))
     wait_closed(driver, dialog)
 

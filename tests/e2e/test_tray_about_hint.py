@@ -2,6 +2,7 @@
 help file, and the icon hint window, driven as a user would."""
 
 import os
+import re
 import subprocess
 
 from conftest import MAIN_CAPTION, MAIN_CLASS, start_tervane
@@ -118,36 +119,18 @@ def screen_point(driver, window, x, y):
     return info.client_x + x, info.client_y + y
 
 
-def reg(*arguments, check=True):
-    return subprocess.run(["wine", "reg", *arguments], capture_output=True, check=check)
-
-
-def test_f1_opens_readme_beside_the_program_from_another_folder(driver, work_dir, tervane_exe):
-    """A handler of the test's own, registered for .txt in the test prefix, records what the shell opens."""
-    marker = os.path.join(work_dir, "opened.txt")
-    classes = r"HKLM\Software\Classes"
-    had_txt = reg("query", classes + r"\.txt", check=False).returncode == 0
-    assert not had_txt, "the test prefix is expected to have no .txt association of its own"
-    reg("add", classes + r"\.txt", "/ve", "/d", "TervaneTestText", "/f")
-    reg("add", classes + r"\TervaneTestText\shell\open\command", "/ve", "/d",
-        f'cmd.exe /c echo %1> "{windows_path(marker)}"', "/f")
-    try:
-        run = start_tervane(driver, tervane_exe, work_dir)
-        driver.focus(run.window)
-        driver.key("F1")
-        wait_until(lambda: os.path.exists(marker) and os.path.getsize(marker) > 0, 20, "the help file to open")
-        opened = open(marker, encoding="gbk", errors="replace").read().strip().strip('"')
-        expected = windows_path(os.path.join(os.path.dirname(tervane_exe), "readme.txt"))
-        assert opened.lower() == expected.lower()
-        readme = open(os.path.join(os.path.dirname(tervane_exe), "readme.txt"), "rb").read()
-        assert "图标提取".encode("gbk") in readme and b"\r\n" in readme
-    finally:
-        reg("delete", classes + r"\.txt", "/f", check=False)
-        reg("delete", classes + r"\TervaneTestText", "/f", check=False)
-
-
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
+def test_f1_opens_the_readme_beside_the_program_in_notepad_from_another_folder(driver, work_dir, tervane_exe):
+    """The prepared prefix opens text files in Notepad, as Windows does. The program runs in an
+    empty folder, so the help that opens can only be the readme.txt beside the program."""
+    readme = open(os.path.join(os.path.dirname(tervane_exe), "readme.txt"), "rb").read()
+    assert "图标提取".encode("gbk") in readme and b"\r\n" in readme
+    run = start_tervane(driver, tervane_exe, work_dir)
+    driver.focus(run.window)
+    driver.key("F1")
+    notepad = driver.wait_window("Notepad", re.compile(r"^readme(\.txt)? - "), timeout=20)
+    editor = driver.wait_child(notepad, "Edit")
+    wait_until(lambda: "图标提取" in driver.text(editor), 10, "the help text in Notepad")
+    driver.screenshot("help_in_notepad", notepad)
 
 
 def test_hints_are_icon_hints_of_the_byte_rule_size(driver, tervane):
