@@ -182,10 +182,8 @@ void TGIFPainter::Round(int& loopsLeft, int& loopStart, bool& firstPainting) {
         WaitBeforeFrame(nextDelay_);
         if (Terminated() || restart_) break;
         FireHook(PaintHook);
-        disposal_ = 1;
+        disposal_ = frame.Disposal();
         for (const auto& extension : frame.Extensions) {
-            if (auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(extension.get()))
-                disposal_ = control->Disposal();
             if (auto* loop = dynamic_cast<const TGIFAppExtNSLoop*>(extension.get()); loop && firstPainting) {
                 firstPainting = false;
                 const bool forever = loop->Loops == 0 || (flags_ & GifPaint::LoopForever);
