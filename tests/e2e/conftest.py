@@ -37,11 +37,11 @@ def _display_works() -> bool:
         ["xdpyinfo"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
 
 
-def _start_xvfb():
+def _start_xvfb(depth: int = 24):
     for number in range(150, 200):
         if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
             continue
-        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"1024x768x{depth}", "-nolisten", "tcp"],
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.environ["DISPLAY"] = f":{number}"
         try:
@@ -58,6 +58,16 @@ def _quiet(*command: str):
                    timeout=120)
 
 
+def _start_wine_services():
+    _quiet("wineserver", "-p")
+    _quiet("wine", "cmd", "/c", "exit")
+
+
+def _stop_wine():
+    _quiet("wineserver", "-k")
+    _quiet("wineserver", "-w")
+
+
 @pytest.fixture(scope="session")
 def wine_session():
     """A display and Wine's service processes, started here unless scripts/test.sh already did."""
@@ -66,14 +76,32 @@ def wine_session():
     if own_services:
         # Started by a test instead, the services would inherit the test runner's output pipes.
         _quiet(os.path.join(SOURCE_DIR, "scripts", "prepare-wine-prefix.sh"))
-        _quiet("wineserver", "-p")
-        _quiet("wine", "cmd", "/c", "exit")
+        _start_wine_services()
     yield
     if own_services:
         _quiet("wineserver", "-k")
     if xvfb:
         xvfb.kill()
         xvfb.wait()
+
+
+@pytest.fixture
+def display_depth(request, wine_session):
+    """Parametrised indirectly with a number of bits per pixel: the test's Wine runs on a virtual
+    display of that depth of its own. Wine (this prefix's only) is ended and started on it, and
+    afterwards started again on the usual display. List it before `driver`."""
+    usual = os.environ.get("DISPLAY")
+    _stop_wine()
+    server = _start_xvfb(request.param)
+    try:
+        _start_wine_services()
+        yield request.param
+    finally:
+        _stop_wine()
+        server.kill()
+        server.wait()
+        os.environ["DISPLAY"] = usual
+        _start_wine_services()
 
 
 @pytest.fixture
