@@ -121,10 +121,36 @@ def end_new_windowed_processes(gui: GuiDriver, before) -> set:
     return strays
 
 
+WINE_DEBUG_KEY = "HKCU\\Software\\Wine\\Debug"
+
+
+def pytest_configure(config):
+    config.addinivalue_line("markers", "wine_debug(channels, relay=None): the test's driver, and every program it "
+                                       "starts, run with WINEDEBUG=channels; their debug output goes to "
+                                       "driver.wine_log; relay names the functions a +relay channel traces")
+
+
+def _relay_only(functions):
+    """Which functions Wine's relay channel traces (all of them when None), for this prefix."""
+    if functions:
+        _quiet("wine", "reg", "add", WINE_DEBUG_KEY, "/v", "RelayInclude", "/t", "REG_SZ", "/d", functions, "/f")
+    else:
+        _quiet("wine", "reg", "delete", WINE_DEBUG_KEY, "/v", "RelayInclude", "/f")
+
+
 @pytest.fixture
-def driver(wine_session, screenshot_dir):
+def driver(wine_session, screenshot_dir, request):
     """A GUI driver for one test; whatever the test started is ended afterwards."""
-    gui = GuiDriver(build_path("TERVANE_DRIVER", "tests", "bin", "GuiDriver.exe"), screenshot_dir)
+    debug = request.node.get_closest_marker("wine_debug")
+    log = relay = None
+    if debug:
+        log = build_path("TERVANE_E2E_LOGS", "tests", "e2e", "logs", request.node.name + ".log")
+        os.makedirs(os.path.dirname(log), exist_ok=True)
+        relay = debug.kwargs.get("relay")
+        if relay:
+            _relay_only(relay)
+    gui = GuiDriver(build_path("TERVANE_DRIVER", "tests", "bin", "GuiDriver.exe"), screenshot_dir,
+                    wine_debug=debug.args[0] if debug else None, wine_log=log)
     before = {w.pid for w in gui.windows()}
     yield gui
     try:
@@ -133,6 +159,8 @@ def driver(wine_session, screenshot_dir):
     except DriverError:
         gui.shutdown()
         _quiet("wineserver", "-k")  # last resort, only this test run's prefix
+    if relay:
+        _relay_only(None)
 
 
 @pytest.fixture
