@@ -10,7 +10,7 @@ import pytest
 
 from conftest import MAIN_CAPTION
 from convert_page_driver import WAIT_TEXT, Page, colours_seen, icon_entry, magick, pixel, size_of
-from tervane_driver import wait_until
+from tervane_driver import DriverError, wait_until
 
 
 @pytest.fixture
@@ -117,7 +117,7 @@ def test_showing_the_page_again_resets_it_and_convert_does_nothing(page, driver,
     track = driver.find_children(page.sheet, "TTrackBar")[0]
     assert driver.send(track, 0x0400) == 65
     driver.click_window(driver.wait_child(page.sheet, "TBitBtn", text="生成文件"))
-    with pytest.raises(Exception):
+    with pytest.raises(DriverError, match="^timed out"):
         driver.wait_dialog(tervane.pid, timeout=2)
 
 
@@ -255,7 +255,7 @@ def test_damaged_jpeg_reports_when_drawn_and_when_converted_and_writes_nothing(p
     driver.press_button(box.window, "确定")
     wait_until(lambda: driver.info(box.window) is None, 10, "the message closed")
     # The preview does not raise the error again on every paint.
-    with pytest.raises(Exception):
+    with pytest.raises(DriverError, match="^timed out"):
         driver.wait_message_box(tervane.pid, timeout=2)
     page.convert_to(target)
     box = driver.wait_message_box(tervane.pid)
