@@ -4,6 +4,4 @@
 
 TGIFDisplayState::TGIFDisplayState() = default;
 
-TGIFDisplayState::~TGIFDisplayState() {
-    if (palette) DeleteObject(palette);
-}
+TGIFDisplayState::~TGIFDisplayState() = default;

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <vector>
 
+#include "toolkit/GdiGuards_win.h"
+
 class TBitmap;
 class TGIFPainter;
 
@@ -19,7 +21,7 @@ struct TGIFDisplayState {
     ~TGIFDisplayState();
 
     std::unique_ptr<TBitmap> pictureBitmap;
-    HPALETTE palette = nullptr;
+    TPaletteHandle palette;
     bool drawing = false;  // a draw of this picture is in progress
 
     // Guards painters and drawPainter; painters take it from their own threads.

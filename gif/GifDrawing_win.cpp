@@ -8,32 +8,18 @@
 #include "gif/GifRenderer_win.h"
 #include "picture/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
+#include "toolkit/GdiGuards_win.h"
 #include "toolkit/Thread_win.h"
 
 namespace {
 
 int Scaled(int offset, int extent, int screen) { return screen > 0 ? MulDiv(offset, extent, screen) : offset; }
 
-// A memory context with a bitmap selected, put back and deleted at the end of the scope.
-class TMemoryDc {
-public:
-    TMemoryDc(HDC like, HBITMAP bitmap) : dc_(CreateCompatibleDC(like)), old_(SelectObject(dc_, bitmap)) {}
-    ~TMemoryDc() {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
 // Stretches source into dest so that pixels under set mask bits leave dest unchanged.
 void StretchThroughMask(HDC dest, const RECT& to, HDC source, HBITMAP mask, int width, int height) {
-    HBITMAP opaque = CreateCompatibleBitmap(dest, width, height);
+    TBitmapHandle opaque(CreateCompatibleBitmap(dest, width, height));
     {
-        TMemoryDc masked(dest, opaque), maskDc(dest, mask);
+        TMemoryDC masked(dest, opaque.Get()), maskDc(dest, mask);
         // The frame with its transparent pixels black, for OR-ing over the cleared area.
         BitBlt(masked.Get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
         SetBkColor(masked.Get(), RGB(255, 255, 255));
@@ -47,7 +33,6 @@ void StretchThroughMask(HDC dest, const RECT& to, HDC source, HBITMAP mask, int 
         SetBkColor(dest, oldBk);
         SetTextColor(dest, oldText);
     }
-    DeleteObject(opaque);
 }
 
 void DrawBitmapInto(HDC dc, const RECT& to, HDC source, HBITMAP mask, int width, int height) {
@@ -159,8 +144,7 @@ void DropPictureBitmap(TGIFImage& image) {
     }
     if (painter) StopGifPainter(image, painter);
     state.pictureBitmap.reset();
-    if (state.palette) DeleteObject(state.palette);
-    state.palette = nullptr;
+    state.palette.Reset();
 }
 
 HPALETTE TGIFImage::Palette() const {
@@ -169,9 +153,9 @@ HPALETTE TGIFImage::Palette() const {
         const TGIFColorMap& colors =
             Header.ColorMap.Empty() ? static_cast<const TGIFColorMap&>(Images[0].ColorMap) : Header.ColorMap;
         if (colors.Empty()) throw GIFException(GifText::NoColorTable);
-        state.palette = CreateGifPalette(colors.Data(), colors.Count());
+        state.palette.Reset(CreateGifPalette(colors.Data(), colors.Count()));
     }
-    return state.palette;
+    return state.palette.Get();
 }
 
 void TGIFImage::Draw(TCanvas& canvas, const RECT& rect) {

@@ -198,6 +198,7 @@ void TGIFAppExtNSLoop::LoadData(TStream& stream) {
     std::vector<uint8_t> block;
     bool truncated = false;
     while (ReadGIFSubBlock(stream, block, truncated)) {
+        if (block.empty()) continue;  // a length byte at the very end of the file
         const int kind = block[0] & 7;
         if (kind == 1) {
             if (block.size() < 3) throw GIFException(GifText::InvalidData);

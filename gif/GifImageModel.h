@@ -122,6 +122,10 @@ public:
     // QuantizeBits (method 0 keeps its colours). A reduction that gives nothing leaves an
     // empty frame.
     TGIFSubImage& AssignTrueColor(const TRgbRows& rows, TSystemPalettes* system = nullptr);
+    // Clears this picture and makes it a copy of source: header, background colour, settings,
+    // warning hook and every frame (bounds, flags, pixels, colour map, extensions). Nothing is
+    // encoded on the way, so a picture without frames or with damaged indices copies as it is.
+    void CopyFrom(const TGIFImageModel& source);
     // Writes the whole file; throws "Unsupported GIF version" when there are no frames.
     void SaveToStream(TStream& stream) const;
     // Reads a whole file into this picture.

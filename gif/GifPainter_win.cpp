@@ -10,6 +10,7 @@
 #include "gif/GifRenderer_win.h"
 #include "picture/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
+#include "toolkit/GdiGuards_win.h"
 
 namespace {
 
@@ -182,10 +183,8 @@ void TGIFPainter::Round(int& loopsLeft, int& loopStart, bool& firstPainting) {
         WaitBeforeFrame(nextDelay_);
         if (Terminated() || restart_) break;
         FireHook(PaintHook);
-        disposal_ = 1;
+        disposal_ = frame.Disposal();
         for (const auto& extension : frame.Extensions) {
-            if (auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(extension.get()))
-                disposal_ = control->Disposal();
             if (auto* loop = dynamic_cast<const TGIFAppExtNSLoop*>(extension.get()); loop && firstPainting) {
                 firstPainting = false;
                 const bool forever = loop->Loops == 0 || (flags_ & GifPaint::LoopForever);
@@ -266,15 +265,15 @@ void TGIFPainter::PaintFrame(int index) {
     HDC dc = canvas_.Handle();
     HPALETTE palette = GifFramePalette(image_, frame);
     if (!palette) palette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
-    HPALETTE oldPalette = SelectPalette(dc, palette, FALSE);
-    RealizePalette(dc);
-    if (backup_) {
-        if (index == 0 && (flags_ & GifPaint::ClearOnLoop)) RestoreBackground(*backup_, frame);
-        ComposeFrame(frame, disposal_);
-    } else {
-        DrawGifFrame(dc, image_, frame, rect_, flags_ & GifPaint::Transparent, flags_ & GifPaint::Tile);
+    {
+        TPaletteSelection selected(dc, palette, false);
+        if (backup_) {
+            if (index == 0 && (flags_ & GifPaint::ClearOnLoop)) RestoreBackground(*backup_, frame);
+            ComposeFrame(frame, disposal_);
+        } else {
+            DrawGifFrame(dc, image_, frame, rect_, flags_ & GifPaint::Transparent, flags_ & GifPaint::Tile);
+        }
     }
-    SelectPalette(dc, oldPalette, FALSE);
     if (!(flags_ & GifPaint::DrawOnTarget)) image_.Changed();  // the picture bitmap changed
 }
 
@@ -306,9 +305,8 @@ void TGIFPainter::RestoreBackground(TBitmap& buffer, TGIFSubImage& frame) {
                backgroundBitmap_->Canvas().Handle(), area.left, area.top, SRCCOPY);
         return;
     }
-    HBRUSH brush = CreateSolidBrush(background_);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
+    TBrushHandle brush(CreateSolidBrush(background_));
+    FillRect(dc, &area, brush.Get());
 }
 
 // Leaves the picture's list (and its draw-painter reference); the buffers go first, on the

@@ -145,17 +145,7 @@ void TGIFImage::Assign(const TGraphic* source) {
     if (source->InheritsFrom(TGIFImage::StaticClass())) {
         const auto* gif = static_cast<const TGIFImage*>(source);
         if (gif == this) return;
-        TMemoryStream copy;
-        gif->TGIFImageModel::SaveToStream(copy);
-        copy.SetPosition(0);
-        TGIFImageModel::LoadFromStream(copy);
-        BackgroundColor = gif->BackgroundColor;
-        PainterPriority = gif->PainterPriority;
-        PaintFlags = gif->PaintFlags;
-        ReductionMethod = gif->ReductionMethod;
-        DitherKind = gif->DitherKind;
-        OnWarning = gif->OnWarning;
-        FramesChanged();
+        CopyFrom(*gif);
         Changed();
         return;
     }

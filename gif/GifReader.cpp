@@ -15,6 +15,8 @@
 namespace {
 
 constexpr uint8_t kTrailer = 0x3B;
+constexpr size_t kSignatureSize = 6;    // "GIF" and the version
+constexpr size_t kSignatureOffset = 4;  // where a signature after other data may begin
 // What an extension object costs besides the bytes it keeps.
 constexpr uint64_t kExtensionCost = 256;
 
@@ -168,11 +170,14 @@ size_t TGifReader::Parse(const uint8_t* data, size_t size, uint64_t progressBase
 }
 
 void TGifReader::ReadHeader(ByteReader& in) {
+    // Too few bytes for a signature is a cut-off file, not a foreign one.
+    if (in.Remaining() < kSignatureSize) throw GIFException(GifText::PrematureEnd);
     if (!SignatureAt(in.Current(), in.Remaining(), 0)) {
-        if (!SignatureAt(in.Current(), in.Remaining(), 4)) throw GIFException(GifText::InvalidSignature);
-        in.Skip(4);
+        if (in.Remaining() < kSignatureOffset + kSignatureSize) throw GIFException(GifText::PrematureEnd);
+        if (!SignatureAt(in.Current(), in.Remaining(), kSignatureOffset)) throw GIFException(GifText::InvalidSignature);
+        in.Skip(kSignatureOffset);
     }
-    in.Skip<GIFException>(6, GifText::PrematureEnd);  // signature and version; the version is not checked
+    in.Skip(kSignatureSize);  // signature and version; the version is not checked
     TGIFHeader& header = image_.Header;
     header.Clear();
     header.Descriptor.ScreenWidth = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
@@ -205,9 +210,12 @@ void TGifReader::ReadExtensions(ByteReader& in, TGIFSubImage& frame) {
         in.Skip(static_cast<size_t>(view.Position()));
         Charge(kExtensionCost + static_cast<uint64_t>(view.Position()));
         TGIFExtension& added = frame.Extensions.Add(std::move(extension));
-        if (auto* control = dynamic_cast<TGIFGraphicControlExtension*>(&added)) {
-            if (control->Transparent()) frame.Transparent = true;
-            if (!frame.GraphicControlExtension) frame.GraphicControlExtension = control;
+        // Disposal, delay and transparency all come from the first one; later ones are kept
+        // only to be written back.
+        auto* control = dynamic_cast<TGIFGraphicControlExtension*>(&added);
+        if (control && !frame.GraphicControlExtension) {
+            frame.GraphicControlExtension = control;
+            frame.Transparent = control->Transparent();
         }
     }
 }

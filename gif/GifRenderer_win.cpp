@@ -7,18 +7,15 @@
 #include "gif/GifFrameRender.h"
 #include "gif/GifPicture_win.h"
 #include "picture/Bitmap_win.h"
+#include "toolkit/GdiGuards_win.h"
 
 namespace {
 
 class TGIFFrameRender : public TGIFFrameCache {
 public:
-    ~TGIFFrameRender() override {
-        if (mask) DeleteObject(mask);
-        if (palette) DeleteObject(palette);
-    }
     TBitmap bitmap;
-    HBITMAP mask = nullptr;
-    HPALETTE palette = nullptr;
+    TBitmapHandle mask;
+    TPaletteHandle palette;
 };
 
 std::unique_ptr<TGIFFrameRender> Render(const TGIFImage& image, const TGIFSubImage& frame) {
@@ -26,7 +23,7 @@ std::unique_ptr<TGIFFrameRender> Render(const TGIFImage& image, const TGIFSubIma
     image.TGIFImageModel::Progress(TGIFProgressStage::Starting, 0, GifText::Rendering);
     TGifRenderedFrame rendered = RenderGifFrame(image, frame, dither);
     auto render = std::make_unique<TGIFFrameRender>();
-    render->palette = CreateGifPalette(rendered.colors.data(), static_cast<int>(rendered.colors.size()));
+    render->palette.Reset(CreateGifPalette(rendered.colors.data(), static_cast<int>(rendered.colors.size())));
     std::vector<TRgbQuad> table(256);
     for (size_t i = 0; i < rendered.colors.size() && i < table.size(); ++i)
         table[i] = TRgbQuad{rendered.colors[i].Blue, rendered.colors[i].Green, rendered.colors[i].Red, 0};
@@ -39,7 +36,7 @@ std::unique_ptr<TGIFFrameRender> Render(const TGIFImage& image, const TGIFSubIma
             std::copy_n(rendered.indices.data() + static_cast<size_t>(y) * rendered.width, rendered.width,
                         static_cast<uint8_t*>(bitmap.ScanLine(y)));
     if (!rendered.mask.empty())
-        render->mask = CreateBitmap(rendered.width, rendered.height, 1, 1, rendered.mask.data());
+        render->mask.Reset(CreateBitmap(rendered.width, rendered.height, 1, 1, rendered.mask.data()));
     image.TGIFImageModel::Progress(TGIFProgressStage::Ending, 100, GifText::Rendering);
     return render;
 }
@@ -67,9 +64,9 @@ HPALETTE CreateGifPalette(const TGIFColor* colors, int count) {
 
 TBitmap& GifFrameBitmap(const TGIFImage& image, TGIFSubImage& frame) { return RenderOf(image, frame).bitmap; }
 
-HBITMAP GifFrameMask(const TGIFImage& image, TGIFSubImage& frame) { return RenderOf(image, frame).mask; }
+HBITMAP GifFrameMask(const TGIFImage& image, TGIFSubImage& frame) { return RenderOf(image, frame).mask.Get(); }
 
-HPALETTE GifFramePalette(const TGIFImage& image, TGIFSubImage& frame) { return RenderOf(image, frame).palette; }
+HPALETTE GifFramePalette(const TGIFImage& image, TGIFSubImage& frame) { return RenderOf(image, frame).palette.Get(); }
 
 HPALETTE CopyGifPalette(HPALETTE palette) {
     const UINT count = palette ? GetPaletteEntries(palette, 0, 0, nullptr) : 0;

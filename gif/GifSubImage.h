@@ -56,6 +56,9 @@ public:
     uint8_t* ScanLine(int row) { return Data.data() + static_cast<size_t>(row) * Width(); }
     const uint8_t* ScanLine(int row) const { return Data.data() + static_cast<size_t>(row) * Width(); }
 
+    // How the frame leaves the screen for the next one: its first graphic control
+    // extension's disposal, else 1 (do not dispose).
+    int Disposal() const { return GraphicControlExtension ? GraphicControlExtension->Disposal() : 1; }
     // The local map when it has entries, else the picture's global map.
     const TGIFColorMap& ActiveColorMap() const;
     // Bits per pixel of the coded data: the local depth, else the picture's largest depth.

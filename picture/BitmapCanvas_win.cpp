@@ -8,30 +8,17 @@ TBitmapCanvas::~TBitmapCanvas() { FreeContext(); }
 void TBitmapCanvas::CreateHandle() {
     TBitmapImage& image = bitmap_.Image();
     image.Deselect();  // another bitmap's canvas may hold a shared image
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) throw EOutOfResources("Out of system resources");
-    if (image.handle) {
-        previousBitmap_ = SelectObject(dc, image.handle.Get());
-        image.selectedIn = this;
-    }
-    if (image.palette) {
-        previousPalette_ = SelectPalette(dc, image.palette.Get(), TRUE);
-        RealizePalette(dc);
-    }
-    ownDC_ = dc;
-    SetHandle(dc);
+    auto context = std::make_unique<TMemoryDC>(nullptr, image.handle.Get(), image.palette.Get());
+    if (!*context) throw EOutOfResources("Out of system resources");
+    if (image.handle) image.selectedIn = this;
+    context_ = std::move(context);
+    SetHandle(context_->Get());
 }
 
 void TBitmapCanvas::FreeContext() {
-    if (!ownDC_) return;
-    HDC dc = ownDC_;
+    if (!context_) return;
     SetHandle(nullptr);
-    if (previousBitmap_) SelectObject(dc, previousBitmap_);
-    if (previousPalette_) SelectPalette(dc, previousPalette_, TRUE);
-    previousBitmap_ = nullptr;
-    previousPalette_ = nullptr;
-    ownDC_ = nullptr;
-    DeleteDC(dc);
+    context_.reset();  // the image's bitmap and palette are out of it before it goes
     TBitmapImage& image = bitmap_.Image();
     if (image.selectedIn == this) image.selectedIn = nullptr;
 }

@@ -1,7 +1,10 @@
 #pragma once
 // A bitmap's canvas: makes a memory context with the bitmap's image selected on demand, and
 // gives the image back (FreeContext) whenever the image is needed elsewhere or replaced.
+#include <memory>
+
 #include "toolkit/Canvas_win.h"
+#include "toolkit/GdiGuards_win.h"
 
 class TBitmap;
 
@@ -22,7 +25,5 @@ protected:
 
 private:
     TBitmap& bitmap_;
-    HDC ownDC_ = nullptr;
-    HGDIOBJ previousBitmap_ = nullptr;
-    HPALETTE previousPalette_ = nullptr;
+    std::unique_ptr<TMemoryDC> context_;  // with the image's bitmap and palette selected
 };

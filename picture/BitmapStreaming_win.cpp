@@ -44,6 +44,14 @@ std::vector<uint8_t> DeviceBits(TBitmapImage& image, TDibFormat& format) {
         // transparency: the file says "unused" and gets zeros.
         for (size_t i = 3; i < bits.size(); i += 4) bits[i] = 0;
     }
+    if (format.compression == kBiBitFields) {
+        // The system may deliver its own layout (5-5-5 on many 16-bit displays) whatever
+        // masks were asked for; it says which in the masks it hands back.
+        ByteReader masks(info.data() + 40, 12);
+        format.redMask = masks.ReadU32LE();
+        format.greenMask = masks.ReadU32LE();
+        format.blueMask = masks.ReadU32LE();
+    }
     if (format.bitCount <= 8) {
         // GetDIBits fills in the colours it mapped the pixels to.
         std::memcpy(format.colors.data(), info.data() + 40, format.colors.size() * 4);

@@ -7,15 +7,15 @@
 TCanvas::TCanvas() {
     // A tool about to get a new GDI object must not be selected in the context any longer.
     font_.OnChange = [this] {
-        if (dc_ && originalFont_) SelectObject(dc_, originalFont_);
+        fontSelection_.reset();
         state_ &= ~csFontValid;
     };
     pen_.OnChange = [this] {
-        if (dc_ && originalPen_) SelectObject(dc_, originalPen_);
+        penSelection_.reset();
         state_ &= ~csPenValid;
     };
     brush_.OnChange = [this] {
-        if (dc_ && originalBrush_) SelectObject(dc_, originalBrush_);
+        brushSelection_.reset();
         state_ &= ~csBrushValid;
     };
 }
@@ -35,12 +35,9 @@ void TCanvas::SetHandle(HDC dc) {
 }
 
 void TCanvas::DeselectHandles() {
-    if (dc_) {
-        if (originalFont_) SelectObject(dc_, originalFont_);
-        if (originalPen_) SelectObject(dc_, originalPen_);
-        if (originalBrush_) SelectObject(dc_, originalBrush_);
-    }
-    originalFont_ = originalPen_ = originalBrush_ = nullptr;
+    fontSelection_.reset();
+    penSelection_.reset();
+    brushSelection_.reset();
     state_ &= csHandleValid;
 }
 
@@ -55,23 +52,25 @@ void TCanvas::RequireState(unsigned state) {
     if (missing & csBrushValid) SelectBrush();
 }
 
+// Each tool goes in through a fresh selection, after the old one has put the context's own
+// object back, so that the selection always ends with the context's original object.
 void TCanvas::SelectFont() {
-    HGDIOBJ previous = SelectObject(dc_, font_.Handle());
-    if (!originalFont_) originalFont_ = previous;
+    fontSelection_.reset();
+    fontSelection_.emplace(dc_, font_.Handle());
     SetTextColor(dc_, ColorToRGB(font_.Color()));
     state_ |= csFontValid;
 }
 
 void TCanvas::SelectPen() {
-    HGDIOBJ previous = SelectObject(dc_, pen_.Handle());
-    if (!originalPen_) originalPen_ = previous;
+    penSelection_.reset();
+    penSelection_.emplace(dc_, pen_.Handle());
     SetROP2(dc_, pen_.Mode());
     state_ |= csPenValid;
 }
 
 void TCanvas::SelectBrush() {
-    HGDIOBJ previous = SelectObject(dc_, brush_.Handle());
-    if (!originalBrush_) originalBrush_ = previous;
+    brushSelection_.reset();
+    brushSelection_.emplace(dc_, brush_.Handle());
     SetBkColor(dc_, ColorToRGB(brush_.Color()));
     SetBkMode(dc_, brush_.Style() == bsSolid ? OPAQUE : TRANSPARENT);
     state_ |= csBrushValid;
@@ -159,23 +158,11 @@ void TCanvas::CopyRect(const RECT& dest, TCanvas& source, const RECT& srcRect) {
 
 namespace {
 
-// A monochrome bitmap of the given size in its own context.
-struct TMonoLayer {
+// A bitmap in a context of its own; the context lets go of the bitmap before it is deleted.
+struct TLayer {
+    TBitmapHandle bitmap;  // declared first: it outlives the context that holds it
     TMemoryDC dc;
-    TBitmapHandle bitmap;
-    TMonoLayer(int width, int height) : bitmap(CreateBitmap(width, height, 1, 1, nullptr)) {
-        SelectObject(dc.Get(), bitmap.Get());
-    }
-};
-
-// A colour bitmap compatible with the reference context, in its own context.
-struct TColorLayer {
-    TMemoryDC dc;
-    TBitmapHandle bitmap;
-    TColorLayer(HDC reference, int width, int height)
-        : dc(reference), bitmap(CreateCompatibleBitmap(reference, width, height)) {
-        SelectObject(dc.Get(), bitmap.Get());
-    }
+    TLayer(HDC reference, HBITMAP made) : bitmap(made), dc(reference, made) {}
 };
 
 }  // namespace
@@ -188,11 +175,11 @@ void TCanvas::BrushCopy(const RECT& dest, TBitmap& bitmap, const RECT& srcRect, 
     RequireState(csHandleValid | csBrushValid);
     // Build the result off-screen: the source stretched to the target size, a mask of the
     // pixels that hold the replaced colour, and the brush laid into exactly those pixels.
-    TColorLayer work(dc_, width, height);
+    TLayer work(dc_, CreateCompatibleBitmap(dc_, width, height));
     SetStretchBltMode(work.dc.Get(), COLORONCOLOR);
     StretchBlt(work.dc.Get(), 0, 0, width, height, sourceDC, srcRect.left, srcRect.top,
                srcRect.right - srcRect.left, srcRect.bottom - srcRect.top, SRCCOPY);
-    TMonoLayer mask(width, height);
+    TLayer mask(nullptr, CreateBitmap(width, height, 1, 1, nullptr));
     SetBkColor(work.dc.Get(), ColorToRGB(replaceColor));
     BitBlt(mask.dc.Get(), 0, 0, width, height, work.dc.Get(), 0, 0, SRCCOPY);
     // Clear the replaced pixels in the work image (mask 1 -> black, 0 -> white, then AND).
@@ -200,7 +187,7 @@ void TCanvas::BrushCopy(const RECT& dest, TBitmap& bitmap, const RECT& srcRect, 
     SetTextColor(work.dc.Get(), RGB(255, 255, 255));
     BitBlt(work.dc.Get(), 0, 0, width, height, mask.dc.Get(), 0, 0, SRCAND);
     // The brush, kept only where the mask is set.
-    TColorLayer fill(dc_, width, height);
+    TLayer fill(dc_, CreateCompatibleBitmap(dc_, width, height));
     RECT all = {0, 0, width, height};
     ::FillRect(fill.dc.Get(), &all, brush_.Handle());
     SetBkColor(fill.dc.Get(), RGB(255, 255, 255));

@@ -9,8 +9,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "toolkit/GdiGuards_win.h"
 #include "toolkit/GraphicsObjects_win.h"
 
 class TGraphic;
@@ -85,14 +87,13 @@ private:
     void SelectPen();
     void SelectBrush();
 
-    HDC dc_ = nullptr;
-    unsigned state_ = 0;
-    HGDIOBJ originalFont_ = nullptr;
-    HGDIOBJ originalPen_ = nullptr;
-    HGDIOBJ originalBrush_ = nullptr;
     TFont font_;
     TBrush brush_;
     TPen pen_;
+    HDC dc_ = nullptr;
+    unsigned state_ = 0;
+    // The tools selected into dc_; each puts the context's own object back when it goes.
+    std::optional<TSelection> fontSelection_, penSelection_, brushSelection_;
     DWORD copyMode_ = SRCCOPY;
 };
 

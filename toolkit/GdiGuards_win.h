@@ -67,24 +67,6 @@ private:
     HICON handle_ = nullptr;
 };
 
-// A memory device context (CreateCompatibleDC / DeleteDC); compatible with the screen when
-// no reference is given.
-class TMemoryDC {
-public:
-    explicit TMemoryDC(HDC reference = nullptr) : dc_(CreateCompatibleDC(reference)) {}
-    ~TMemoryDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    TMemoryDC(const TMemoryDC&) = delete;
-    TMemoryDC& operator=(const TMemoryDC&) = delete;
-
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HDC dc_;
-};
-
 // A window's or the screen's device context (GetDC / ReleaseDC).
 class TWindowDC {
 public:
@@ -121,22 +103,52 @@ private:
     HGDIOBJ previous_;
 };
 
-// Selects a palette (in the background) and puts the previous one back.
+// Selects a palette (in the background unless told otherwise) and puts the previous one back.
 class TPaletteSelection {
 public:
-    TPaletteSelection(HDC dc, HPALETTE palette)
-        : dc_(dc), previous_(dc && palette ? SelectPalette(dc, palette, TRUE) : nullptr) {
+    TPaletteSelection(HDC dc, HPALETTE palette, bool background = true)
+        : dc_(dc), background_(background),
+          previous_(dc && palette ? SelectPalette(dc, palette, background ? TRUE : FALSE) : nullptr) {
         if (previous_) RealizePalette(dc_);
     }
     ~TPaletteSelection() {
-        if (previous_) SelectPalette(dc_, previous_, TRUE);
+        if (previous_) SelectPalette(dc_, previous_, background_ ? TRUE : FALSE);
     }
     TPaletteSelection(const TPaletteSelection&) = delete;
     TPaletteSelection& operator=(const TPaletteSelection&) = delete;
 
 private:
     HDC dc_;
+    bool background_;
     HPALETTE previous_;
+};
+
+// A memory device context (CreateCompatibleDC / DeleteDC), compatible with the screen when no
+// reference is given. A bitmap and a palette given to it stay selected for its life and are
+// put back out before the context goes: Windows refuses to delete an object that is still
+// selected (and keeps it for good), so whoever owns them must be able to delete them after.
+// An owner of both declares the bitmap first, so that the context goes before it.
+class TMemoryDC {
+public:
+    explicit TMemoryDC(HDC reference = nullptr, HBITMAP bitmap = nullptr, HPALETTE palette = nullptr)
+        : dc_(reference), bitmap_(dc_.dc, bitmap), palette_(dc_.dc, palette) {}
+    TMemoryDC(const TMemoryDC&) = delete;
+    TMemoryDC& operator=(const TMemoryDC&) = delete;
+
+    HDC Get() const { return dc_.dc; }
+    explicit operator bool() const { return dc_.dc != nullptr; }
+
+private:
+    struct Context {
+        explicit Context(HDC reference) : dc(CreateCompatibleDC(reference)) {}
+        ~Context() {
+            if (dc) DeleteDC(dc);
+        }
+        HDC dc;
+    };
+    Context dc_;  // deleted last, after the selections below are undone
+    TSelection bitmap_;
+    TPaletteSelection palette_;
 };
 
 // Saves a device context's state (SaveDC / RestoreDC): colours, modes, selections, clipping.

@@ -37,11 +37,11 @@ def _display_works() -> bool:
         ["xdpyinfo"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
 
 
-def _start_xvfb():
+def _start_xvfb(depth: int = 24):
     for number in range(150, 200):
         if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
             continue
-        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"1024x768x{depth}", "-nolisten", "tcp"],
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.environ["DISPLAY"] = f":{number}"
         try:
@@ -58,6 +58,16 @@ def _quiet(*command: str):
                    timeout=120)
 
 
+def _start_wine_services():
+    _quiet("wineserver", "-p")
+    _quiet("wine", "cmd", "/c", "exit")
+
+
+def _stop_wine():
+    _quiet("wineserver", "-k")
+    _quiet("wineserver", "-w")
+
+
 @pytest.fixture(scope="session")
 def wine_session():
     """A display and Wine's service processes, started here unless scripts/test.sh already did."""
@@ -66,14 +76,32 @@ def wine_session():
     if own_services:
         # Started by a test instead, the services would inherit the test runner's output pipes.
         _quiet(os.path.join(SOURCE_DIR, "scripts", "prepare-wine-prefix.sh"))
-        _quiet("wineserver", "-p")
-        _quiet("wine", "cmd", "/c", "exit")
+        _start_wine_services()
     yield
     if own_services:
         _quiet("wineserver", "-k")
     if xvfb:
         xvfb.kill()
         xvfb.wait()
+
+
+@pytest.fixture
+def display_depth(request, wine_session):
+    """Parametrised indirectly with a number of bits per pixel: the test's Wine runs on a virtual
+    display of that depth of its own. Wine (this prefix's only) is ended and started on it, and
+    afterwards started again on the usual display. List it before `driver`."""
+    usual = os.environ.get("DISPLAY")
+    _stop_wine()
+    server = _start_xvfb(request.param)
+    try:
+        _start_wine_services()
+        yield request.param
+    finally:
+        _stop_wine()
+        server.kill()
+        server.wait()
+        os.environ["DISPLAY"] = usual
+        _start_wine_services()
 
 
 @pytest.fixture
@@ -93,10 +121,36 @@ def end_new_windowed_processes(gui: GuiDriver, before) -> set:
     return strays
 
 
+WINE_DEBUG_KEY = "HKCU\\Software\\Wine\\Debug"
+
+
+def pytest_configure(config):
+    config.addinivalue_line("markers", "wine_debug(channels, relay=None): the test's driver, and every program it "
+                                       "starts, run with WINEDEBUG=channels; their debug output goes to "
+                                       "driver.wine_log; relay names the functions a +relay channel traces")
+
+
+def _relay_only(functions):
+    """Which functions Wine's relay channel traces (all of them when None), for this prefix."""
+    if functions:
+        _quiet("wine", "reg", "add", WINE_DEBUG_KEY, "/v", "RelayInclude", "/t", "REG_SZ", "/d", functions, "/f")
+    else:
+        _quiet("wine", "reg", "delete", WINE_DEBUG_KEY, "/v", "RelayInclude", "/f")
+
+
 @pytest.fixture
-def driver(wine_session, screenshot_dir):
+def driver(wine_session, screenshot_dir, request):
     """A GUI driver for one test; whatever the test started is ended afterwards."""
-    gui = GuiDriver(build_path("TERVANE_DRIVER", "tests", "bin", "GuiDriver.exe"), screenshot_dir)
+    debug = request.node.get_closest_marker("wine_debug")
+    log = relay = None
+    if debug:
+        log = build_path("TERVANE_E2E_LOGS", "tests", "e2e", "logs", request.node.name + ".log")
+        os.makedirs(os.path.dirname(log), exist_ok=True)
+        relay = debug.kwargs.get("relay")
+        if relay:
+            _relay_only(relay)
+    gui = GuiDriver(build_path("TERVANE_DRIVER", "tests", "bin", "GuiDriver.exe"), screenshot_dir,
+                    wine_debug=debug.args[0] if debug else None, wine_log=log)
     before = {w.pid for w in gui.windows()}
     yield gui
     try:
@@ -105,6 +159,8 @@ def driver(wine_session, screenshot_dir):
     except DriverError:
         gui.shutdown()
         _quiet("wineserver", "-k")  # last resort, only this test run's prefix
+    if relay:
+        _relay_only(None)
 
 
 @pytest.fixture

@@ -150,13 +150,23 @@ def wait_until(probe: Callable, timeout: float, what: str, interval: float = 0.1
 class GuiDriver:
     """One driver process in the current Wine prefix (WINEPREFIX, DISPLAY from the environment)."""
 
-    def __init__(self, driver_exe: str, screenshot_dir: str, reply_timeout: float = 20.0):
+    def __init__(self, driver_exe: str, screenshot_dir: str, reply_timeout: float = 20.0,
+                 wine_debug: Optional[str] = None, wine_log: Optional[str] = None):
+        """wine_debug (a WINEDEBUG value) applies to the driver and every program it starts,
+        whose Wine debug output then goes to the file wine_log."""
         self.screenshot_dir = screenshot_dir
         self.reply_timeout = reply_timeout
+        self.wine_log = wine_log
         self._replies: "queue.Queue[Optional[str]]" = queue.Queue()
-        self._process = subprocess.Popen(
-            ["wine", driver_exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-            stderr=subprocess.DEVNULL, cwd=os.path.dirname(driver_exe), start_new_session=True)
+        environment = dict(os.environ, WINEDEBUG=wine_debug) if wine_debug else None
+        log = open(wine_log, "wb") if wine_log else subprocess.DEVNULL
+        try:
+            self._process = subprocess.Popen(
+                ["wine", driver_exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log,
+                cwd=os.path.dirname(driver_exe), start_new_session=True, env=environment)
+        finally:
+            if wine_log:
+                log.close()
         threading.Thread(target=self._read_replies, daemon=True).start()
         self.request("ping", timeout=60)
 

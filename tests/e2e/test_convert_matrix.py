@@ -3,7 +3,8 @@ with ImageMagick: the size the program gives each target and the colour of every
 four-coloured picture.
 
 The quarters' colours are web-palette colours, so a GIF made from an exact source must keep
-them exactly; JPEG targets and sources, and 256-colour icons, may only come near them."""
+them exactly; JPEG targets and sources, and 256-colour icons, may only come near them. The cells that draw
+the picture on a bitmap of the display's own depth run again on displays of 8 and 16 bits."""
 
 import pytest
 
@@ -12,8 +13,12 @@ from convert_page_driver import Page, icon_entry, magick, pixel_with_alpha, size
 # Top-left, top-right, bottom-left, bottom-right.
 QUARTERS = ((204, 0, 0), (0, 153, 0), (0, 0, 255), (255, 255, 0))
 JPEG_TOLERANCE = 6
+SIXTEEN_BIT_TOLERANCE = 8
 # The 256-colour icon's table is the program's fixed one, so colours move to its nearest entry.
 PALETTE_ICON_TOLERANCE = 34
+# On a display of 256 colours a picture drawn on the way takes the display's nearest colour,
+# and a GIF made from that the nearest web colour: a step of the web palette at most.
+EIGHT_BIT_TOLERANCE = 51
 ICON_SIZE = 32
 # What the save dialog offers for each source: the three other formats.
 SAVE_TYPES = {
@@ -60,18 +65,19 @@ def expected_size(source_kind, target_kind):
     return 48, 32
 
 
-def tolerance(source_kind, target_kind):
+def tolerance(source_kind, target_kind, depth):
     if target_kind == "ico":
         return PALETTE_ICON_TOLERANCE
-    if "jpg" in (source_kind, target_kind):
-        return JPEG_TOLERANCE
-    return 0
+    allowed = JPEG_TOLERANCE if "jpg" in (source_kind, target_kind) else 0
+    # Pictures drawn on the way pass through the display's 256 colours, or its 5 or 6 bits a
+    # channel.
+    return max(allowed, {8: EIGHT_BIT_TOLERANCE, 16: SIXTEEN_BIT_TOLERANCE}.get(depth, 0))
 
 
-def check_quarters(path, source_kind, target_kind):
+def check_quarters(path, source_kind, target_kind, depth=24):
     width, height = expected_size(source_kind, target_kind)
     assert size_of(path) == (width, height), path
-    allowed = tolerance(source_kind, target_kind)
+    allowed = tolerance(source_kind, target_kind, depth)
     for index, ((x, y), wanted) in enumerate(zip(quarter_centres(width, height), QUARTERS)):
         *colour, alpha = pixel_with_alpha(path, x, y)
         if target_kind == "ico" and index == 2:
@@ -83,18 +89,38 @@ def check_quarters(path, source_kind, target_kind):
         assert max(abs(c - w) for c, w in zip(colour, wanted)) <= allowed, (path, x, y, colour, wanted)
 
 
+def convert_and_check(page, work_dir, source_kind, target_kind, depth=24):
+    """One cell of the matrix, on a page whose source is make_source's picture."""
+    target = f"{work_dir}/{source_kind}_to_{target_kind}.{target_kind}"
+    page.convert_to(target)
+    page.wait_saved(target)
+    check_quarters(target, source_kind, target_kind, depth)
+    if target_kind == "ico":
+        assert icon_entry(target) == (1, ICON_SIZE, ICON_SIZE, 8), "one 256-colour image of the icon size"
+
+
+def other_kinds(source_kind):
+    return [kind for kind in ("bmp", "jpg", "gif", "ico") if kind != source_kind]
+
+
 @pytest.mark.parametrize("source_kind", ["bmp", "jpg", "gif", "ico"])
 def test_each_source_kind_converts_to_each_other_kind(driver, tervane, work_dir, source_kind):
     page = Page(driver, tervane)
     page.choose_source(make_source(work_dir, source_kind))
     assert page.save_dialog_types()[1] == SAVE_TYPES[source_kind]
     assert page.status() == "", "a cancelled dialog leaves the status line empty"
-    for target_kind in ("bmp", "jpg", "gif", "ico"):
-        if target_kind == source_kind:
-            continue
-        target = f"{work_dir}/{source_kind}_to_{target_kind}.{target_kind}"
-        page.convert_to(target)
-        page.wait_saved(target)
-        check_quarters(target, source_kind, target_kind)
-        if target_kind == "ico":
-            assert icon_entry(target) == (1, ICON_SIZE, ICON_SIZE, 8), "one 256-colour image of the icon size"
+    for target_kind in other_kinds(source_kind):
+        convert_and_check(page, work_dir, source_kind, target_kind)
+
+
+# The cells whose pictures pass through a bitmap of the display's own depth on the way.
+DEVICE_CELLS = {"gif": ["bmp", "ico"], "jpg": ["bmp", "gif"], "ico": ["bmp"]}
+
+
+@pytest.mark.parametrize("display_depth", [8, 16], indirect=True)
+def test_colours_hold_on_displays_of_fewer_bits(display_depth, driver, tervane, work_dir):
+    page = Page(driver, tervane)
+    for source_kind, targets in DEVICE_CELLS.items():
+        page.choose_source(make_source(work_dir, source_kind))
+        for target_kind in targets:
+            convert_and_check(page, work_dir, source_kind, target_kind, display_depth)

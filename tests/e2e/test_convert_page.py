@@ -10,7 +10,7 @@ import pytest
 
 from conftest import MAIN_CAPTION
 from convert_page_driver import WAIT_TEXT, Page, colours_seen, icon_entry, magick, pixel, size_of
-from tervane_driver import wait_until
+from tervane_driver import DriverError, wait_until
 
 
 @pytest.fixture
@@ -118,7 +118,7 @@ def test_showing_the_page_again_resets_it_and_convert_does_nothing(page, driver,
     track = driver.find_children(page.sheet, "TTrackBar")[0]
     assert driver.send(track, 0x0400) == 65
     driver.click_window(driver.wait_child(page.sheet, "TBitBtn", text="生成文件"))
-    with pytest.raises(Exception):
+    with pytest.raises(DriverError, match="^timed out"):
         driver.wait_dialog(tervane.pid, timeout=2)
 
 
@@ -137,6 +137,27 @@ def test_preview_window_opens_from_the_preview_and_closes_on_a_click(page, drive
     wait_until(lambda: not driver.info(preview) or not driver.info(preview).visible, 10, "the preview hidden")
     assert driver.info(preview) is not None, "the preview window is hidden, not destroyed"
     wait_until(lambda: driver.info(tervane.window).enabled, 10, "the main window usable again")
+
+
+def gif_file(path, frame=b""):
+    """A 4x2 GIF with a two-colour global table (red, blue) and the given frame bytes."""
+    open(path, "wb").write(b"GIF89a" + bytes([4, 0, 2, 0, 0x80, 0, 0]) + bytes([255, 0, 0, 0, 0, 255]) + frame +
+                           b"\x3b")
+
+
+def test_gifs_the_writer_would_refuse_open_in_the_preview_window(page, driver, tervane, work_dir):
+    # No frames at all, and a frame whose every index (3) lies past its two colours: the preview
+    # window gets a copy of the picture, which must not go through the writer.
+    beyond = bytes([0x2C, 0, 0, 0, 0, 4, 0, 2, 0, 0, 2, 5, 0xDC, 0x36, 0x33, 0x33, 0x05, 0])  # 8 x index 3
+    for name, frame in (("frameless.gif", b""), ("beyond.gif", beyond)):
+        gif_file(work_dir + "/" + name, frame)
+        page.choose_source(work_dir + "/" + name)
+        driver.click_window(page.sheet, 88 + 44, 64 + 44)
+        preview = driver.wait_window("TForm2", pid=tervane.pid, visible=True)
+        assert not driver.find_windows("#32770", pid=tervane.pid, visible=True), name
+        driver.screenshot("preview_window_" + name[:-4], preview)
+        driver.click_window(preview, 200, 200)
+        wait_until(lambda: not driver.info(preview).visible, 10, "the preview hidden")
 
 
 def test_damaged_source_reaches_the_error_display(page, driver, tervane, work_dir):
@@ -235,7 +256,7 @@ def test_damaged_jpeg_reports_when_drawn_and_when_converted_and_writes_nothing(p
     driver.press_button(box.window, "确定")
     wait_until(lambda: driver.info(box.window) is None, 10, "the message closed")
     # The preview does not raise the error again on every paint.
-    with pytest.raises(Exception):
+    with pytest.raises(DriverError, match="^timed out"):
         driver.wait_message_box(tervane.pid, timeout=2)
     page.convert_to(target)
     box = driver.wait_message_box(tervane.pid)

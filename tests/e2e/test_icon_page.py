@@ -8,6 +8,7 @@ import shutil
 import subprocess
 
 from conftest import MAIN_CAPTION
+from convert_page_driver import screen_colour
 from display_watch import shown_while_busy, stop, watch, watch_text_look, xwatch  # noqa: F401 (a fixture)
 from tervane_driver import wait_until
 
@@ -177,6 +178,12 @@ def test_true_colour_icon_and_overwrite_question(driver, tervane, fixtures_dir, 
     assert tervane.close_and_wait() == 0
 
 
+def preview_colour(driver, page):
+    """What the display shows in the middle of the page's 32x32 icon preview (Image1 at 104, 80)."""
+    sheet = driver.info(page.page)
+    return screen_colour(sheet.client_x + 104 + 12, sheet.client_y + 80 + 20)
+
+
 def test_cancelled_picker_keeps_the_previous_file_and_page_switch_keeps_the_index(driver, tervane, fixtures_dir,
                                                                                 work_dir):
     page = IconPage(driver, tervane)
@@ -188,19 +195,19 @@ def test_cancelled_picker_keeps_the_previous_file_and_page_switch_keeps_the_inde
     driver.key("Escape")
     wait_closed(driver, picker)
     assert page.text(page.path_edit).endswith("IconSource.dll")
-    # Another page and back: the texts go, the remembered icon stays.
+    wait_until(lambda: near(preview_colour(driver, page), GREEN), 10, "the green icon in the preview")
+    # Another page and back: the texts and the preview go, the remembered icon stays.
     driver.focus(tervane.window)
     driver.key("ctrl+c")  # the conversion page
     wait_until(lambda: not driver.info(page.page).visible, 10, "the conversion page")
     driver.key("ctrl+g")
     wait_until(lambda: page.text(page.path_edit) == "", 10, "the path box emptied")
-    page.click("向前")  # 1 -> 2
+    wait_until(lambda: not near(preview_colour(driver, page), GREEN), 10, "the preview emptied")
+    page.click("向前")  # 1 -> 2 of the remembered file
+    wait_until(lambda: near(preview_colour(driver, page), BLUE), 10, "the blue icon in the preview")
+    driver.screenshot("icon_page_after_switch", tervane.window)
     page.click("保存")  # nothing: no file opened since the page was shown
     assert driver.find_windows("#32770", pid=tervane.pid, visible=True) == []
-    page.open(dll, index=0)
-    page.click("向后")  # 0 -> 2
-    page.save(work_dir + "/wrapped.bmp")
-    assert near(colour_of(work_dir + "/wrapped.bmp"), BLUE)
     assert tervane.close_and_wait() == 0
 
 
@@ -262,6 +269,55 @@ def test_save_all_into_a_new_folder_then_no_to_all_then_no_and_yes(driver, terva
     assert open(target + "/0.ico", "rb").read() == b"old"
     assert dominant(colour_of(target + "/1.ico"), GREEN)
     assert dominant(colour_of(target + "/2.ico"), BLUE)  # written without a question
+    assert tervane.close_and_wait() == 0
+
+
+def test_save_all_cancel_unmakeable_folder_yes_to_all_and_replacing_one_file(driver, tervane, fixtures_dir,
+                                                                            work_dir):
+    page = IconPage(driver, tervane)
+    page.open(fixtures_dir + "/iconsource/IconSource.dll")
+    target = work_dir + "/allicons"
+    question = "目录" + "Z:" + target.replace("/", "\\") + "不存在,是否创建?"
+    # Cancel on the folder question: nothing made, nothing said.
+    page.click("全部保存")
+    driver.answer_folder_dialog(work_dir, tervane.pid)
+    box = page.message_box()
+    assert box.text == question
+    driver.press_button(box.window, "取消")
+    wait_closed(driver, box.window)
+    assert not os.path.exists(target) and page.text(page.status_edit) == ""
+    # A file in the folder's place: the folder cannot be made, and the run-time error says so.
+    open(target, "wb").write(b"a file")
+    page.click("全部保存")
+    driver.answer_folder_dialog(work_dir, tervane.pid)
+    box = page.message_box()
+    assert box.text == question
+    driver.press_button(box.window, "确定")
+    error = driver.wait_message_box(tervane.pid, "Quorlin图片处理Tervane")
+    assert error.text == "I/O error 183." and error.buttons == ["确定"]  # ERROR_ALREADY_EXISTS
+    driver.press_button(error.window, "确定")
+    wait_closed(driver, error.window)
+    assert open(target, "rb").read() == b"a file"
+    # "全是" on the first existing file writes every one without another question.
+    os.remove(target)
+    os.mkdir(target)
+    for name in ("0.ico", "1.ico", "2.ico"):
+        open(target + "/" + name, "wb").write(b"old")
+    page.click("全部保存")
+    driver.answer_folder_dialog(work_dir, tervane.pid)
+    answer_confirm(driver, tervane, "全是")
+    page.wait_status(lambda t: t.startswith("全部图标已保存到"))
+    assert driver.find_windows("TMessageForm", pid=tervane.pid, visible=True) == []
+    for name, colour in zip(["0.ico", "1.ico", "2.ico"], [RED, GREEN, BLUE]):
+        assert dominant(colour_of(target + "/" + name), colour), name
+    # OK on the question about an existing file replaces it.
+    page.click("保存")
+    driver.answer_file_dialog(target + "/0.ico", tervane.pid)
+    box = page.message_box()
+    assert box.text == "要保存的文件已经存在,是否覆盖?"
+    driver.press_button(box.window, "确定")
+    page.wait_status(lambda t: t.startswith("图标已保存为"))
+    assert dominant(colour_of(target + "/0.ico"), RED)  # the current icon, index 0
     assert tervane.close_and_wait() == 0
 
 

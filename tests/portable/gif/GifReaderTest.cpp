@@ -39,7 +39,10 @@ TEST(GifReaderSignature, FindsTheSignatureAfterFourBytesAndInAnyCase) {
 TEST(GifReaderSignature, RejectsOtherDataAndShortHeaders) {
     EXPECT_EQ(Load({'P', 'N', 'G', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}).error, "Invalid GIF signature");
     EXPECT_EQ(Load({1, 2, 3, 4, 5, 'G', 'I', 'F', '8', '9', 'a'}).error, "Invalid GIF signature");
-    EXPECT_EQ(Load({}).error, "Invalid GIF signature");
+    // Too short to hold a signature where one could be: cut off, not foreign.
+    EXPECT_EQ(Load({}).error, "Premature end of data");
+    EXPECT_EQ(Load({'G', 'I', 'F', '8', '9'}).error, "Premature end of data");
+    EXPECT_EQ(Load({1, 2, 3, 4, 'G', 'I', 'F', '8'}).error, "Premature end of data");
     EXPECT_EQ(Load({'G', 'I', 'F', '8', '9', 'a', 1, 0, 1}).error, "Premature end of data");
     Builder shortTable;
     shortTable.Header(1, 1, 4);
@@ -156,6 +159,7 @@ TEST(GifReaderFrames, FramesKeepPositionsTablesAndExtensions) {
         .Descriptor(2, 3, 2, 2, 0, 8)
         .Pixels(3, {4, 5, 6, 7})
         .Control(0x04, 0, 0)
+        .Control(0x01 | 0x0C, 9, 1)  // a later one changes nothing
         .Descriptor(0, 0, 1, 1)
         .Pixels(2, {1})
         .Trailer();
@@ -179,8 +183,11 @@ TEST(GifReaderFrames, FramesKeepPositionsTablesAndExtensions) {
     EXPECT_EQ(f.GraphicControlExtension->Delay, 7);
     EXPECT_EQ(f.GraphicControlExtension->Disposal(), 2);
     EXPECT_TRUE(f.Transparent);
-    EXPECT_EQ(l.Frame(1).GraphicControlExtension->Disposal(), 1);
+    EXPECT_EQ(f.Disposal(), 2);
+    EXPECT_EQ(l.Frame(1).Disposal(), 1);
+    EXPECT_EQ(l.Frame(1).GraphicControlExtension->Delay, 0);
     EXPECT_FALSE(l.Frame(1).Transparent);
+    EXPECT_EQ(l.Frame(1).Data, (std::vector<uint8_t>{1}));
     ASSERT_EQ(l.progress.size(), 2u);
     EXPECT_EQ(l.progress.back(), 99);  // the trailer byte is still to come
 }

@@ -119,10 +119,17 @@ TEST(IconDirectoryTest, HostileFilesGiveTheIconError) {
     EXPECT_EQ(ErrorOf(png), invalid) << "compressed image";
 }
 
-TEST(IconDirectoryTest, ImageSizeFieldMayOverstateButNotTheData) {
+TEST(IconDirectoryTest, ImageEndsAtItsSizeFieldOrAtTheEndOfTheData) {
+    // An overstated size reads up to the end of the data: the whole image, as written.
     std::vector<uint8_t> file = OneImageIcon();
     file[14] = 0xFF;  // bytes in resource: far more than there are
     file[15] = 0xFF;
     TIconDirectory directory = ReadIconDirectory(file.data(), file.size());
-    EXPECT_NO_THROW(ReadIconImage(file.data(), file.size(), directory.entries[0]));
+    TIconImage image = ReadIconImage(file.data(), file.size(), directory.entries[0]);
+    EXPECT_EQ(image.colorBits, std::vector<uint8_t>(16, 0x55));
+    EXPECT_EQ(image.maskBits, std::vector<uint8_t>(8, 0));
+    // An understated one ends the image there, although the file goes on: the mask is cut.
+    std::vector<uint8_t> understated = OneImageIcon();
+    understated[14] = static_cast<uint8_t>(understated[14] - 1);
+    EXPECT_EQ(ErrorOf(understated), "Icon image is not valid");
 }

@@ -28,6 +28,11 @@ std::unique_ptr<TGIFImage> MakeAnimation(int width, int height, const std::vecto
             frame->GraphicControlExtension = control.get();
             frame->Extensions.Add(std::move(control));
         }
+        if (kind.laterDisposal >= 0) {
+            auto later = std::make_unique<TGIFGraphicControlExtension>(image.get(), frame.get());
+            later->SetDisposal(kind.laterDisposal);
+            frame->Extensions.Add(std::move(later));
+        }
         image->Images.Add(std::move(frame));
     }
     return image;

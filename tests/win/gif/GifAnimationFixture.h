@@ -19,6 +19,7 @@ struct FrameLayout {
     int disposal = 0;
     int loops = -1;         // >= 0: a loop extension with this count
     int left = 0, top = 0, width = 0, height = 0;  // 0 x 0: the whole screen
+    int laterDisposal = -1; // >= 0: a second graphic control extension, which must not count
 };
 
 std::unique_ptr<TGIFImage> MakeAnimation(int width, int height, const std::vector<FrameLayout>& frames);

@@ -320,3 +320,53 @@ TEST(GifImageWinTest, SavedPictureLoadsBackThroughThePictureContainer) {
     std::remove(path.c_str());
     FinalizeGifUnit();
 }
+
+namespace {
+
+TEST(GifImageWinTest, CopyKeepsEveryFrameAsItIs) {
+    // What writing and reading back would lose: an extension-only frame between two pictures
+    // (merged into the next), indices beyond the colour table (refused by the writer).
+    const TGIFColor two[2] = {{255, 0, 0}, {0, 0, 255}};
+    TGIFImage source;
+    source.Header.ColorMap.Assign(two, 2);
+    auto& damaged = source.Images.Add(std::make_unique<TGIFSubImage>(&source));
+    damaged.SetBounds(0, 0, 2, 1);
+    damaged.Data = {0, 7};
+    auto& between = source.Images.Add(std::make_unique<TGIFSubImage>(&source));
+    auto comment = std::make_unique<TGIFCommentExtension>(&source, &between);
+    comment->Lines = {"between"};
+    between.Extensions.Add(std::move(comment));
+    auto& last = source.Images.Add(std::make_unique<TGIFSubImage>(&source));
+    last.SetBounds(1, 0, 1, 1);
+    last.Data = {1};
+    auto control = std::make_unique<TGIFGraphicControlExtension>(&source, &last);
+    control->SetTransparent(true);
+    control->TransparentColorIndex = 1;
+    last.GraphicControlExtension = &static_cast<TGIFGraphicControlExtension&>(last.Extensions.Add(std::move(control)));
+    last.Transparent = true;
+    source.PaintFlags = 0x0107;
+
+    TGIFImage copy;
+    copy.Assign(&source);
+    ASSERT_EQ(copy.Images.Count(), 3);
+    EXPECT_EQ(copy.Width(), 2);
+    EXPECT_EQ(copy.Header.ColorMap.Count(), 2);
+    EXPECT_EQ(copy.PaintFlags, 0x0107u);
+    EXPECT_EQ(copy.Images[0].Data, (std::vector<uint8_t>{0, 7}));
+    EXPECT_TRUE(copy.Images[1].Empty());
+    auto* copied = dynamic_cast<const TGIFCommentExtension*>(copy.Images[1].Extensions.First());
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->Lines, (std::vector<std::string>{"between"}));
+    EXPECT_EQ(copy.Images[2].Left(), 1);
+    EXPECT_TRUE(copy.Images[2].Transparent);
+    ASSERT_EQ(copy.Images[2].GraphicControlExtension, &copy.Images[2].Extensions[0]);
+    EXPECT_EQ(copy.Images[2].GraphicControlExtension->TransparentColorIndex, 1);
+    EXPECT_EQ(copy.Images[2].GraphicControlExtension->SubImage(), &copy.Images[2]);
+
+    // A picture without frames copies as one, replacing what the target held.
+    TGIFImage empty;
+    EXPECT_NO_THROW(copy.Assign(&empty));
+    EXPECT_TRUE(copy.Empty());
+}
+
+}  // namespace

@@ -136,8 +136,11 @@ TEST(GifPainter, LoopCountThreePlaysThreeRoundsFromTheLoopFrame) {
 
 TEST(GifPainter, ReservedDisposalPaintsNothing) {
     // Frame 0 restores to the background (so the painter keeps buffers); frame 1's reserved
-    // disposal 5 must leave the red of frame 0 on screen.
-    auto image = MakeAnimation(4, 4, {{0, 1, 2}, {1, 1, 5}, {2, 1, 1}});
+    // disposal 5 must leave the red of frame 0 on screen, though a second control extension
+    // of that frame says 1.
+    FrameLayout reserved{1, 1, 5};
+    reserved.laterDisposal = 1;
+    auto image = MakeAnimation(4, 4, {{0, 1, 2}, reserved, {2, 1, 1}});
     std::vector<COLORREF> afterFrame;
     image->Display().OnAfterPaint = [&](TGIFPainter*) {
         afterFrame.push_back(PixelOf(*image->Display().pictureBitmap, 1, 1));
