@@ -4,14 +4,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <algorithm>
-#include <cctype>
 
 #include "app/ProgramTexts.h"
 #include "gif/GifPicture_win.h"
 #include "icons/IconPage_win.h"
 #include "icowriter/IconWriter_win.h"
 #include "picture/Bitmap_win.h"
+#include "toolkit/AnsiFileName.h"
 #include "toolkit/Canvas_win.h"
 #include "picture/Icon_win.h"
 #include "picture/JpegImage_win.h"
@@ -37,10 +36,7 @@ enum class TIconFileType { None, Icon, Bitmap, Jpeg, Gif };
 
 // From the last dot on, compared in upper case.
 TIconFileType TypeOfName(const std::string& fileName) {
-    std::string::size_type dot = fileName.find_last_of(".\\/");
-    if (dot == std::string::npos || fileName[dot] != '.') return TIconFileType::None;
-    std::string ext = fileName.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
+    const std::string ext = UpperCaseAscii(ExtensionPart(fileName));
     if (ext == ".ICO") return TIconFileType::Icon;
     if (ext == ".BMP") return TIconFileType::Bitmap;
     if (ext == ".JPG" || ext == ".JPEG") return TIconFileType::Jpeg;
