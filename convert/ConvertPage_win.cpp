@@ -1,6 +1,6 @@
 #include "convert/ConvertPage_win.h"
 
-#include "app/ProgramTexts.h"
+#include "app/PageTexts.h"
 #include "convert/ConversionMatrix.h"
 #include "convert/PictureConversion_win.h"
 #include "convert/PreviewForm_win.h"
@@ -10,14 +10,9 @@
 
 namespace {
 
-constexpr const char* kOpenTitle = "请选择要打开的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
 constexpr const char* kOpenFilter =
     "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg;*.jpeg)|*.JPG;*.JPEG|GIF file(*.gif)|*.GIF|"
     "ALL files(*.ico;*.bmp;*.jpg;*.jpeg;*.gif)|*.ICO;*.BMP;*.JPG;*.JPEG;*.GIF";
-constexpr const char* kMissingFile =
-    "你所选择的文件名不存在,请重新选择. 为确保文件存在,请用鼠标选择文件,不要直接输入文件名.";
-constexpr const char* kSaveTitle = "请选择保存为的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
-constexpr const char* kReplaceFile = "要保存的文件已经存在,是否覆盖?";
 // A target the page cannot write (the source's own format, ".JPEG", any other extension):
 // saying so beats a status line that claims a save which never happened.
 constexpr const char* kUnsupportedTarget =
@@ -68,14 +63,14 @@ void TConvertPage::TrackBar1Change(TObject*) { form_.TrackBar1->SetHint(QualityH
 void TConvertPage::BitBtn9Click(TObject*) {
     // The dialog is shared with the icon page; its filter entry is left as chosen last.
     TOpenDialog& dialog = *form_.OpenDialog1;
-    dialog.SetTitle(kOpenTitle);
+    dialog.SetTitle(PageText::OpenDialogTitle);
     dialog.SetFileName("");
     dialog.SetFilter(kOpenFilter);
     if (!dialog.Execute()) return;
     form_.Edit7->SetText("");
     const std::string path = dialog.FileName();
     if (!FileExists(path)) {
-        MessageBoxA(form_.Handle(), kMissingFile, ProgramText::MessageCaption, MB_OK);
+        MessageBoxA(form_.Handle(), PageText::MissingFile, ProgramText::MessageCaption, MB_OK);
         return;
     }
     SourceFileName = path;
@@ -94,7 +89,7 @@ void TConvertPage::Image3Click(TObject*) {
 
 bool TConvertPage::ChooseTarget(std::string& target) {
     TSaveDialog& dialog = *form_.SaveDialog1;
-    dialog.SetTitle(kSaveTitle);
+    dialog.SetTitle(PageText::SaveDialogTitle);
     dialog.SetFileName("");
     if (const char* filter = SaveFilterFor(SourceKindOf(SourceFileName))) dialog.SetFilter(filter);
     if (!dialog.Execute()) return false;
@@ -104,7 +99,7 @@ bool TConvertPage::ChooseTarget(std::string& target) {
         return false;
     }
     if (FileExists(target) &&
-        MessageBoxA(form_.Handle(), kReplaceFile, ProgramText::MessageCaption,
+        MessageBoxA(form_.Handle(), PageText::ReplaceFile, ProgramText::MessageCaption,
                     MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK) {
         form_.Edit7->SetText("");
         return false;

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "app/ProgramTexts.h"
+#include "app/PageTexts.h"
 #include "icons/IconPicker_win.h"
 #include "picture/Icon_win.h"
 #include "picture/Picture_win.h"
@@ -10,11 +10,8 @@
 
 namespace {
 
-constexpr const char* kOpenTitle = "请选择要打开的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
 constexpr const char* kOpenFilter =
     "EXE file(*.exe)|*.EXE|DLL file(*.dll)|*.DLL|ICL file(*.icl)|*.ICL|ALL files(*.*)|*.*";
-constexpr const char* kMissingFile =
-    "你所选择的文件名不存在,请重新选择. 为确保文件存在,请用鼠标选择文件,不要直接输入文件名.";
 
 }  // namespace
 
@@ -56,7 +53,7 @@ void TIconPage::ShowIndexText() { form_.Label1->SetCaption("第" + std::to_strin
 
 void TIconPage::BitBtn8Click(TObject*) {
     TOpenDialog& dialog = *form_.OpenDialog1;
-    dialog.SetTitle(kOpenTitle);
+    dialog.SetTitle(PageText::OpenDialogTitle);
     dialog.SetFileName("");
     dialog.SetFilter(kOpenFilter);
     dialog.SetFilterIndex(1);
@@ -64,7 +61,7 @@ void TIconPage::BitBtn8Click(TObject*) {
     form_.Edit5->SetText("");
     const std::string path = dialog.FileName();
     if (!FileExists(path)) {
-        MessageBoxA(form_.Handle(), kMissingFile, ProgramText::MessageCaption, MB_OK);
+        MessageBoxA(form_.Handle(), PageText::MissingFile, ProgramText::MessageCaption, MB_OK);
         return;
     }
     int picked = 0;

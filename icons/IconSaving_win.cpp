@@ -5,7 +5,7 @@
 #include <shellapi.h>
 
 
-#include "app/ProgramTexts.h"
+#include "app/PageTexts.h"
 #include "gif/GifPicture_win.h"
 #include "icons/IconPage_win.h"
 #include "icowriter/IconWriter_win.h"
@@ -24,10 +24,8 @@ namespace {
 
 TERVANE_DECLARE_EXCEPTION(EInOutError, Exception);
 
-constexpr const char* kSaveTitle = "请选择保存为的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
 constexpr const char* kSaveFilter = "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF";
 constexpr const char* kNoIcons = "文件中不含有图标,请重新选择含有图标的文件";
-constexpr const char* kReplaceFile = "要保存的文件已经存在,是否覆盖?";
 constexpr const char* kUnknownType = "不支持这种文件类型,请用.ico、.bmp、.jpg或.gif作为文件的扩展名.";
 constexpr const char* kSaving = "正在保存图标,请稍等...";
 constexpr const char* kFolderPrompt = "请选择文件夹(图标将保存在选择目录下的allicons文件夹中)：";
@@ -125,7 +123,7 @@ void TIconPage::BitBtn7Click(TObject*) {
     form_.Edit5->SetText("");
     if (form_.Edit4->Text().empty()) return;
     TSaveDialog& dialog = *form_.SaveDialog1;
-    dialog.SetTitle(kSaveTitle);
+    dialog.SetTitle(PageText::SaveDialogTitle);
     dialog.SetFileName("");
     dialog.SetFilter(kSaveFilter);
     dialog.SetFilterIndex(1);
@@ -141,7 +139,7 @@ void TIconPage::BitBtn7Click(TObject*) {
         return;
     }
     if (FileExists(fileName) &&
-        MessageBoxA(form_.Handle(), kReplaceFile, ProgramText::MessageCaption,
+        MessageBoxA(form_.Handle(), PageText::ReplaceFile, ProgramText::MessageCaption,
                     MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK) {
         form_.Edit5->SetText("");
         return;
