@@ -5,8 +5,8 @@
 #include "convert/PictureConversion_win.h"
 #include "convert/PreviewForm_win.h"
 #include "picture/Picture_win.h"
+#include "toolkit/BusyState_win.h"
 #include "toolkit/FileStream.h"
-#include "toolkit/Screen_win.h"
 
 namespace {
 
@@ -20,35 +20,20 @@ constexpr const char* kUnsupportedTarget =
 constexpr const char* kSaving = "正在保存文件,请稍等...";
 constexpr int kDefaultQuality = 65;
 
-// The hourglass for as long as a conversion runs, the default cursor again however it ends.
-class THourGlass {
-public:
-    THourGlass() { Screen->SetCursor(crHourGlass); }
-    ~THourGlass() { Screen->SetCursor(crDefault); }
-    THourGlass(const THourGlass&) = delete;
-    THourGlass& operator=(const THourGlass&) = delete;
-};
-
 }  // namespace
 
 std::unique_ptr<TMainFormPart> AttachConvertPage(TVyrfForm1& form) { return std::make_unique<TConvertPage>(form); }
 
 TConvertPage::TConvertPage(TVyrfForm1& form) : form_(form) {
-    form.TabSheet4->OnShow = [this](TObject* sender) { TabSheet4Show(sender); };
-    form.TrackBar1->OnChange = [this](TObject* sender) { TrackBar1Change(sender); };
-    form.BitBtn9->OnClick = [this](TObject* sender) { BitBtn9Click(sender); };
-    form.Image3->OnClick = [this](TObject* sender) { Image3Click(sender); };
-    form.BitBtn10->OnClick = [this](TObject* sender) { BitBtn10Click(sender); };
+    handlers_.Attach(form.TabSheet4->OnShow, this, &TConvertPage::TabSheet4Show);
+    handlers_.Attach(form.TrackBar1->OnChange, this, &TConvertPage::TrackBar1Change);
+    handlers_.Attach(form.BitBtn9->OnClick, this, &TConvertPage::BitBtn9Click);
+    handlers_.Attach(form.Image3->OnClick, this, &TConvertPage::Image3Click);
+    handlers_.Attach(form.BitBtn10->OnClick, this, &TConvertPage::BitBtn10Click);
     form.TrackBar1->SetHint(QualityHint(form.TrackBar1->Position()));
 }
 
-void TConvertPage::FormDestroying() {
-    form_.TabSheet4->OnShow = nullptr;
-    form_.TrackBar1->OnChange = nullptr;
-    form_.BitBtn9->OnClick = nullptr;
-    form_.Image3->OnClick = nullptr;
-    form_.BitBtn10->OnClick = nullptr;
-}
+void TConvertPage::FormDestroying() { handlers_.Detach(); }
 
 void TConvertPage::TabSheet4Show(TObject*) {
     form_.TrackBar1->SetPosition(kDefaultQuality);
@@ -117,13 +102,9 @@ void TConvertPage::BitBtn10Click(TObject*) {
     settings.quality = form_.TrackBar1->Position();
     std::string target;
     if (!ChooseTarget(target)) return;
-    form_.Edit7->SetText(kSaving);
-    {
-        THourGlass hourGlass;
-        // The status line and the area the closed dialog uncovered, before the window goes quiet.
-        form_.ShowPendingPaint();
-        ConvertPicture(SourceFileName, SourceKindOf(SourceFileName), target, TargetKindOf(target), settings,
-                       *form_.IconWriter1);
-    }
-    form_.Edit7->SetText(SavedStatus(target));
+    // A failed conversion leaves the wait text in the status line.
+    TBusyState saving(*form_.Edit7, kSaving, TBusyState::TOnFailure::KeepStatus);
+    ConvertPicture(SourceFileName, SourceKindOf(SourceFileName), target, TargetKindOf(target), settings,
+                   *form_.IconWriter1);
+    saving.Finish(SavedStatus(target));
 }

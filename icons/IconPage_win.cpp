@@ -18,19 +18,15 @@ constexpr const char* kOpenFilter =
 std::unique_ptr<TMainFormPart> AttachIconPage(TVyrfForm1& form) { return std::make_unique<TIconPage>(form); }
 
 TIconPage::TIconPage(TVyrfForm1& form) : form_(form) {
-    form.TabSheet2->OnShow = [this](TObject* sender) { TabSheet2Show(sender); };
-    form.BitBtn8->OnClick = [this](TObject* sender) { BitBtn8Click(sender); };
-    form.BitBtn5->OnClick = [this](TObject* sender) { BitBtn5Click(sender); };
-    form.BitBtn6->OnClick = [this](TObject* sender) { BitBtn6Click(sender); };
-    form.BitBtn7->OnClick = [this](TObject* sender) { BitBtn7Click(sender); };
-    form.BitBtn1->OnClick = [this](TObject* sender) { BitBtn1Click(sender); };
+    handlers_.Attach(form.TabSheet2->OnShow, this, &TIconPage::TabSheet2Show);
+    handlers_.Attach(form.BitBtn8->OnClick, this, &TIconPage::BitBtn8Click);
+    handlers_.Attach(form.BitBtn5->OnClick, this, &TIconPage::BitBtn5Click);
+    handlers_.Attach(form.BitBtn6->OnClick, this, &TIconPage::BitBtn6Click);
+    handlers_.Attach(form.BitBtn7->OnClick, this, &TIconPage::BitBtn7Click);
+    handlers_.Attach(form.BitBtn1->OnClick, this, &TIconPage::BitBtn1Click);
 }
 
-void TIconPage::FormDestroying() {
-    form_.TabSheet2->OnShow = nullptr;
-    for (TControl* button : {form_.BitBtn8, form_.BitBtn5, form_.BitBtn6, form_.BitBtn7, form_.BitBtn1})
-        button->OnClick = nullptr;
-}
+void TIconPage::FormDestroying() { handlers_.Detach(); }
 
 void TIconPage::TabSheet2Show(TObject*) {
     form_.Edit4->SetText("");

@@ -11,6 +11,7 @@
 #include "icowriter/IconWriter_win.h"
 #include "picture/Bitmap_win.h"
 #include "toolkit/AnsiFileName.h"
+#include "toolkit/BusyState_win.h"
 #include "toolkit/Canvas_win.h"
 #include "picture/Icon_win.h"
 #include "picture/JpegImage_win.h"
@@ -18,7 +19,6 @@
 #include "toolkit/FileStream.h"
 #include "toolkit/FolderBrowser_win.h"
 #include "toolkit/MessageForm_win.h"
-#include "toolkit/Screen_win.h"
 
 namespace {
 
@@ -50,30 +50,6 @@ bool DirectoryExists(const std::string& folder) {
 void CreateFolder(const std::string& folder) {
     if (!CreateDirectoryA(folder.c_str(), nullptr)) throw EInOutError(Format("I/O error %lu", GetLastError()));
 }
-
-// The hourglass and the wait text while writing; both are taken back however the save ends,
-// so a failed save leaves no claim of a save still running.
-class TSavingState {
-public:
-    explicit TSavingState(TEdit& status) : status_(status) {
-        Screen->SetCursor(crHourGlass);
-        status_.SetText(kSaving);
-        // Shown before the window goes quiet for the save.
-        if (TForm* form = status_.ParentForm()) form->ShowPendingPaint();
-    }
-    ~TSavingState() {
-        Screen->SetCursor(crDefault);
-        if (!finished_) status_.SetText("");
-    }
-    void Finish(const std::string& text) {
-        finished_ = true;
-        status_.SetText(text);
-    }
-
-private:
-    TEdit& status_;
-    bool finished_ = false;
-};
 
 // The icon drawn through its mask on a new white bitmap of its size, at the display's depth.
 std::unique_ptr<TBitmap> IconOnWhite(TIcon& icon) {
@@ -144,7 +120,7 @@ void TIconPage::BitBtn7Click(TObject*) {
         form_.Edit5->SetText("");
         return;
     }
-    TSavingState saving(*form_.Edit5);
+    TBusyState saving(*form_.Edit5, kSaving, TBusyState::TOnFailure::ClearStatus);
     SaveCurrentIcon(fileName);
     saving.Finish("图标已保存为" + fileName);
 }
@@ -166,7 +142,7 @@ void TIconPage::BitBtn1Click(TObject*) {
     if (!SelectDirectory(kFolderPrompt, chosen)) return;
     const std::string folder = chosen.size() == 3 ? chosen + "allicons" : chosen + "\\allicons";
     if (!PrepareAllIconsFolder(folder)) return;
-    TSavingState saving(*form_.Edit5);
+    TBusyState saving(*form_.Edit5, kSaving, TBusyState::TOnFailure::ClearStatus);
     TModalResult answer = mrNo;
     bool anySaved = false;
     const TMsgDlgButtons buttons = MsgDlgButtons({mbYes, mbNo, mbNoToAll, mbYesToAll});
