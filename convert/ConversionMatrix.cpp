@@ -1,40 +1,8 @@
 #include "convert/ConversionMatrix.h"
 
-namespace {
+#include "toolkit/AnsiFileName.h"
 
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
-}  // namespace
-
-std::string UpperCaseExtension(const std::string& fileName) {
-    // Walk by characters so that a trail byte equal to '\\', '.' or a letter is never taken
-    // for one.
-    size_t componentStart = 0, dot = std::string::npos;
-    for (size_t i = 0; i < fileName.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(fileName[i]);
-        if (IsLeadByte(c) && i + 1 < fileName.size()) {
-            ++i;
-            continue;
-        }
-        if (c == '\\' || c == '/' || c == ':') {
-            componentStart = i + 1;
-            dot = std::string::npos;
-        } else if (c == '.') {
-            dot = i;
-        }
-    }
-    if (dot == std::string::npos || dot < componentStart) return {};
-    std::string extension = fileName.substr(dot);
-    for (size_t i = 0; i < extension.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(extension[i]);
-        if (IsLeadByte(c)) {
-            ++i;
-        } else if (c >= 'a' && c <= 'z') {
-            extension[i] = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return extension;
-}
+std::string UpperCaseExtension(const std::string& fileName) { return UpperCaseAscii(ExtensionPart(fileName)); }
 
 TPictureKind SourceKindOf(const std::string& fileName) {
     const std::string ext = UpperCaseExtension(fileName);

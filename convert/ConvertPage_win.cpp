@@ -1,23 +1,18 @@
 #include "convert/ConvertPage_win.h"
 
-#include "app/ProgramTexts.h"
+#include "app/PageTexts.h"
 #include "convert/ConversionMatrix.h"
 #include "convert/PictureConversion_win.h"
 #include "convert/PreviewForm_win.h"
 #include "picture/Picture_win.h"
+#include "toolkit/BusyState_win.h"
 #include "toolkit/FileStream.h"
-#include "toolkit/Screen_win.h"
 
 namespace {
 
-constexpr const char* kOpenTitle = "请选择要打开的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
 constexpr const char* kOpenFilter =
     "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg;*.jpeg)|*.JPG;*.JPEG|GIF file(*.gif)|*.GIF|"
     "ALL files(*.ico;*.bmp;*.jpg;*.jpeg;*.gif)|*.ICO;*.BMP;*.JPG;*.JPEG;*.GIF";
-constexpr const char* kMissingFile =
-    "你所选择的文件名不存在,请重新选择. 为确保文件存在,请用鼠标选择文件,不要直接输入文件名.";
-constexpr const char* kSaveTitle = "请选择保存为的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
-constexpr const char* kReplaceFile = "要保存的文件已经存在,是否覆盖?";
 // A target the page cannot write (the source's own format, ".JPEG", any other extension):
 // saying so beats a status line that claims a save which never happened.
 constexpr const char* kUnsupportedTarget =
@@ -25,35 +20,20 @@ constexpr const char* kUnsupportedTarget =
 constexpr const char* kSaving = "正在保存文件,请稍等...";
 constexpr int kDefaultQuality = 65;
 
-// The hourglass for as long as a conversion runs, the default cursor again however it ends.
-class THourGlass {
-public:
-    THourGlass() { Screen->SetCursor(crHourGlass); }
-    ~THourGlass() { Screen->SetCursor(crDefault); }
-    THourGlass(const THourGlass&) = delete;
-    THourGlass& operator=(const THourGlass&) = delete;
-};
-
 }  // namespace
 
 std::unique_ptr<TMainFormPart> AttachConvertPage(TVyrfForm1& form) { return std::make_unique<TConvertPage>(form); }
 
 TConvertPage::TConvertPage(TVyrfForm1& form) : form_(form) {
-    form.TabSheet4->OnShow = [this](TObject* sender) { TabSheet4Show(sender); };
-    form.TrackBar1->OnChange = [this](TObject* sender) { TrackBar1Change(sender); };
-    form.BitBtn9->OnClick = [this](TObject* sender) { BitBtn9Click(sender); };
-    form.Image3->OnClick = [this](TObject* sender) { Image3Click(sender); };
-    form.BitBtn10->OnClick = [this](TObject* sender) { BitBtn10Click(sender); };
+    handlers_.Attach(form.TabSheet4->OnShow, this, &TConvertPage::TabSheet4Show);
+    handlers_.Attach(form.TrackBar1->OnChange, this, &TConvertPage::TrackBar1Change);
+    handlers_.Attach(form.BitBtn9->OnClick, this, &TConvertPage::BitBtn9Click);
+    handlers_.Attach(form.Image3->OnClick, this, &TConvertPage::Image3Click);
+    handlers_.Attach(form.BitBtn10->OnClick, this, &TConvertPage::BitBtn10Click);
     form.TrackBar1->SetHint(QualityHint(form.TrackBar1->Position()));
 }
 
-void TConvertPage::FormDestroying() {
-    form_.TabSheet4->OnShow = nullptr;
-    form_.TrackBar1->OnChange = nullptr;
-    form_.BitBtn9->OnClick = nullptr;
-    form_.Image3->OnClick = nullptr;
-    form_.BitBtn10->OnClick = nullptr;
-}
+void TConvertPage::FormDestroying() { handlers_.Detach(); }
 
 void TConvertPage::TabSheet4Show(TObject*) {
     form_.TrackBar1->SetPosition(kDefaultQuality);
@@ -68,14 +48,14 @@ void TConvertPage::TrackBar1Change(TObject*) { form_.TrackBar1->SetHint(QualityH
 void TConvertPage::BitBtn9Click(TObject*) {
     // The dialog is shared with the icon page; its filter entry is left as chosen last.
     TOpenDialog& dialog = *form_.OpenDialog1;
-    dialog.SetTitle(kOpenTitle);
+    dialog.SetTitle(PageText::OpenDialogTitle);
     dialog.SetFileName("");
     dialog.SetFilter(kOpenFilter);
     if (!dialog.Execute()) return;
     form_.Edit7->SetText("");
     const std::string path = dialog.FileName();
     if (!FileExists(path)) {
-        MessageBoxA(form_.Handle(), kMissingFile, ProgramText::MessageCaption, MB_OK);
+        MessageBoxA(form_.Handle(), PageText::MissingFile, ProgramText::MessageCaption, MB_OK);
         return;
     }
     SourceFileName = path;
@@ -94,7 +74,7 @@ void TConvertPage::Image3Click(TObject*) {
 
 bool TConvertPage::ChooseTarget(std::string& target) {
     TSaveDialog& dialog = *form_.SaveDialog1;
-    dialog.SetTitle(kSaveTitle);
+    dialog.SetTitle(PageText::SaveDialogTitle);
     dialog.SetFileName("");
     if (const char* filter = SaveFilterFor(SourceKindOf(SourceFileName))) dialog.SetFilter(filter);
     if (!dialog.Execute()) return false;
@@ -104,7 +84,7 @@ bool TConvertPage::ChooseTarget(std::string& target) {
         return false;
     }
     if (FileExists(target) &&
-        MessageBoxA(form_.Handle(), kReplaceFile, ProgramText::MessageCaption,
+        MessageBoxA(form_.Handle(), PageText::ReplaceFile, ProgramText::MessageCaption,
                     MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK) {
         form_.Edit7->SetText("");
         return false;
@@ -122,13 +102,9 @@ void TConvertPage::BitBtn10Click(TObject*) {
     settings.quality = form_.TrackBar1->Position();
     std::string target;
     if (!ChooseTarget(target)) return;
-    form_.Edit7->SetText(kSaving);
-    {
-        THourGlass hourGlass;
-        // The status line and the area the closed dialog uncovered, before the window goes quiet.
-        form_.ShowPendingPaint();
-        ConvertPicture(SourceFileName, SourceKindOf(SourceFileName), target, TargetKindOf(target), settings,
-                       *form_.IconWriter1);
-    }
-    form_.Edit7->SetText(SavedStatus(target));
+    // A failed conversion leaves the wait text in the status line.
+    TBusyState saving(*form_.Edit7, kSaving, TBusyState::TOnFailure::KeepStatus);
+    ConvertPicture(SourceFileName, SourceKindOf(SourceFileName), target, TargetKindOf(target), settings,
+                   *form_.IconWriter1);
+    saving.Finish(SavedStatus(target));
 }

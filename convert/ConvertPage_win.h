@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/MainForm_win.h"
+#include "toolkit/EventWiring.h"
 
 std::unique_ptr<TMainFormPart> AttachConvertPage(TVyrfForm1& form);
 
@@ -29,4 +30,5 @@ private:
     bool ChooseTarget(std::string& target);
 
     TVyrfForm1& form_;
+    TEventWiring handlers_;
 };

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "app/ProgramTexts.h"
+#include "app/PageTexts.h"
 #include "icons/IconPicker_win.h"
 #include "picture/Icon_win.h"
 #include "picture/Picture_win.h"
@@ -10,30 +10,23 @@
 
 namespace {
 
-constexpr const char* kOpenTitle = "请选择要打开的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
 constexpr const char* kOpenFilter =
     "EXE file(*.exe)|*.EXE|DLL file(*.dll)|*.DLL|ICL file(*.icl)|*.ICL|ALL files(*.*)|*.*";
-constexpr const char* kMissingFile =
-    "你所选择的文件名不存在,请重新选择. 为确保文件存在,请用鼠标选择文件,不要直接输入文件名.";
 
 }  // namespace
 
 std::unique_ptr<TMainFormPart> AttachIconPage(TVyrfForm1& form) { return std::make_unique<TIconPage>(form); }
 
 TIconPage::TIconPage(TVyrfForm1& form) : form_(form) {
-    form.TabSheet2->OnShow = [this](TObject* sender) { TabSheet2Show(sender); };
-    form.BitBtn8->OnClick = [this](TObject* sender) { BitBtn8Click(sender); };
-    form.BitBtn5->OnClick = [this](TObject* sender) { BitBtn5Click(sender); };
-    form.BitBtn6->OnClick = [this](TObject* sender) { BitBtn6Click(sender); };
-    form.BitBtn7->OnClick = [this](TObject* sender) { BitBtn7Click(sender); };
-    form.BitBtn1->OnClick = [this](TObject* sender) { BitBtn1Click(sender); };
+    handlers_.Attach(form.TabSheet2->OnShow, this, &TIconPage::TabSheet2Show);
+    handlers_.Attach(form.BitBtn8->OnClick, this, &TIconPage::BitBtn8Click);
+    handlers_.Attach(form.BitBtn5->OnClick, this, &TIconPage::BitBtn5Click);
+    handlers_.Attach(form.BitBtn6->OnClick, this, &TIconPage::BitBtn6Click);
+    handlers_.Attach(form.BitBtn7->OnClick, this, &TIconPage::BitBtn7Click);
+    handlers_.Attach(form.BitBtn1->OnClick, this, &TIconPage::BitBtn1Click);
 }
 
-void TIconPage::FormDestroying() {
-    form_.TabSheet2->OnShow = nullptr;
-    for (TControl* button : {form_.BitBtn8, form_.BitBtn5, form_.BitBtn6, form_.BitBtn7, form_.BitBtn1})
-        button->OnClick = nullptr;
-}
+void TIconPage::FormDestroying() { handlers_.Detach(); }
 
 void TIconPage::TabSheet2Show(TObject*) {
     form_.Edit4->SetText("");
@@ -56,7 +49,7 @@ void TIconPage::ShowIndexText() { form_.Label1->SetCaption("第" + std::to_strin
 
 void TIconPage::BitBtn8Click(TObject*) {
     TOpenDialog& dialog = *form_.OpenDialog1;
-    dialog.SetTitle(kOpenTitle);
+    dialog.SetTitle(PageText::OpenDialogTitle);
     dialog.SetFileName("");
     dialog.SetFilter(kOpenFilter);
     dialog.SetFilterIndex(1);
@@ -64,7 +57,7 @@ void TIconPage::BitBtn8Click(TObject*) {
     form_.Edit5->SetText("");
     const std::string path = dialog.FileName();
     if (!FileExists(path)) {
-        MessageBoxA(form_.Handle(), kMissingFile, ProgramText::MessageCaption, MB_OK);
+        MessageBoxA(form_.Handle(), PageText::MissingFile, ProgramText::MessageCaption, MB_OK);
         return;
     }
     int picked = 0;

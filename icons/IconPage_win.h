@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/MainForm_win.h"
+#include "toolkit/EventWiring.h"
 
 std::unique_ptr<TMainFormPart> AttachIconPage(TVyrfForm1& form);
 
@@ -39,5 +40,6 @@ private:
     bool PrepareAllIconsFolder(const std::string& folder);
 
     TVyrfForm1& form_;
+    TEventWiring handlers_;
     TIconSource source_;
 };

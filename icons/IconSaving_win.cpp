@@ -4,14 +4,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <algorithm>
-#include <cctype>
 
-#include "app/ProgramTexts.h"
+#include "app/PageTexts.h"
 #include "gif/GifPicture_win.h"
 #include "icons/IconPage_win.h"
 #include "icowriter/IconWriter_win.h"
 #include "picture/Bitmap_win.h"
+#include "toolkit/AnsiFileName.h"
+#include "toolkit/BusyState_win.h"
 #include "toolkit/Canvas_win.h"
 #include "picture/Icon_win.h"
 #include "picture/JpegImage_win.h"
@@ -19,16 +19,13 @@
 #include "toolkit/FileStream.h"
 #include "toolkit/FolderBrowser_win.h"
 #include "toolkit/MessageForm_win.h"
-#include "toolkit/Screen_win.h"
 
 namespace {
 
 TERVANE_DECLARE_EXCEPTION(EInOutError, Exception);
 
-constexpr const char* kSaveTitle = "请选择保存为的文件 Quorlin图片处理Tervane--Quorlin电脑工作室";
 constexpr const char* kSaveFilter = "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF";
 constexpr const char* kNoIcons = "文件中不含有图标,请重新选择含有图标的文件";
-constexpr const char* kReplaceFile = "要保存的文件已经存在,是否覆盖?";
 constexpr const char* kUnknownType = "不支持这种文件类型,请用.ico、.bmp、.jpg或.gif作为文件的扩展名.";
 constexpr const char* kSaving = "正在保存图标,请稍等...";
 constexpr const char* kFolderPrompt = "请选择文件夹(图标将保存在选择目录下的allicons文件夹中)：";
@@ -37,10 +34,7 @@ enum class TIconFileType { None, Icon, Bitmap, Jpeg, Gif };
 
 // From the last dot on, compared in upper case.
 TIconFileType TypeOfName(const std::string& fileName) {
-    std::string::size_type dot = fileName.find_last_of(".\\/");
-    if (dot == std::string::npos || fileName[dot] != '.') return TIconFileType::None;
-    std::string ext = fileName.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
+    const std::string ext = UpperCaseAscii(ExtensionPart(fileName));
     if (ext == ".ICO") return TIconFileType::Icon;
     if (ext == ".BMP") return TIconFileType::Bitmap;
     if (ext == ".JPG" || ext == ".JPEG") return TIconFileType::Jpeg;
@@ -56,30 +50,6 @@ bool DirectoryExists(const std::string& folder) {
 void CreateFolder(const std::string& folder) {
     if (!CreateDirectoryA(folder.c_str(), nullptr)) throw EInOutError(Format("I/O error %lu", GetLastError()));
 }
-
-// The hourglass and the wait text while writing; both are taken back however the save ends,
-// so a failed save leaves no claim of a save still running.
-class TSavingState {
-public:
-    explicit TSavingState(TEdit& status) : status_(status) {
-        Screen->SetCursor(crHourGlass);
-        status_.SetText(kSaving);
-        // Shown before the window goes quiet for the save.
-        if (TForm* form = status_.ParentForm()) form->ShowPendingPaint();
-    }
-    ~TSavingState() {
-        Screen->SetCursor(crDefault);
-        if (!finished_) status_.SetText("");
-    }
-    void Finish(const std::string& text) {
-        finished_ = true;
-        status_.SetText(text);
-    }
-
-private:
-    TEdit& status_;
-    bool finished_ = false;
-};
 
 // The icon drawn through its mask on a new white bitmap of its size, at the display's depth.
 std::unique_ptr<TBitmap> IconOnWhite(TIcon& icon) {
@@ -129,7 +99,7 @@ void TIconPage::BitBtn7Click(TObject*) {
     form_.Edit5->SetText("");
     if (form_.Edit4->Text().empty()) return;
     TSaveDialog& dialog = *form_.SaveDialog1;
-    dialog.SetTitle(kSaveTitle);
+    dialog.SetTitle(PageText::SaveDialogTitle);
     dialog.SetFileName("");
     dialog.SetFilter(kSaveFilter);
     dialog.SetFilterIndex(1);
@@ -145,12 +115,12 @@ void TIconPage::BitBtn7Click(TObject*) {
         return;
     }
     if (FileExists(fileName) &&
-        MessageBoxA(form_.Handle(), kReplaceFile, ProgramText::MessageCaption,
+        MessageBoxA(form_.Handle(), PageText::ReplaceFile, ProgramText::MessageCaption,
                     MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK) {
         form_.Edit5->SetText("");
         return;
     }
-    TSavingState saving(*form_.Edit5);
+    TBusyState saving(*form_.Edit5, kSaving, TBusyState::TOnFailure::ClearStatus);
     SaveCurrentIcon(fileName);
     saving.Finish("图标已保存为" + fileName);
 }
@@ -172,7 +142,7 @@ void TIconPage::BitBtn1Click(TObject*) {
     if (!SelectDirectory(kFolderPrompt, chosen)) return;
     const std::string folder = chosen.size() == 3 ? chosen + "allicons" : chosen + "\\allicons";
     if (!PrepareAllIconsFolder(folder)) return;
-    TSavingState saving(*form_.Edit5);
+    TBusyState saving(*form_.Edit5, kSaving, TBusyState::TOnFailure::ClearStatus);
     TModalResult answer = mrNo;
     bool anySaved = false;
     const TMsgDlgButtons buttons = MsgDlgButtons({mbYes, mbNo, mbNoToAll, mbYesToAll});

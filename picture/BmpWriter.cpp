@@ -1,5 +1,6 @@
 #include "picture/BmpWriter.h"
 
+#include "picture/BitmapInfoHeader.h"
 #include "toolkit/ByteReader.h"
 #include "toolkit/CheckedMath.h"
 #include "toolkit/Exceptions.h"
@@ -10,7 +11,7 @@ std::vector<uint8_t> WriteBmp(const TDibFormat& format, uint32_t width, uint32_t
     if (!imageBytes || *imageBytes > bitsSize) throw EInvalidGraphic(ErrorText::InvalidBitmap);
     bool bitFields = format.compression == kBiBitFields && (format.bitCount == 16 || format.bitCount == 32);
     size_t tableEntries = format.bitCount <= 8 ? std::min<size_t>(format.colors.size(), 1u << format.bitCount) : 0;
-    uint32_t headers = 14 + 40 + (bitFields ? 12 : 0) + static_cast<uint32_t>(tableEntries * 4);
+    uint32_t headers = 14 + kInfoHeaderSize + (bitFields ? kColourMasksSize : 0) + static_cast<uint32_t>(tableEntries * 4);
     auto total = CheckedAdd<uint32_t>(headers, static_cast<uint32_t>(*imageBytes));
     if (!total) throw EInvalidGraphic(ErrorText::InvalidBitmap);
 

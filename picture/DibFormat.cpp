@@ -1,5 +1,6 @@
 #include "picture/DibFormat.h"
 
+#include "picture/BitmapInfoHeader.h"
 #include "toolkit/ByteReader.h"
 #include "toolkit/CheckedMath.h"
 
@@ -93,17 +94,14 @@ std::optional<size_t> DibImageBytes(uint32_t width, uint32_t height, uint32_t bi
 void PutDibHeader(std::vector<uint8_t>& out, const TDibFormat& format, uint32_t width, uint32_t storedHeight,
                   uint32_t sizeImage, uint32_t colorsUsed, size_t tableEntries) {
     bool bitFields = format.compression == kBiBitFields;
-    PutU32LE(out, 40);
-    PutU32LE(out, width);
-    PutU32LE(out, storedHeight);
-    PutU16LE(out, 1);
-    PutU16LE(out, format.bitCount);
-    PutU32LE(out, bitFields ? kBiBitFields : kBiRgb);
-    PutU32LE(out, sizeImage);
-    PutU32LE(out, 0);
-    PutU32LE(out, 0);
-    PutU32LE(out, colorsUsed);
-    PutU32LE(out, 0);
+    TBitmapInfoHeader header;
+    header.width = static_cast<int32_t>(width);
+    header.height = static_cast<int32_t>(storedHeight);
+    header.bitCount = format.bitCount;
+    header.compression = bitFields ? kBiBitFields : kBiRgb;
+    header.sizeImage = sizeImage;
+    header.clrUsed = colorsUsed;
+    PutBitmapInfoHeader(out, header);
     if (bitFields) {
         PutU32LE(out, format.redMask);
         PutU32LE(out, format.greenMask);

@@ -1,11 +1,11 @@
 #include "picture/DibHeader.h"
 
+#include "picture/BitmapInfoHeader.h"
 #include "toolkit/Exceptions.h"
 
 namespace {
 
 constexpr uint32_t kCoreHeaderSize = 12;
-constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kAlphaBitFields = 6;  // bit fields with a fourth (alpha) mask
 
 bool ValidBitCount(uint16_t bits) {
@@ -31,21 +31,17 @@ void ReadCoreHeader(ByteReader& reader, TDibHeader& header, const char* invalid)
 
 // The 40-byte header and the longer ones; returns the colours-used count.
 uint32_t ReadInfoHeader(ByteReader& reader, TDibHeader& header, const char* invalid) {
-    int32_t width = reader.ReadI32LE<EInvalidGraphic>(invalid);
-    int32_t height = reader.ReadI32LE<EInvalidGraphic>(invalid);
-    reader.ReadU16LE<EInvalidGraphic>(invalid);  // planes
-    header.bitCount = reader.ReadU16LE<EInvalidGraphic>(invalid);
-    header.compression = reader.ReadU32LE<EInvalidGraphic>(invalid);
-    header.sizeImage = reader.ReadU32LE<EInvalidGraphic>(invalid);
-    reader.Skip<EInvalidGraphic>(8, invalid);  // resolutions
-    uint32_t colorsUsed = reader.ReadU32LE<EInvalidGraphic>(invalid);
-    reader.ReadU32LE<EInvalidGraphic>(invalid);  // colours important
-    if (width <= 0 || height == 0 || height == INT32_MIN) throw EInvalidGraphic(invalid);
-    header.width = static_cast<uint32_t>(width);
-    header.topDown = height < 0;
-    header.height = static_cast<uint32_t>(height < 0 ? -height : height);
+    TBitmapInfoHeader info;
+    ReadInfoHeaderFields(reader, info, invalid);
+    if (info.width <= 0 || info.height == 0 || info.height == INT32_MIN) throw EInvalidGraphic(invalid);
+    header.bitCount = info.bitCount;
+    header.compression = info.compression;
+    header.sizeImage = info.sizeImage;
+    header.width = static_cast<uint32_t>(info.width);
+    header.topDown = info.height < 0;
+    header.height = static_cast<uint32_t>(info.height < 0 ? -info.height : info.height);
     if (header.compression == kAlphaBitFields) header.compression = kBiBitFields;
-    return colorsUsed;
+    return info.clrUsed;
 }
 
 void ReadMasks(ByteReader& reader, TDibHeader& header, const char* invalid) {

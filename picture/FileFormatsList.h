@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "picture/GraphicClass.h"
+#include "toolkit/AnsiFileName.h"
 
 struct TFileFormat {
     TGraphicClass graphicClass = nullptr;
@@ -36,5 +37,3 @@ private:
 // The extension of a file name: the text after the last "." of its last component (after
 // the last "\", "/" or ":"), without the dot; empty when there is none. Letter case kept.
 std::string PictureFileExtension(const std::string& fileName);
-// ASCII letters in lower case; double-byte characters of code page 936 are left alone.
-std::string LowerCaseAscii(std::string text);

@@ -3,14 +3,13 @@
 #include <cstring>
 #include <cstdlib>
 
+#include "picture/BitmapInfoHeader.h"
 #include "picture/BmpBitFields.h"
 #include "picture/DibHeader.h"
 #include "toolkit/ByteReader.h"
 #include "toolkit/Exceptions.h"
 
 namespace {
-
-constexpr size_t kEntrySize = 16;
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic(ErrorText::InvalidIcon); }
 
@@ -58,7 +57,7 @@ TIconDirectory ReadIconDirectory(const uint8_t* data, size_t size) {
     uint16_t count = reader.ReadU16LE<EInvalidGraphic>(invalid);
     if (directory.type == 0) return directory;
     if (directory.type != 1 || count == 0) Invalid();
-    if (count > reader.Remaining() / kEntrySize) Invalid();
+    if (count > reader.Remaining() / kIconDirEntrySize) Invalid();
     directory.entries.reserve(count);
     for (uint16_t i = 0; i < count; ++i) directory.entries.push_back(ReadEntry(reader));
     return directory;
@@ -108,24 +107,36 @@ TIconImage ReadIconImage(const uint8_t* data, size_t size, const TIconDirEntry& 
     return image;
 }
 
+void PutSingleIconDirectory(std::vector<uint8_t>& out, const TIconDirEntry& entry) {
+    PutU16LE(out, 0);  // reserved
+    PutU16LE(out, 1);  // resource type: icon
+    PutU16LE(out, 1);  // one image
+    PutU8(out, entry.width);
+    PutU8(out, entry.height);
+    PutU8(out, entry.colorCount);
+    PutU8(out, entry.reserved);
+    PutU16LE(out, entry.planes);
+    PutU16LE(out, entry.bitCount);
+    PutU32LE(out, entry.bytesInRes);
+    PutU32LE(out, entry.imageOffset);
+}
+
 std::vector<uint8_t> WriteIconFile(const TIconImage& image) {
     const TDibFormat& f = image.format;
     bool bitFields = f.compression == kBiBitFields;
     size_t tableEntries = f.bitCount <= 8 ? f.colors.size() : 0;
-    size_t headerBytes = 40 + (bitFields ? 12 : 0) + tableEntries * 4;
+    size_t headerBytes = kInfoHeaderSize + (bitFields ? kColourMasksSize : 0) + tableEntries * 4;
     size_t dataBytes = headerBytes + image.colorBits.size() + image.maskBits.size();
+    TIconDirEntry entry;
+    entry.width = static_cast<uint8_t>(image.width);
+    entry.height = static_cast<uint8_t>(image.height);
+    entry.colorCount = static_cast<uint8_t>(tableEntries < 256 ? tableEntries : 0);
+    entry.planes = 1;
+    entry.bitCount = f.bitCount;
+    entry.bytesInRes = static_cast<uint32_t>(dataBytes);
+    entry.imageOffset = kSingleIconImageOffset;
     std::vector<uint8_t> out;
-    PutU16LE(out, 0);
-    PutU16LE(out, 1);
-    PutU16LE(out, 1);
-    PutU8(out, static_cast<uint8_t>(image.width));
-    PutU8(out, static_cast<uint8_t>(image.height));
-    PutU8(out, static_cast<uint8_t>(tableEntries < 256 ? tableEntries : 0));
-    PutU8(out, 0);
-    PutU16LE(out, 1);
-    PutU16LE(out, f.bitCount);
-    PutU32LE(out, static_cast<uint32_t>(dataBytes));
-    PutU32LE(out, 22);
+    PutSingleIconDirectory(out, entry);
     PutDibHeader(out, f, image.width, image.height * 2,
                  static_cast<uint32_t>(image.colorBits.size() + image.maskBits.size()),
                  static_cast<uint32_t>(tableEntries), tableEntries);

@@ -58,5 +58,11 @@ struct TIconImage {
 // table, colour rows, mask rows). Compressed (PNG) images are refused.
 TIconImage ReadIconImage(const uint8_t* data, size_t size, const TIconDirEntry& entry);
 
+// The 6-byte header of a one-image icon file and its one 16-byte entry, as given.
+constexpr uint32_t kIconDirectoryHeaderSize = 6;
+constexpr uint32_t kIconDirEntrySize = 16;
+constexpr uint32_t kSingleIconImageOffset = kIconDirectoryHeaderSize + kIconDirEntrySize;  // 22
+void PutSingleIconDirectory(std::vector<uint8_t>& out, const TIconDirEntry& entry);
+
 // A one-image icon file holding `image` (the colour picture at its own depth, then the mask).
 std::vector<uint8_t> WriteIconFile(const TIconImage& image);

@@ -9,13 +9,6 @@ TEST(HelpFilePathTest, FolderOfTheProgramPlusReadme) {
     EXPECT_EQ(HelpFilePath("Tervane.exe"), "readme.txt");
 }
 
-TEST(HelpFilePathTest, SecondByteOfAChineseCharacterIsNotASeparator) {
-    // "表" is B1 ED, "\x81\x5C" is a code page 936 character whose second byte is '\'.
-    std::string folder = "C:\\\xB1\xED\x81\x5C\\";
-    EXPECT_EQ(HelpFilePath(folder + "Tervane.exe"), folder + "readme.txt");
-    EXPECT_EQ(HelpFilePath("C:\\a\x81\x5C" "b.exe"), "C:\\readme.txt");
-}
-
 TEST(HelpFilePathTest, ATruncatedPathNamesAFileInTheCutFolder) {
     // The module-name buffer holds 199 characters and a zero: the tail of a longer path is lost.
     std::string longFolder = "C:\\" + std::string(195, 'x') + "\\sub\\Tervane.exe";

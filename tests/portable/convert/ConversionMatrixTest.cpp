@@ -15,16 +15,6 @@ TEST(UpperCaseExtension, TakesTheLastDotOfTheLastComponent) {
     EXPECT_EQ(UpperCaseExtension("d:x.bmp"), ".BMP");
 }
 
-TEST(UpperCaseExtension, LeavesDoubleByteCharactersAlone) {
-    // 0x81 0x5C is one character whose trail byte is a backslash; 0x81 0x61 one whose
-    // trail byte is a lower-case "a".
-    const std::string name = std::string("C:\\a.b\x81\x5C") + "x";
-    EXPECT_EQ(UpperCaseExtension(name), std::string(".B\x81\x5CX"));
-    EXPECT_EQ(UpperCaseExtension(std::string("p.\x81\x61g")), std::string(".\x81\x61G"));
-    // A lead byte at the very end is an ordinary byte.
-    EXPECT_EQ(UpperCaseExtension(std::string("p.g\x81")), std::string(".G\x81"));
-}
-
 TEST(PictureKinds, SourcesAcceptJpegSpellingTargetsDoNot) {
     EXPECT_EQ(SourceKindOf("x.ICO"), TPictureKind::Icon);
     EXPECT_EQ(SourceKindOf("x.bmp"), TPictureKind::Bitmap);

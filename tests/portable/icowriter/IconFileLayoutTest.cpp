@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "icowriter/IconFileLayout.h"
+#include "toolkit/CheckedMath.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Streams.h"
 
@@ -67,15 +68,15 @@ void ExpectInvalidBitmap(const std::vector<uint8_t>& description, uint32_t colou
 }  // namespace
 
 TEST(AlignedRowSizeTest, RowsArePaddedToWholeWords) {
-    EXPECT_EQ(AlignedRowSize(32, 8), 32u);
-    EXPECT_EQ(AlignedRowSize(32, 16), 64u);
-    EXPECT_EQ(AlignedRowSize(32, 1), 4u);
-    EXPECT_EQ(AlignedRowSize(48, 1), 8u);
-    EXPECT_EQ(AlignedRowSize(1, 1), 4u);
-    EXPECT_EQ(AlignedRowSize(33, 1), 8u);
-    EXPECT_EQ(AlignedRowSize(5, 8), 8u);
-    EXPECT_EQ(AlignedRowSize(3, 16), 8u);
-    EXPECT_EQ(AlignedRowSize(0, 8), 0u);
+    EXPECT_EQ(AlignedRowBytes(32, 8), 32u);
+    EXPECT_EQ(AlignedRowBytes(32, 16), 64u);
+    EXPECT_EQ(AlignedRowBytes(32, 1), 4u);
+    EXPECT_EQ(AlignedRowBytes(48, 1), 8u);
+    EXPECT_EQ(AlignedRowBytes(1, 1), 4u);
+    EXPECT_EQ(AlignedRowBytes(33, 1), 8u);
+    EXPECT_EQ(AlignedRowBytes(5, 8), 8u);
+    EXPECT_EQ(AlignedRowBytes(3, 16), 8u);
+    EXPECT_EQ(AlignedRowBytes(0, 8), 0u);
 }
 
 struct SizeRow {

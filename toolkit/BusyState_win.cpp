@@ -1,0 +1,23 @@
+#include "toolkit/BusyState_win.h"
+
+#include "toolkit/Edit_win.h"
+#include "toolkit/Form_win.h"
+#include "toolkit/Screen_win.h"
+
+TBusyState::TBusyState(TEdit& status, const char* waitText, TOnFailure onFailure)
+    : status_(status), onFailure_(onFailure) {
+    Screen->SetCursor(crHourGlass);
+    status_.SetText(waitText);
+    // The wait text and the area a closed dialog uncovered, before the window goes quiet.
+    if (TForm* form = status_.ParentForm()) form->ShowPendingPaint();
+}
+
+TBusyState::~TBusyState() {
+    Screen->SetCursor(crDefault);
+    if (!finished_ && onFailure_ == TOnFailure::ClearStatus) status_.SetText("");
+}
+
+void TBusyState::Finish(const std::string& text) {
+    finished_ = true;
+    status_.SetText(text);
+}
