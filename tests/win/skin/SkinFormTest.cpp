@@ -135,6 +135,7 @@ TEST_F(SkinFormTest, DressedFormKeepsItsClientAreaAndIsShapedByTheBorders) {
         EXPECT_FALSE(PtInRegion(region, 0, 0));
         EXPECT_TRUE(PtInRegion(region, outer.cx / 2, outer.cy / 2));
         EXPECT_TRUE(PtInRegion(region, outer.cx / 2, 2));
+        EXPECT_TRUE(PtInRegion(region, outer.cx / 2, outer.cy - 1));
         DeleteObject(region);
 
         skin_->Restore();
