@@ -56,3 +56,8 @@ if(TARGET win_skin_tests)
   target_sources(win_skin_tests PRIVATE ${skin_out}/Skins.rc ${TERVANE_SKINPACK_SOURCES})
   add_dependencies(win_skin_tests stored_skins)
 endif()
+# The main window's tests build the window with its skin store.
+if(TARGET win_app_tests)
+  target_sources(win_app_tests PRIVATE ${skin_out}/Skins.rc)
+  add_dependencies(win_app_tests stored_skins)
+endif()
