@@ -9,6 +9,7 @@
 
 #include "picture/Bitmap_win.h"
 #include "skin/SkinControl_win.h"
+#include "skin/SkinWindowDC_win.h"
 #include "toolkit/GdiGuards_win.h"
 
 class TDataSkinObject;
@@ -214,21 +215,6 @@ void FrameColour(HDC dc, const RECT& rect, COLORREF colour);
 // A small solid arrow (a triangle) centred in `rect`, pointing up, down, left or right.
 enum TArrow { arUp, arDown, arLeft, arRight };
 void DrawArrow(HDC dc, const RECT& rect, TArrow direction, COLORREF colour);
-// A device context of the whole window, frame included (GetWindowDC / ReleaseDC).
-class TWholeWindowDC {
-public:
-    explicit TWholeWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    ~TWholeWindowDC() {
-        if (dc_) ReleaseDC(window_, dc_);
-    }
-    TWholeWindowDC(const TWholeWindowDC&) = delete;
-    TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
 // The class name of a window in lower case.
 std::string WindowClass(HWND window);
 }  // namespace SkinPainting
