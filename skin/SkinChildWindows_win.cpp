@@ -37,13 +37,15 @@ std::unique_ptr<TSkinControl> PainterFor(TSkinForm& window, HWND& child) {
 
 }  // namespace
 
-void SkinChildWindows(TSkinForm& window) {
+void SkinChildWindows(TSkinForm& window) { SkinChildWindows(window, window.SkinData()); }
+
+void SkinChildWindows(TSkinForm& window, TSkinData& skinData) {
     for (HWND child = GetWindow(window.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!(GetWindowLongA(child, GWL_STYLE) & WS_CHILD) || FindControlPainter(window, child)) continue;
         HWND hooked = child;
         std::unique_ptr<TSkinControl> painter = PainterFor(window, hooked);
         if (!painter || FindControlPainter(window, hooked)) continue;
-        painter->AttachHandle(hooked, window.SkinData());
+        painter->AttachHandle(hooked, skinData);
         window.Controls().push_back(std::move(painter));
     }
 }

@@ -39,6 +39,7 @@ void TSkinControl::AttachControl(TWinControl& control, TSkinData& skinData, bool
     setColour_ = setColour;
     if (setColour_) {
         ownColour_ = control.Color();
+        followedParentColour_ = control.ParentColor() && control.Parent();
         control.SetColor(skinData.Colours.ButtonFace);
     }
 }
@@ -67,7 +68,8 @@ void TSkinControl::Release() {
         TWinControl* control = control_;
         control->RemoveMessageHook(hook_);
         hook_ = 0;
-        if (setColour_ && !WindowDestroying() && !control->Destroying()) control->SetColor(ownColour_);
+        if (setColour_ && !WindowDestroying() && !control->Destroying())
+            control->SetColor(followedParentColour_ && control->Parent() ? control->Parent()->Color() : ownColour_);
     }
     if (previousProc_) {
         auto& windows = HookedWindows();

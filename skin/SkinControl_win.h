@@ -79,6 +79,7 @@ protected:
     std::string text_;
     bool setColour_ = false;
     TColor ownColour_ = clBtnFace;
+    bool followedParentColour_ = false;  // the colour given back is then the parent's at release
     bool hot_ = false;
     bool pressed_ = false;
     RECT paintedRect_{};
@@ -98,6 +99,9 @@ private:
 void SkinFormControls(TSkinForm& window, TComponent& parent);
 // Plain-window mode: dresses the window's child windows.
 void SkinChildWindows(TSkinForm& window);
+// The same with the skin data given (the window's own is used above).
+void SkinFormControls(TSkinForm& window, TComponent& parent, TSkinData& skinData);
+void SkinChildWindows(TSkinForm& window, TSkinData& skinData);
 // The painter of a control's window, or nullptr.
 TSkinControl* FindControlPainter(TSkinForm& window, HWND handle);
 // Releases and frees every painter of the window (Restore).

@@ -117,26 +117,25 @@ std::string UpperClassName(HWND window) {
     return name;
 }
 
-void Attach(TSkinForm& window, TWinControl& control, const TPainterFactory& make, bool setColour) {
+void Attach(TSkinForm& window, TSkinData& data, TWinControl& control, const TPainterFactory& make, bool setColour) {
     std::unique_ptr<TSkinControl> painter = make(window);
-    painter->AttachControl(control, window.SkinData(), setColour);
+    painter->AttachControl(control, data, setColour);
     window.Controls().push_back(std::move(painter));
 }
 
 // Controls of other makers' radio groups: each child gets a radio painter.
-void AttachGroupChildren(TSkinForm& window, TWinControl& group) {
+void AttachGroupChildren(TSkinForm& window, TSkinData& data, TWinControl& group) {
     for (int i = 0; i < group.ControlCount(); ++i) {
         auto* child = dynamic_cast<TWinControl*>(group.Controls(i));
-        if (child && !FindControlPainter(window, child->Handle())) Attach(window, *child, Make<TSkinRadioButton>(), true);
+        if (child && !FindControlPainter(window, child->Handle())) Attach(window, data, *child, Make<TSkinRadioButton>(), true);
     }
 }
 
-void SkinOneControl(TSkinForm& window, TWinControl& control, HWND handle) {
-    TSkinData& data = window.SkinData();
+void SkinOneControl(TSkinForm& window, TSkinData& data, TWinControl& control, HWND handle) {
     TFoundControl found{control, UpperClassName(handle), GetWindowLongA(handle, GWL_STYLE), window};
     // Rich edits and memos of other makers get scroll bars alone when scroll bars are wanted.
     if (Needed(data, xcScrollbar) && ClassIn(found, kRichMemoClasses)) {
-        Attach(window, control, Make<TSkinScrollBar>(), false);
+        Attach(window, data, control, Make<TSkinScrollBar>(), false);
         return;
     }
     for (const TRule& rule : Rules()) {
@@ -145,21 +144,21 @@ void SkinOneControl(TSkinForm& window, TWinControl& control, HWND handle) {
         case raSkip:
             return;
         case raWalk:
-            SkinFormControls(window, control);
+            SkinFormControls(window, control, data);
             return;
         case raEmbedded:
             control.SetColor(data.Colours.ButtonFace);
-            SkinFormControls(window, control);
+            SkinFormControls(window, control, data);
             return;
         case raPaintGroup:
             if (!Needed(data, rule.needs)) return;
-            Attach(window, control, rule.painter, rule.setColour);
-            AttachGroupChildren(window, control);
+            Attach(window, data, control, rule.painter, rule.setColour);
+            AttachGroupChildren(window, data, control);
             return;
         case raPaint:
             if (rule.painter == nullptr || !Needed(data, rule.needs)) return;
             if (rule.needs == xcTab && !(data.Tabs && data.Tabs->HasPicture())) return;
-            Attach(window, control, rule.painter, rule.setColour);
+            Attach(window, data, control, rule.painter, rule.setColour);
             return;
         }
     }
@@ -167,8 +166,9 @@ void SkinOneControl(TSkinForm& window, TWinControl& control, HWND handle) {
 
 }  // namespace
 
-void SkinFormControls(TSkinForm& window, TComponent& parent) {
-    TSkinData& data = window.SkinData();
+void SkinFormControls(TSkinForm& window, TComponent& parent) { SkinFormControls(window, parent, window.SkinData()); }
+
+void SkinFormControls(TSkinForm& window, TComponent& parent, TSkinData& data) {
     for (int i = 0; i < parent.ComponentCount(); ++i) {
         auto* control = dynamic_cast<TWinControl*>(parent.Components(i));
         if (!control) continue;  // labels, images, menus and dialogs are never dressed
@@ -181,6 +181,6 @@ void SkinFormControls(TSkinForm& window, TComponent& parent) {
             continue;  // a control whose window cannot be made stays as it is
         }
         if (!handle || FindControlPainter(window, handle)) continue;
-        SkinOneControl(window, *control, handle);
+        SkinOneControl(window, data, *control, handle);
     }
 }
