@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MainForm_win.h"
 #include "skin/SkinData_win.h"
 #include "skin/SkinForm_win.h"
 #include "skin/SkinManager_win.h"
@@ -296,6 +297,81 @@ TEST_F(SkinControlsTest, PlainWindowChildrenByClassAndStyleAndTheirProceduresGiv
         EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child.handle, GWLP_WNDPROC)), child.proc);
     window_.reset();
     DestroyWindow(dialog);
+}
+
+}  // namespace
+
+namespace {
+
+// How many more GDI objects the process can make now (all of them are released again).
+size_t GdiRoom() {
+    std::vector<HBRUSH> brushes;
+    while (brushes.size() < 200000) {
+        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+        if (!brush) break;
+        brushes.push_back(brush);
+    }
+    for (HBRUSH brush : brushes) DeleteObject(brush);
+    return brushes.size();
+}
+
+// The program's main window, dressed by the skin manager as the program dresses it.
+class MainWindowControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TSkinManage::Finalize();
+        app_ = std::make_unique<TApplication>();
+        app_->Initialize();
+        form_ = app_->CreateForm<TVyrfForm1>();
+        manager_ = TSkinManage::Instance();
+        ASSERT_TRUE(PumpUntil([this] { return manager_->FindSkinnedWindow(form_->Handle()); }));
+    }
+    void TearDown() override {
+        app_.reset();
+        TSkinManage::Finalize();
+    }
+    bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 3000) {
+        DWORD start = GetTickCount();
+        while (!done() && GetTickCount() - start < milliseconds) {
+            app_->ProcessMessages();
+            Sleep(2);
+        }
+        return done();
+    }
+    // Chooses a skin, waits for the re-skin pass and paints every page in it.
+    void SwitchAndShowEveryPage(int skin) {
+        form_->SkinItems()[static_cast<size_t>(skin)]->Click();
+        ASSERT_TRUE(PumpUntil([this] { return !manager_->ActionTimerRunning(); }));
+        for (int page = 0; page < form_->PageControl1->PageCount(); ++page) {
+            form_->PageControl1->SetActivePageIndex(page);
+            RedrawWindow(form_->Handle(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            app_->ProcessMessages();
+        }
+    }
+
+    std::unique_ptr<TApplication> app_;
+    TVyrfForm1* form_ = nullptr;
+    TSkinManage* manager_ = nullptr;
+};
+
+TEST_F(MainWindowControlsTest, EveryControlOfThePagesIsDressed) {
+    TSkinForm* window = manager_->SkinnedWindow(form_->Handle());
+    ASSERT_NE(window, nullptr);
+    for (TWinControl* control : std::vector<TWinControl*>{
+             form_->PageControl1, form_->BitBtn1, form_->BitBtn5, form_->BitBtn6, form_->BitBtn7, form_->BitBtn8,
+             form_->BitBtn9, form_->BitBtn10, form_->Edit4, form_->Edit5, form_->Edit6, form_->Edit7,
+             form_->GroupBox1, form_->GroupBox2, form_->RadioButton1, form_->RadioButton2, form_->RadioButton3,
+             form_->RadioButton4, form_->TrackBar1})
+        EXPECT_NE(FindControlPainter(*window, control->Handle()), nullptr) << control->Name();
+}
+
+TEST_F(MainWindowControlsTest, GdiRoomIsUnchangedAfterAHundredSkinSwitchesWithEveryPageShown) {
+    for (int skin = 0; skin < StoredSkins::Count; ++skin) SwitchAndShowEveryPage(skin);  // lasting objects made
+    size_t room = GdiRoom();
+    for (int i = 0; i < 100; ++i) SwitchAndShowEveryPage(i % StoredSkins::Count);
+    // Caches made during the first round may have gone meanwhile; nothing may stay behind.
+    EXPECT_GE(GdiRoom(), room);
 }
 
 }  // namespace
