@@ -47,3 +47,62 @@ def pixels(path, box):
         values = rest.split("(")[1].split(")")[0].split(",")
         result[(x, y)] = tuple(int(float(v)) for v in values[:3])
     return result
+
+SKIN_FOLDERS = ["SkinItem6", "SkinItem12", "SkinItem1", "SkinItem7", "SkinItem8", "SkinItem2", "SkinItem11"]
+
+
+def skin_colours(build_dir, skin):
+    """The [Colours] of a stored skin's settings, as (r, g, b) by lower-case key."""
+    import configparser
+    settings = configparser.ConfigParser(strict=False, interpolation=None)
+    with open(f"{build_dir}/skins/{SKIN_FOLDERS[skin]}/skin.ini", encoding="latin-1") as file:
+        settings.read_string(file.read())
+    return {key: tuple(int(v) for v in value.split()) for key, value in settings["Colours"].items()}
+
+
+def picture_pixel(build_dir, skin, picture, x, y):
+    """One pixel of a stored skin's picture."""
+    path = f"{build_dir}/skins/{SKIN_FOLDERS[skin]}/{picture}"
+    return next(iter(pixels(path, (x, y, 1, 1)).values()))
+
+
+def choose_skin(driver, window, skin):
+    """Switches the skin with its shortcut (Ctrl+F1 ... Ctrl+F7) and waits for the re-skin pass."""
+    import time
+    driver.focus(window)
+    driver.key(f"ctrl+F{skin + 1}")
+    time.sleep(1.0)
+
+
+class Bar:
+    """The drawn menu bar's items, each known by where its menu opens (its left edge)."""
+
+    def __init__(self, driver, tervane):
+        self.driver, self.tervane = driver, tervane
+        self.row = bar_row(driver, tervane.window)
+        self.lefts = []
+
+    def learn(self, count=4):
+        """Opens the first menu with a click and walks right with the arrow key."""
+        info = self.driver.info(self.tervane.window)
+        self.driver.click(info.client_x + 14, self.row)
+        self.lefts = [wait_popup(self.driver, self.tervane.pid).left]
+        for _ in range(count - 1):
+            self.driver.key("Right")
+            popup = wait_until(lambda: [p for p in open_popups(self.driver, self.tervane.pid)
+                                        if p.left > self.lefts[-1]], 10, "the next bar menu")
+            self.lefts.append(popup[0].left)
+        self.driver.key("Escape")
+        wait_no_popup(self.driver, self.tervane.pid)
+        return self
+
+    def middle(self, index):
+        right = self.lefts[index + 1] if index + 1 < len(self.lefts) else self.lefts[index] + 30
+        return ((self.lefts[index] + right) // 2, self.row)
+
+    def open_by_click(self, index):
+        self.driver.click(*self.middle(index))
+        return wait_popup(self.driver, self.tervane.pid, self.lefts[index])
+
+    def wait_open(self, index):
+        return wait_popup(self.driver, self.tervane.pid, self.lefts[index])

@@ -16,6 +16,7 @@
 #include "skin/SkinPaint_win.h"
 #include "skin/SkinPopupMenu_win.h"
 #include "skin/SkinStore.h"
+#include "skin/SkinWindowDC_win.h"
 #include "skin/StoredSkinNames.h"
 #include "skin/StoredSkins_win.h"
 #include "toolkit/Application_win.h"
@@ -304,26 +305,52 @@ TEST_F(SkinMenuBarTest, PopupMenusDressedExceptTag999AndOwnDrawers) {
     EXPECT_EQ(measure.itemWidth + 28, skinned);
 }
 
-TEST_F(SkinMenuBarTest, GdiObjectsStayAfterManyPaints) {
+// How many more GDI objects the process can make now (the system gives no count under Wine).
+size_t GdiRoom() {
+    std::vector<HBRUSH> brushes;
+    while (brushes.size() < 200000) {
+        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+        if (!brush) break;
+        brushes.push_back(brush);
+    }
+    for (HBRUSH brush : brushes) DeleteObject(brush);
+    return brushes.size();
+}
+
+// Escape for the menu that is about to open, once it is up and drawn.
+HWND g_escapeTarget = nullptr;
+void CALLBACK PressEscape(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    PostMessageA(g_escapeTarget, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+void CloseMenuSoon(HWND window) {
+    g_escapeTarget = window;
+    SetTimer(nullptr, 0, 40, &PressEscape);
+}
+
+// Opening and closing the bar's menus and a popup menu 200 times, with every item drawn from
+// the skin, leaves the GDI object room as it was.
+TEST_F(SkinMenuBarTest, GdiRoomStaysAfterOpeningMenus200Times) {
     Load(2);
     TSkinForm skin(form_->Handle());
     skin.AttachForm(data_, *form_);
     TSkinMenuBar* bar = skin.MenuBar();
     ASSERT_TRUE(bar);
-    TPixels pixels(400, 60);
-    RECT place{0, 0, 400, 20};
-    TSkinMenuItemLook look = Look("Item");
-    look.checked = true;
-    auto paint = [&] {
-        bar->Paint(pixels.DC(), place);
-        bar->Items()[0]->MouseMove();
-        bar->Items()[0]->MouseLeave();
-        DrawItem(pixels, {0, 20, 200, 40}, look, true);
+    TWholeWindowDC dc(form_->Handle());
+    RECT place{skin.BorderLeft(), skin.BorderTop(), 300, skin.BorderTop() + skin.MenuBarHeight()};
+    auto openAndClose = [&](int i) {
+        bar->Paint(dc.Get(), place);
+        CloseMenuSoon(form_->Handle());
+        bar->OpenBarItem(*bar->Items()[static_cast<size_t>(i % 2 == 0 ? 0 : 3)]);
+        CloseMenuSoon(form_->Handle());
+        popup_->Popup(10, 10);
+        for (int round = 0; round < 3; ++round) app_->ProcessMessages();
     };
-    paint();
-    DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    for (int i = 0; i < 200; ++i) paint();
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+    openAndClose(0);
+    size_t room = GdiRoom();
+    for (int i = 0; i < 200; ++i) openAndClose(i);
+    EXPECT_FALSE(bar->MenuOpen());
+    EXPECT_EQ(GdiRoom(), room);
     skin.Restore();
 }
 
