@@ -25,6 +25,28 @@ run_convert_page_bench() {
     /usr/bin/python3 "$TERVANE_ROOT/bench/convert_page_bench.py" "$bench_build/bench" "$bench_build/convert_page"
 }
 
+# The skin engine's benchmarks (bench/skin_*_bench_win.cpp): 32-bit Windows programs under Wine.
+run_skin_benches() {
+  local skin_names=("$@")
+  build_windows "${skin_names[@]}"
+  export WINEPREFIX="$bench_build/wineprefix"
+  ensure_display
+  trap 'stop_wine; [ -n "${TERVANE_XVFB_PID:-}" ] && kill "$TERVANE_XVFB_PID" 2>/dev/null || true' EXIT
+  ensure_wine_prefix
+  start_wine_services
+  for name in "${skin_names[@]}"; do
+    log "$name (32-bit Windows build, under Wine)"
+    timeout --kill-after=10 600 wine "$TERVANE_WIN_BUILD/bench/$name.exe"
+  done
+}
+
+skin_benches=()
+for src in "$TERVANE_ROOT"/bench/skin_*_bench_win.cpp; do
+  [ -e "$src" ] || continue
+  name="$(basename "$src" .cpp)"
+  [[ "$name" == *"${1:-}"* ]] && skin_benches+=("$name")
+done
+
 names=()
 for src in "$TERVANE_ROOT"/bench/*_bench.cpp; do
   [ -e "$src" ] || continue
@@ -33,7 +55,7 @@ for src in "$TERVANE_ROOT"/bench/*_bench.cpp; do
 done
 with_page=0
 [[ "convert_page" == *"${1:-}"* ]] && with_page=1
-if [ ${#names[@]} -eq 0 ] && [ "$with_page" -eq 0 ]; then
+if [ ${#names[@]} -eq 0 ] && [ "$with_page" -eq 0 ] && [ ${#skin_benches[@]} -eq 0 ]; then
   log "No benchmarks${1:+ matching '$1'} yet"
   exit 0
 fi
@@ -51,3 +73,4 @@ if [ ${#names[@]} -gt 0 ]; then
   done
 fi
 [ "$with_page" -eq 0 ] || run_convert_page_bench
+[ ${#skin_benches[@]} -eq 0 ] || run_skin_benches "${skin_benches[@]}"
