@@ -1,16 +1,20 @@
-// Until the skin manager is merged in, the menus keep the open mark themselves.
 #include "skin/SkinMenuManager_win.h"
 
-#include "skin/SkinFrameManager_win.h"
+#include "skin/SkinManager_win.h"
 
 namespace SkinMenuManager {
 
-namespace {
-bool g_menuOpen = false;
+void SetMenuOpen(bool open) {
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->MenuOpen = open;
 }
 
-void SetMenuOpen(bool open) { g_menuOpen = open; }
-bool MenuOpen() { return g_menuOpen; }
-void SetChildrenMaximized(bool maximized) { SkinFrameManager::SetChildrenMaximized(maximized); }
+bool MenuOpen() {
+    TSkinManage* manager = TSkinManage::Instance();
+    return manager && manager->MenuOpen;
+}
+
+void SetChildrenMaximized(bool maximized) {
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->ChildrenMaximized = maximized;
+}
 
 }  // namespace SkinMenuManager
