@@ -69,6 +69,7 @@ void Undress(TPopupMenu& menu) {
 }  // namespace
 
 void SetFormMenusSkinned(TSkinForm& window, TForm& form, bool skinned) {
+    if (form.Destroying()) return;  // its menus go with it
     TSkinData& data = window.SkinData();
     bool dress = skinned && !data.NotReady() && (data.SkinControls & SkinControlBit(xcPopupMenu)) != 0;
     form.ForEachComponent([&](TComponent* component) {

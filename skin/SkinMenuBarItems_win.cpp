@@ -123,7 +123,7 @@ void TSkinMenuBar::MarkOwnerDrawn(HMENU menu) {
     }
 }
 
-void TSkinMenuBar::UnmarkOwnerDrawn() {
+void TSkinMenuBar::UnmarkOwnerDrawn(bool remakeProgramMenu) {
     for (const auto& [menu, position] : markedItems_) {
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
@@ -134,5 +134,6 @@ void TSkinMenuBar::UnmarkOwnerDrawn() {
     }
     markedItems_.clear();
     // The program's menu is remade from its items, each as owner-drawn as its handlers say.
-    if (TForm* form = window_.Form(); form && form->Menu()) form->Menu()->Rebuild();
+    TForm* form = window_.Form();
+    if (remakeProgramMenu && form && !form->Destroying() && form->Menu()) form->Menu()->Rebuild();
 }

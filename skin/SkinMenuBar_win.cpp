@@ -87,12 +87,23 @@ void TSkinMenuBar::Rebuild() {
     }
 }
 
+// The items are made once and kept (a shorter menu leaves the extra ones without a caption):
+// the frame may hold one of them as its hot object across a rebuild.
 void TSkinMenuBar::ReadItems() {
-    items_.clear();
-    if (!menu_ || !IsMenu(menu_)) return;
-    int count = GetMenuItemCount(menu_);
-    for (int position = 0; position < count; ++position) {
-        auto button = std::make_unique<TMenuBtn>(window_, *this);
+    int count = menu_ && IsMenu(menu_) ? GetMenuItemCount(menu_) : 0;
+    while (static_cast<int>(items_.size()) < count) items_.push_back(std::make_unique<TMenuBtn>(window_, *this));
+    for (int position = 0; position < static_cast<int>(items_.size()); ++position) {
+        TMenuBtn& button = *items_[static_cast<size_t>(position)];
+        button.Caption.clear();
+        button.ItemEnabled = true;
+        button.Submenu = nullptr;
+        button.Command = 0;
+        button.HasCommand = false;
+        button.Index = position;
+        if (position >= count) {
+            button.Bounds = {};
+            continue;
+        }
         char text[256] = "";
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
@@ -100,15 +111,13 @@ void TSkinMenuBar::ReadItems() {
         info.dwTypeData = text;
         info.cch = sizeof text - 1;
         if (GetMenuItemInfoA(menu_, static_cast<UINT>(position), TRUE, &info)) {
-            button->Caption = SkinMenuLayout::LimitCaption(text);
-            button->ItemEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
-            button->Submenu = info.hSubMenu;
-            button->Command = info.wID;
-            button->HasCommand = !info.hSubMenu || window_.Form();
+            button.Caption = SkinMenuLayout::LimitCaption(text);
+            button.ItemEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+            button.Submenu = info.hSubMenu;
+            button.Command = info.wID;
+            button.HasCommand = !info.hSubMenu || window_.Form();
         }
-        if (button->Caption.empty()) ReadItemFromComponent(*button, position);
-        button->Index = position;
-        items_.push_back(std::move(button));
+        if (button.Caption.empty()) ReadItemFromComponent(button, position);
     }
 }
 
@@ -133,11 +142,12 @@ void TSkinMenuBar::ReadItemFromComponent(TMenuBtn& button, int position) {
 }
 
 void TSkinMenuBar::Restore() {
-    UnmarkOwnerDrawn();
+    // A window that is going would take the menu with it; its owner frees the menu itself.
+    bool going = window_.SkinState() == TSkinForm::ssDestroying || !IsWindow(window_.Handle());
+    UnmarkOwnerDrawn(!going);
     HWND handle = window_.Handle();
-    if (menuTaken_ && menu_ && IsMenu(menu_) && IsWindow(handle) && !GetMenu(handle)) SetMenu(handle, menu_);
+    if (!going && menuTaken_ && menu_ && IsMenu(menu_) && !GetMenu(handle)) SetMenu(handle, menu_);
     menuTaken_ = false;
-    items_.clear();
     background_.Reset();
 }
 

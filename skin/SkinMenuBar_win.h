@@ -82,7 +82,7 @@ private:
     bool OwnsMenuItem(ULONG_PTR data) const;
     // Owner drawing of a submenu's items, recursively (and off again in Restore).
     void MarkOwnerDrawn(HMENU menu);
-    void UnmarkOwnerDrawn();
+    void UnmarkOwnerDrawn(bool remakeProgramMenu);
 
     TSkinForm& window_;
     HMENU menu_ = nullptr;
