@@ -28,6 +28,7 @@ void TVyrfForm1::AssignHandlers() {
     M1->OnClick = [this](TObject* sender) { M1Click(sender); };
     M2->OnClick = [this](TObject* sender) { M2Click(sender); };
     N1->OnClick = [this](TObject* sender) { N1Click(sender); };
+    AssignSkinHandlers();
 }
 
 void TVyrfForm1::FormCreate(TObject*) {

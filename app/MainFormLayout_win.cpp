@@ -77,14 +77,17 @@ TVyrfForm1::TVyrfForm1(TComponent* owner) : TForm(owner) {
     SetColor(clBtnFace);
     SetShowHint(true);
     SetIcon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 32, 32, 0)));
-    SetVisible(true);
 
     BuildMainMenu();
     BuildPopupMenu();
     CreateDialogs();
+    CreateSkinComponents();
     CreatePages();
     AssignHandlers();
     VyrfForm1 = this;
+    // Shown once whole, as a form read from its stored form is: its first activation dresses
+    // it with every control in place.
+    SetVisible(true);
 }
 
 void TVyrfForm1::CreatePages() {

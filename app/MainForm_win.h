@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "icowriter/IconWriter_win.h"
+#include "skin/SkinData_win.h"
+#include "skin/SkinStore.h"
 #include "toolkit/BitBtn_win.h"
 #include "toolkit/Edit_win.h"
 #include "toolkit/FileDialogs_win.h"
@@ -118,6 +120,12 @@ public:
     TSaveDialog* SaveDialog1;
     TIconWriter* IconWriter1;
 
+    // The seven stored skins, and the skin in force: SkinData1 dresses the program's own
+    // windows, SkinData2 message boxes and standard dialogs.
+    TSkinStore* SkinStore1;
+    TSkinData* SkinData1;
+    TSkinData* SkinData2;
+
     // The items of both skin groups, Skin1 ... Skin7 and RSkin1 ... RSkin7, in order.
     std::vector<TMenuItem*> SkinItems() const;
     std::vector<TMenuItem*> TraySkinItems() const;
@@ -134,6 +142,21 @@ public:
     void M1Click(TObject* sender);
     void M2Click(TObject* sender);
     void N1Click(TObject* sender);
+    // Skin choice from the main menu and from the tray menu: item n selects store item n - 1.
+    void Skin1Click(TObject* sender);
+    void Skin2Click(TObject* sender);
+    void Skin3Click(TObject* sender);
+    void Skin4Click(TObject* sender);
+    void Skin5Click(TObject* sender);
+    void Skin6Click(TObject* sender);
+    void Skin7Click(TObject* sender);
+    void RSkin1Click(TObject* sender);
+    void RSkin2Click(TObject* sender);
+    void RSkin3Click(TObject* sender);
+    void RSkin4Click(TObject* sender);
+    void RSkin5Click(TObject* sender);
+    void RSkin6Click(TObject* sender);
+    void RSkin7Click(TObject* sender);
     // The application-wide message hook: the window-menu command 99 ("关于(&A)...").
     void WinMsg(MSG& message, bool& handled);
 
@@ -145,7 +168,12 @@ private:
     void BuildMainMenu();
     void BuildPopupMenu();
     void CreateDialogs();
+    void CreateSkinComponents();
+    void ReadSkinDataFromForm(TSkinData& data, TSkinFormType formType);
     void AssignHandlers();
+    void AssignSkinHandlers();
+    // Loads store item n - 1 into both skin-data components and checks item n of both groups.
+    void ChooseSkin(int n);
     void AttachParts();
 
     std::vector<std::unique_ptr<TMainFormPart>> parts_;

@@ -20,15 +20,12 @@ bool HandOverToRunningInstance() {
     return true;
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+// The program's run, from the units' start to the destruction of its forms: the forms go
+// (the main window takes its tray icon with it) while the units they use are still in place.
+int RunProgram() {
     TApplication application;
     InitializeProgramUnits(application);
-    if (HandOverToRunningInstance()) {
-        FinalizeProgramUnits();
-        return 0;
-    }
+    if (HandOverToRunningInstance()) return 0;
     try {
         application.Initialize();
         application.SetTitle(ProgramText::Title);
@@ -36,10 +33,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         application.CreateForm<TForm2>();
     } catch (...) {
         application.HandleException(&application);
-        FinalizeProgramUnits();
         return 1;
     }
     application.Run();
-    FinalizeProgramUnits();
     return 0;
+}
+
+}  // namespace
+
+// The units finalise after every form is gone, in the reverse order of their start.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    int exitCode = RunProgram();
+    FinalizeProgramUnits();
+    return exitCode;
 }

@@ -3,6 +3,7 @@
 #include "app/IconHintX_win.h"
 #include "gif/GifPicture_win.h"
 #include "picture/JpegImage_win.h"
+#include "skin/SkinManager_win.h"
 
 // Before any window exists: the hint window class, then the picture formats the program adds
 // to the built-in ones (GIF, then JPEG).
@@ -12,8 +13,10 @@ void InitializeProgramUnits(TApplication& application) {
     InitializeJpegUnit();
 }
 
-// At the end, in the reverse order.
+// At the end, in the reverse order: the skin engine (made by the main window's first
+// skin-data component) gives back whatever window is still dressed and removes its hook.
 void FinalizeProgramUnits() {
+    TSkinManage::Finalize();
     FinalizeJpegUnit();
     FinalizeGifUnit();
 }

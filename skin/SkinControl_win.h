@@ -5,7 +5,11 @@
 // window's skin.
 #include <windows.h>
 
+#include <memory>
+#include <string>
+
 #include "toolkit/Component.h"
+#include "toolkit/GraphicsObjects_win.h"
 #include "toolkit/Messages_win.h"
 
 class TSkinData;
@@ -38,12 +42,56 @@ public:
     TWinControl* Control() const { return control_; }
     TSkinForm& Window() const { return window_; }
     TSkinData& SkinData() const { return *skinData_; }
+    // Hooked and not yet released.
+    bool Attached() const { return hook_ != 0 || previousProc_ != nullptr; }
+    // Sends the control the toolkit's mouse-leave notification (the pointer left it).
+    void SendMouseLeave();
+    bool Hot() const { return hot_; }
+    bool Pressed() const { return pressed_; }
 
 protected:
+    // Makes this control the window's hot control; the previous one hears that the mouse left.
+    void BecomeHot();
+    // No longer hot (nor pressed); the window forgets it as its hot control.
+    void StopBeingHot();
+    // Answers WM_PAINT with Paint alone (the control's own painting does not run).
+    void PaintInstead(TMessage& message);
+    // Focus, enabled state and text as the window has them now.
+    void RefreshState();
+    // The control's font (a toolkit control's own, else the one the window was given).
+    HFONT ControlFont();
+    // Posts the click a push button reports to its parent.
+    void PostClick();
+    // Whether a client point lies inside the control.
+    bool ClientPointInside(LPARAM lParam) const;
+    bool PlainWindow() const { return control_ == nullptr; }
+    // The window is going: what the control had is not given back.
+    bool WindowDestroying() const;
+    // False once the painter is gone: for work that runs messages of its own.
+    std::shared_ptr<bool> AliveFlag() const { return alive_; }
+
     TSkinForm& window_;
     TSkinData* skinData_ = nullptr;
     HWND handle_ = nullptr;
     TWinControl* control_ = nullptr;
+    bool focused_ = false;
+    bool enabled_ = true;
+    std::string text_;
+    bool setColour_ = false;
+    TColor ownColour_ = clBtnFace;
+    bool followedParentColour_ = false;  // the colour given back is then the parent's at release
+    bool hot_ = false;
+    bool pressed_ = false;
+    RECT paintedRect_{};
+
+private:
+    static LRESULT CALLBACK HookedWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    // BeforeMessage, the control's own handling, AfterMessage; safe when the painter goes on the way.
+    void Deliver(TMessage& message, const TWndMethod& next);
+
+    TMessageHookToken hook_ = 0;
+    WNDPROC previousProc_ = nullptr;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // What the window's frame asks of the control painters.
@@ -51,6 +99,9 @@ protected:
 void SkinFormControls(TSkinForm& window, TComponent& parent);
 // Plain-window mode: dresses the window's child windows.
 void SkinChildWindows(TSkinForm& window);
+// The same with the skin data given (the window's own is used above).
+void SkinFormControls(TSkinForm& window, TComponent& parent, TSkinData& skinData);
+void SkinChildWindows(TSkinForm& window, TSkinData& skinData);
 // The painter of a control's window, or nullptr.
 TSkinControl* FindControlPainter(TSkinForm& window, HWND handle);
 // Releases and frees every painter of the window (Restore).

@@ -1,5 +1,6 @@
 #include "skin/SkinData_win.h"
 
+#include "skin/SkinManager_win.h"
 #include "skin/SkinReader.h"
 #include "skin/SkinStore.h"
 #include "skin/SkinStreamProperty.h"
@@ -42,11 +43,6 @@ void ShowOlderSkinNotice(const char* message) {
 
 }  // namespace
 
-TSkinManagerLink& SkinManagerLink() {
-    static TSkinManagerLink link;
-    return link;
-}
-
 std::function<void(const char*)>& TSkinData::NoticeHandler() {
     static std::function<void(const char*)> handler = ShowOlderSkinNotice;
     return handler;
@@ -54,11 +50,12 @@ std::function<void(const char*)>& TSkinData::NoticeHandler() {
 
 TSkinData::TSkinData(TComponent* owner, bool designing)
     : TComponent(owner), designing_(designing), sharedIcon_(std::make_unique<TBitmap>()) {
-    if (!designing_ && SkinManagerLink().Added) SkinManagerLink().Added(*this);
+    if (!designing_) TSkinManage::ForSkinData().AddSkinData(*this);
 }
 
 TSkinData::~TSkinData() {
-    if (!designing_ && SkinManagerLink().Removed) SkinManagerLink().Removed(*this);
+    if (designing_) return;
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveSkinData(*this);
 }
 
 std::string TSkinData::SkinStore() const { return designing_ && !skinStream_.Bytes().empty() ? "(Good)" : "(none)"; }
@@ -68,7 +65,7 @@ void TSkinData::SetActive(bool value) {
     active_ = value;
     if (designing_ || reading_ || SkinFormtype != sfMainform) return;
     if (value && notReady_) return;
-    if (SkinManagerLink().PostSkinAction) SkinManagerLink().PostSkinAction(value ? 1 : 2);
+    PostToManager(value ? TSkinManage::saActivate : TSkinManage::saDeactivate);
 }
 
 void TSkinData::SetSkinFile(const std::string& name) {
@@ -79,11 +76,24 @@ void TSkinData::SetSkinFile(const std::string& name) {
         return;
     }
     if (name.empty() || !FileExists(name)) return;
-    TFileStream file(name, TFileMode::OpenRead);
     skinStream_.Clear();
-    skinStream_.CopyFrom(file, 0);
-    DecodeSkinStream();
+    if (ReadStoredSkinFile(name)) DecodeSkinStream();
     Announce();
+}
+
+// A file that cannot be read, or is larger than any archive the reader accepts, leaves the
+// skin stream empty (the component stays not ready).
+bool TSkinData::ReadStoredSkinFile(const std::string& name) {
+    try {
+        TFileStream file(name, TFileMode::OpenRead);
+        if (file.Size() > SkinArchive::MaxArchiveSize) return false;
+        skinStream_.CopyFrom(file, 0);
+        skinStream_.SetPosition(0);
+        return true;
+    } catch (const Exception&) {
+        skinStream_.Clear();
+        return false;
+    }
 }
 
 void TSkinData::ReadSkinStream(TStream& source) {
@@ -99,7 +109,7 @@ void TSkinData::Loaded() {
         active_ = false;
         return;
     }
-    if (SkinManagerLink().PostSkinAction) SkinManagerLink().PostSkinAction(1);
+    PostToManager(TSkinManage::saActivate);
 }
 
 void TSkinData::LoadSkinFromStore(TSkinStore& store, int index) {
@@ -116,7 +126,11 @@ void TSkinData::LoadSkinFromStore(TSkinStore& store, int index) {
 
 void TSkinData::Announce() {
     if (designing_ || reading_ || SkinFormtype != sfMainform) return;
-    if (SkinManagerLink().Announce) SkinManagerLink().Announce(*this);
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->AnnounceSkinChange(*this);
+}
+
+void TSkinData::PostToManager(int action) {
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->PostSkinAction(action);
 }
 
 bool TSkinData::DecodeSkinStream() {

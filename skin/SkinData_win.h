@@ -34,23 +34,11 @@ struct TSkinColours {
         ButtonHilight, Buttonlight, ButtonShadow, ButtonDkShadow, MenuBarText, TitleTextActive, TitleTextInactive;
 };
 
-class TSkinData;
-// How skin-data components reach the skin manager; the manager fills these in. Unset
-// members do nothing.
-struct TSkinManagerLink {
-    std::function<void(TSkinData&)> Added;    // a component was created at run time
-    std::function<void(TSkinData&)> Removed;  // … and is being destroyed
-    std::function<void(int action)> PostSkinAction;  // 1 activate, 2 deactivate, 3 re-skin
-    // A main-form component loaded a new skin: remember it for OnSkinChanged, discard every
-    // skinned window's caption buttons, and post action 3.
-    std::function<void(TSkinData&)> Announce;
-};
-TSkinManagerLink& SkinManagerLink();
 
 class TSkinData : public TComponent {
 public:
-    // A component made at design time decodes nothing and never joins the manager. Its owner
-    // (a form) frees it with itself.
+    // A component made at run time joins the skin manager (the first one makes it); one made
+    // at design time decodes nothing and never joins. Its owner (a form) frees it with itself.
     explicit TSkinData(TComponent* owner = nullptr, bool designing = false);
     ~TSkinData() override;
     const char* ClassName() const override { return "TSkinData"; }
@@ -127,6 +115,8 @@ public:
 private:
     friend class TSkinSettingsLoader;
     void Announce();
+    void PostToManager(int action);
+    bool ReadStoredSkinFile(const std::string& name);
     void ReadSettingsFile(const std::string& fileName);
 
     bool designing_;

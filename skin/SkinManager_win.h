@@ -7,39 +7,68 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
+class TForm;
 class TSkinData;
 class TSkinForm;
 class TSkinPopupMenu;
 
 class TSkinManage {
 public:
+    // Dressed windows are components without an owner: freed the toolkit's way.
+    struct TFreeSkinForm {
+        void operator()(TSkinForm* skin) const;
+    };
+    using TSkinFormPtr = std::unique_ptr<TSkinForm, TFreeSkinForm>;
+
     // Actions posted by the skin-data components.
-    enum TAction { saActivate = 1, saDeactivate = 2, saReskin = 3 };
+    enum TAction { saNone = 0, saActivate = 1, saDeactivate = 2, saReskin = 3 };
+    // The running counter: no window activated yet, running, being destroyed.
+    enum TRunning { rcIdle = 0, rcRunning = 1, rcDestroying = 4 };
+    // How long a posted action waits, so that several loads end in one pass.
+    static constexpr UINT kActionDelay = 250;
 
     // The process's manager, made on first use; nullptr once it has been finalised.
     static TSkinManage* Instance();
+    // Made for a skin-data component created at run time: the existing manager, or a new one
+    // (also after Finalize, when components are made again).
+    static TSkinManage& ForSkinData();
     // Frees the manager (restoring every dressed window and removing its hook).
     static void Finalize();
 
     void AddSkinData(TSkinData& data);
+    // Also restores the windows dressed from it: no window keeps a skin whose data is gone.
     void RemoveSkinData(TSkinData& data);
     const std::vector<TSkinData*>& SkinDataList() const { return skinData_; }
     void PostSkinAction(int action);
     // A main-form component loaded a new skin: remember it for OnSkinChanged, discard every
     // dressed window's caption buttons, and re-skin 250 ms later.
     void AnnounceSkinChange(TSkinData& data);
+    // The action the timer will carry out (saNone once carried out), and whether it waits.
+    int PendingAction() const { return pendingAction_; }
+    bool ActionTimerRunning() const { return timerRunning_; }
+    // The main-form component whose OnSkinChanged the next re-skin pass fires (or nullptr).
+    TSkinData* SkinDataToNotify() const { return notifyAfterReskin_; }
 
     bool SkinWindow(HWND window);
     bool FindSkinnedWindow(HWND window) const;
     TSkinForm* SkinnedWindow(HWND window) const;
     void UnskinWindow(HWND window);
+    // Which skin data dresses a window of this class (nullptr: none is listed).
+    TSkinData* ChooseSkinData(HWND window, const std::string& className) const;
+    // Whether the class filter lets a window of this class be dressed.
+    bool ClassMayBeSkinned(const std::string& className) const;
+
     void HookPopupMenu(HWND window);
     void UnhookPopupMenu(HWND window);
+    TSkinPopupMenu* HookedPopupMenu(HWND window) const;
 
     bool SkinningOn() const { return skinningOn_; }
     int RunningCounter() const { return running_; }
+    // The system's version, read when the manager was made (some painting depends on it).
+    const OSVERSIONINFOA& SystemVersion() const { return systemVersion_; }
     // Set while a drawn menu bar's menu is open (the frames' mouse-leave timers then rest).
     bool MenuOpen = false;
     // Set while the active child of a multiple-document frame is shown maximised.
@@ -48,11 +77,55 @@ public:
     std::vector<TSkinForm*> SkinnedWindows() const;
 
     ~TSkinManage();
+    TSkinManage(const TSkinManage&) = delete;
+    TSkinManage& operator=(const TSkinManage&) = delete;
 
 private:
     TSkinManage();
-    // (the implementation's own members)
+
+    // Window hook and action timer.
+    static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK TimerWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool WindowCreating(HWND window, const CBT_CREATEWNDA& creation);
+    void WindowDestroying(HWND window);
+    void WindowActivating(HWND window);
+    void CreateTimerWindow();
+    void TimerFired();
+    void ActivatePass();
+    void DeactivatePass();
+    void ReskinPass();
+    void ShowPlain(HWND window);
+
+    // The steps of SkinWindow.
+    TForm* ApplicationForm(HWND window) const;
+    bool PassesWindowRules(HWND window, TForm* form, const std::string& className) const;
+    bool Dress(HWND window, TForm* form, TSkinData& skinData);
+    // Takes a dressed window out of the lists; the caller restores or discards it.
+    TSkinFormPtr Release(HWND window);
+    void RestoreAndFree(TSkinFormPtr skin, bool windowGoing);
+    void UnhookAllPopupMenus();
+    void RestoreAllWindows();
+
     std::vector<TSkinData*> skinData_;
+    std::map<HWND, TSkinFormPtr> skinned_;
+    std::vector<HWND> skinOrder_;  // the dressed windows in the order they were dressed
+    struct THookedPopup {
+        std::unique_ptr<TSkinPopupMenu> menu;
+        TSkinData* skinData;
+    };
+    std::map<HWND, THookedPopup> popups_;
+    HWND timerWindow_ = nullptr;
+    bool timerRunning_ = false;
+    int pendingAction_ = saNone;
     bool skinningOn_ = false;
-    int running_ = 0;
+    int running_ = rcIdle;
+    bool activatePass_ = false;  // the child-window rule is relaxed while set
+    TSkinData* notifyAfterReskin_ = nullptr;
+    HHOOK hook_ = nullptr;
+    OSVERSIONINFOA systemVersion_{};
 };
+
+// Lower-case ASCII copy of a window class name (class names are compared this way).
+std::string LowerClassName(const std::string& name);
+// The class name of a window ("" when it has none).
+std::string WindowClassName(HWND window);

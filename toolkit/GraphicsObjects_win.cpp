@@ -19,9 +19,11 @@ HFONT TFont::Handle() {
     return handle_.Get();
 }
 
+// The old handle goes before the listeners hear of the change: they hand the new one to their
+// windows, and a handle deleted after that would leave a window drawing with a deleted font.
 void TFont::Modified() {
-    Changed();
     handle_.Reset();
+    Changed();
 }
 
 void TFont::Assign(const TFont& source) {

@@ -149,6 +149,7 @@ void TMenuItem::FillMenuItemInfo(MENUITEMINFOA& info, std::string& text) {
         info.cch = static_cast<UINT>(text.size());
     }
     if (OwnerDrawn()) info.fType |= MFT_OWNERDRAW;
+    if (TMenu* menu = GetParentMenu(); menu && menu->RightToLeft()) info.fType |= MFT_RIGHTORDER;
     if (radioItem_) info.fType |= MFT_RADIOCHECK;
     if (checked_) info.fState |= MFS_CHECKED;
     if (default_) info.fState |= MFS_DEFAULT;
@@ -235,6 +236,12 @@ void TMenu::SetOwnerDraw(bool ownerDraw) {
     Rebuild();
 }
 
+void TMenu::SetRightToLeft(bool rightToLeft) {
+    if (rightToLeft_ == rightToLeft) return;
+    rightToLeft_ = rightToLeft;
+    Rebuild();
+}
+
 void TMenu::Rebuild() {
     std::vector<TMenuItem*> pending{root_};
     while (!pending.empty()) {
@@ -274,6 +281,8 @@ bool DispatchMenuCommand(UINT command) {
     found->second->Click();
     return true;
 }
+
+TMenuItem* MenuItemOfData(ULONG_PTR data) { return LiveItem(data); }
 
 bool DispatchMenuDrawItem(const DRAWITEMSTRUCT* draw) {
     if (!draw || draw->CtlType != ODT_MENU) return false;

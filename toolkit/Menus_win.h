@@ -4,6 +4,7 @@
 // items. Any item can be drawn and measured by handlers of the program's (the skin engine's)
 // once its menu is switched to owner drawing.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -127,6 +128,13 @@ public:
     bool IsShortCut(uint16_t key, TShiftState shift);
     TMenuItem* FindItem(UINT command) { return root_->FindCommand(command); }
 
+    // The pictures of the items' ImageIndex (the menu does not own the list).
+    HIMAGELIST Images() const { return images_; }
+    void SetImages(HIMAGELIST images) { images_ = images; }
+    // Items read and run from right to left.
+    bool RightToLeft() const { return rightToLeft_; }
+    void SetRightToLeft(bool rightToLeft);
+
     // Something in the tree changed; main menus tell their form.
     virtual void MenuChanged() {}
 
@@ -136,6 +144,8 @@ protected:
 private:
     TMenuItem* root_;
     bool ownerDraw_ = false;
+    HIMAGELIST images_ = nullptr;
+    bool rightToLeft_ = false;
 };
 
 class TMainMenu : public TMenu {
@@ -184,3 +194,5 @@ private:
 bool DispatchMenuCommand(UINT command);
 bool DispatchMenuDrawItem(const DRAWITEMSTRUCT* item);
 bool DispatchMenuMeasureItem(MEASUREITEMSTRUCT* item);
+// The program's menu item an owner-drawn item's data names, or nullptr.
+TMenuItem* MenuItemOfData(ULONG_PTR data);

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "skin/SkinData_win.h"
+#include "skin/SkinManager_win.h"
 #include "skin/SkinReader.h"
 #include "skin/SkinStore.h"
 #include "toolkit/ByteReader.h"
@@ -50,12 +52,11 @@ protected:
     void SetUp() override {
         notices_.clear();
         TSkinData::NoticeHandler() = [this](const char* message) { notices_.push_back(message); };
-        actions_.clear();
-        announced_ = 0;
-        SkinManagerLink().PostSkinAction = [this](int action) { actions_.push_back(action); };
-        SkinManagerLink().Announce = [this](TSkinData&) { ++announced_; };
+        // A manager of its own that has seen no window activated: actions take effect at once.
+        TSkinManage::Finalize();
+        manager_ = &TSkinManage::ForSkinData();
     }
-    void TearDown() override { SkinManagerLink() = TSkinManagerLink(); }
+    void TearDown() override { TSkinManage::Finalize(); }
 
     int AddSkin(const std::vector<TSkinArchiveEntry>& entries) {
         return AddStored(WrapStoredSkin(BuildSkinArchive(entries)));
@@ -68,8 +69,7 @@ protected:
 
     TSkinStore store_;
     std::vector<std::string> notices_;
-    std::vector<int> actions_;
-    int announced_ = 0;
+    TSkinManage* manager_ = nullptr;
 };
 
 TEST_F(SkinDataTest, PictureValuesColoursAndIntegers) {
@@ -251,20 +251,21 @@ TEST_F(SkinDataTest, ComponentStreamingAndManagerActions) {
     TMemoryStream property;
     TSkinData source;
     source.LoadSkinFromStore(store_, index);
-    EXPECT_EQ(announced_, 1);
+    EXPECT_EQ(manager_->SkinDataToNotify(), &source) << "a main-form component announces its new skin";
     source.WriteSkinStream(property);
     property.SetPosition(0);
     data.SetReading(true);
     data.SetActive(true);
     data.ReadSkinStream(property);
     data.SetReading(false);
-    EXPECT_TRUE(actions_.empty());
+    EXPECT_FALSE(manager_->SkinningOn()) << "nothing reaches the manager while the form is read";
     EXPECT_EQ(data.SkinName, "Streamed");
     data.Loaded();
-    EXPECT_EQ(actions_, (std::vector<int>{1}));
+    EXPECT_TRUE(manager_->SkinningOn());
     data.SetActive(false);
-    data.SetActive(false);
-    EXPECT_EQ(actions_, (std::vector<int>{1, 2}));
+    EXPECT_FALSE(manager_->SkinningOn());
+    data.SetActive(true);
+    EXPECT_TRUE(manager_->SkinningOn());
 
     // A component whose skin did not decode turns Active off when loading ends.
     TSkinData broken;
@@ -273,17 +274,18 @@ TEST_F(SkinDataTest, ComponentStreamingAndManagerActions) {
     TMemoryStream junk(std::vector<uint8_t>{3, 0, 0, 0, 9, 9, 9});
     broken.ReadSkinStream(junk);
     broken.SetReading(false);
+    data.SetActive(false);
     broken.Loaded();
     EXPECT_FALSE(broken.Active());
-    EXPECT_EQ(actions_.size(), 2u);
+    EXPECT_FALSE(manager_->SkinningOn());
 
     // Dialog-type components reload but never speak to the manager.
     TSkinData dialog;
     dialog.SkinFormtype = sfDialog;
     dialog.LoadSkinFromStore(store_, index);
     dialog.SetActive(true);
-    EXPECT_EQ(announced_, 1);
-    EXPECT_EQ(actions_.size(), 2u);
+    EXPECT_EQ(manager_->SkinDataToNotify(), &source);
+    EXPECT_FALSE(manager_->SkinningOn());
 
     // A design-time component decodes nothing.
     TSkinData designed(nullptr, true);
@@ -303,12 +305,12 @@ TEST_F(SkinDataTest, SkinFileLoadsAnExistingFileOnly) {
     TSkinData data;
     data.SetSkinFile(path + ".missing");
     EXPECT_TRUE(data.NotReady());
-    EXPECT_EQ(announced_, 0);
+    EXPECT_EQ(manager_->SkinDataToNotify(), nullptr);
     data.SetSkinFile(path);
     EXPECT_FALSE(data.NotReady());
     EXPECT_EQ(data.SkinName, "File");
     EXPECT_EQ(data.SkinFile(), path);
-    EXPECT_EQ(announced_, 1);
+    EXPECT_EQ(manager_->SkinDataToNotify(), &data);
     DeleteFileA(path.c_str());
 }
 
@@ -340,24 +342,23 @@ TEST_F(SkinDataTest, DamagedPicturesAndABusySettingsFile) {
 }
 
 TEST_F(SkinDataTest, ComponentsJoinAndLeaveTheManagerAtRunTimeOnly) {
-    std::vector<TSkinData*> added, removed;
-    SkinManagerLink().Added = [&](TSkinData& data) { added.push_back(&data); };
-    SkinManagerLink().Removed = [&](TSkinData& data) { removed.push_back(&data); };
     {
         TSkinData first;
         TSkinData second;
         TSkinData designed(nullptr, true);
-        EXPECT_EQ(added, (std::vector<TSkinData*>{&first, &second}));
-        EXPECT_TRUE(removed.empty());
+        EXPECT_EQ(manager_->SkinDataList(), (std::vector<TSkinData*>{&first, &second}));
     }
-    EXPECT_EQ(removed.size(), 2u);
+    EXPECT_TRUE(manager_->SkinDataList().empty());
+    TSkinManage::Finalize();
+    EXPECT_EQ(TSkinManage::Instance(), nullptr) << "nothing brings a finalised engine back but a new component";
+    TSkinData again;
+    ASSERT_NE(TSkinManage::Instance(), nullptr);
+    EXPECT_EQ(TSkinManage::Instance()->SkinDataList(), (std::vector<TSkinData*>{&again}));
 }
 
 }  // namespace
 
 TEST(SkinComponentsTest, TheOwnerFreesItsSkinComponentsAndFindsThemByName) {
-    int removed = 0;
-    SkinManagerLink().Removed = [&removed](TSkinData&) { ++removed; };
     auto* form = new TComponent(nullptr);
     auto* data = new TSkinData(form);
     data->SetName("SkinData1");
@@ -367,7 +368,9 @@ TEST(SkinComponentsTest, TheOwnerFreesItsSkinComponentsAndFindsThemByName) {
     EXPECT_EQ(form->FindComponent("SkinStore1"), store);
     EXPECT_STREQ(data->ClassName(), "TSkinData");
     EXPECT_STREQ(store->ClassName(), "TSkinStore");
+    const std::vector<TSkinData*>& listed = TSkinManage::Instance()->SkinDataList();
+    ASSERT_NE(std::find(listed.begin(), listed.end(), data), listed.end());
     form->Free();
-    EXPECT_EQ(removed, 1) << "the component left the skin manager when its owner freed it";
-    SkinManagerLink().Removed = nullptr;
+    EXPECT_EQ(std::find(listed.begin(), listed.end(), data), listed.end())
+        << "the component left the skin manager when its owner freed it";
 }

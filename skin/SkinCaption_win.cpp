@@ -1,0 +1,268 @@
+// Painting a skinned window's frame: the four borders, the caption composed off screen (top
+// border, title, caption buttons), the menu bar, and the window's outline cut to the borders'
+// opaque pixels.
+#include <algorithm>
+
+#include "skin/SkinCaptionLayout.h"
+#include "skin/SkinData_win.h"
+#include "skin/SkinForm_win.h"
+#include "skin/SkinFrameManager_win.h"
+#include "skin/SkinMenuBar_win.h"
+#include "skin/SkinPaint_win.h"
+#include "skin/SkinWindowDC_win.h"
+
+namespace {
+
+RECT ToRect(const TSkinRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+TSkinRect ToSkinRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+TBitmapHandle RenderBorder(TDataSkinBorder& border, SIZE size, bool active) {
+    if (size.cx <= 0 || size.cy <= 0) return TBitmapHandle();
+    return DrawSkinElement(size, *border.Picture, ElementStyle(border), BorderCell(active, border.FrameCount));
+}
+
+void Blit(HDC target, int x, int y, SIZE size, HBITMAP bitmap, int sourceX = 0, int sourceY = 0) {
+    if (!bitmap || size.cx <= 0 || size.cy <= 0) return;
+    TMemoryDC source(target);
+    TSelection selected(source.Get(), bitmap);
+    BitBlt(target, x, y, size.cx, size.cy, source.Get(), sourceX, sourceY, SRCCOPY);
+}
+
+// The opaque pixels of a border drawn at `size`, placed at (x, y); the whole rectangle when the
+// border is not transparent or too thin to be shaped.
+TRegionHandle BorderRegion(TDataSkinBorder& border, SIZE size, int x, int y, bool solid) {
+    if (size.cx <= 0 || size.cy <= 0) return TRegionHandle();
+    if (border.Trans != 1 || solid || border.Picture->Empty())
+        return TRegionHandle(CreateRectRgn(x, y, x + size.cx, y + size.cy));
+    TBitmapHandle drawn = RenderBorder(border, size, true);
+    return RegionFromBitmap(drawn.Get(), x, y, kSkinTransparent);
+}
+
+void AddRegion(TRegionHandle& region, const TRegionHandle& part) {
+    if (part) CombineRgn(region.Get(), region.Get(), part.Get(), RGN_OR);
+}
+
+}  // namespace
+
+SIZE TSkinForm::WindowSize() const {
+    RECT window{};
+    GetWindowRect(handle_, &window);
+    return {window.right - window.left, window.bottom - window.top};
+}
+
+void TSkinForm::PaintFrame(HDC windowDC) {
+    if ((skinState_ != ssSkinned && skinState_ != ssRefreshing) || !skinData_ || skinData_->NotReady()) return;
+    if (windowKind_ == wkMDIChild && IsMaximized()) return;
+    try {
+        SIZE size = WindowSize();
+        if (size.cx <= 0 || size.cy <= 0) return;
+        PaintBorders(windowDC, size);
+        PaintButtonFaceStrip(windowDC, size);
+        if (menuBar_ && menuHeight_ > 0) menuBar_->Paint(windowDC, {left_, top_, size.cx - right_, top_ + menuHeight_});
+    } catch (...) {
+        hotObject_ = nullptr;
+    }
+}
+
+// The side borders run the window's whole height, so their top rows are the caption's ends:
+// they are rendered once and lent to the caption.
+void TSkinForm::PaintBorders(HDC dc, SIZE window) {
+    TSkinData& data = *skinData_;
+    TBitmapHandle left = RenderBorder(data.Left, {left_, window.cy}, active_);
+    TBitmapHandle right = RenderBorder(data.Right, {right_, window.cy}, active_);
+    int top = std::min<int>(top_, window.cy);
+    Blit(dc, 0, top, {left_, window.cy - top}, left.Get(), 0, top);
+    Blit(dc, window.cx - right_, top, {right_, window.cy - top}, right.Get(), 0, top);
+    {
+        TBitmapHandle bottom = RenderBorder(data.Bottom, {window.cx - left_ - right_, bottom_}, active_);
+        Blit(dc, left_, window.cy - bottom_, {window.cx - left_ - right_, bottom_}, bottom.Get());
+    }
+    ComposeCaption(dc, window, left.Get(), right.Get());
+}
+
+void TSkinForm::PaintCaption(HDC windowDC) {
+    if ((skinState_ != ssSkinned && skinState_ != ssRefreshing) || !skinData_ || skinData_->NotReady()) return;
+    try {
+        SIZE size = WindowSize();
+        TBitmapHandle left = RenderBorder(skinData_->Left, {left_, size.cy}, active_);
+        TBitmapHandle right = RenderBorder(skinData_->Right, {right_, size.cy}, active_);
+        ComposeCaption(windowDC, size, left.Get(), right.Get());
+    } catch (...) {
+        hotObject_ = nullptr;
+    }
+}
+
+// The caption is drawn into a bitmap kept while the window's width stays, then copied to the
+// screen in one piece. The top border is drawn opaque: the pixels it marks transparent lie
+// outside the window's region.
+void TSkinForm::ComposeCaption(HDC dc, SIZE window, HBITMAP leftBorder, HBITMAP rightBorder) {
+    int height = std::min<int>(top_, window.cy);
+    if (height <= 0 || window.cx <= 0) return;
+    if (!captionBitmap_ || captionBitmapSize_.cx != window.cx || captionBitmapSize_.cy != height) {
+        captionBitmap_.Reset(CreateCompatibleBitmap(dc, window.cx, height));
+        captionBitmapSize_ = {window.cx, height};
+        if (!captionBitmap_) return;
+    }
+    TMemoryDC caption(dc);
+    TSelection selected(caption.Get(), captionBitmap_.Get());
+    Blit(caption.Get(), 0, 0, {left_, height}, leftBorder);
+    Blit(caption.Get(), window.cx - right_, 0, {right_, height}, rightBorder);
+    TDataSkinBorder& top = skinData_->Top;
+    DrawSkinElementTransparent(caption.Get(), {left_, 0, window.cx - right_, height}, *top.Picture,
+                               ElementStyle(top), BorderCell(active_, top.FrameCount), false);
+    PaintTitle(caption.Get(), window.cx);
+    LayOutCaptionButtons(window.cx);
+    PaintCaptionButtons(caption.Get());
+    BitBlt(dc, 0, 0, window.cx, height, caption.Get(), 0, 0, SRCCOPY);
+}
+
+void TSkinForm::PaintTitle(HDC dc, int windowWidth) {
+    TDataSkinTitle& title = skinData_->Title;
+    std::string text = "   " + caption_;
+    TSelection font(dc, captionFont_.Get());
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    TTitleMetrics metrics{title.TextAlignment, title.TextShift(), title.TextShiftVert(), title.TextRightClip(),
+                          title.BackLeft, title.BackRight};
+    TSkinRect area = TitleTextRect(metrics, extent.cx, extent.cy, windowWidth, top_);
+    captionTextRect_ = ToRect(area);
+    if (area.Empty()) return;
+    if (title.HasPicture()) {
+        RECT back{area.left, 0, area.right, top_};
+        DrawHorizontalThreePart(dc, back, *title.Picture, title.BackLeft, title.BackRight, ElementStyle(title),
+                                active_ ? 1 : 2, true);
+    }
+    TSkinColours& colours = skinData_->Colours;
+    COLORREF oldColour = SetTextColor(dc, ColorToRGB(active_ ? colours.TitleTextActive : colours.TitleTextInactive));
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    RECT textRect{area.left + title.BackLeft, area.top, area.right - title.BackRight, area.bottom};
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+              DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT | DT_VCENTER);
+    SetBkMode(dc, oldMode);
+    SetTextColor(dc, oldColour);
+}
+
+void TSkinForm::LayOutCaptionButtons(int windowWidth) {
+    TCaptionFacts facts;
+    facts.captionKind = captionKind_;
+    facts.hadSystemMenu = hadSysMenu_;
+    facts.hadMinimize = hadMinimize_;
+    facts.hadMaximize = hadMaximize_;
+    facts.maximized = IsMaximized();
+    facts.active = active_;
+    facts.childMaximizedInMenuBar = windowKind_ == wkMDIFrame && menuBar_ && SkinFrameManager::ChildrenMaximized();
+    TCaptionSpace space;
+    space.windowWidth = windowWidth;
+    space.borderRight = right_;
+    space.titleRect = ToSkinRect(captionTextRect_);
+    space.menuTop = top_;
+    space.menuHeight = menuHeight_;
+    space.menuBackLeft = skinData_->MenuBar ? skinData_->MenuBar->LeftWidth : 0;
+    for (auto& button : captionButtons_) {
+        TDataSkinSysButton& definition = button->Definition();
+        TBitmap& picture = *definition.Picture;
+        button->Visible = !picture.Empty() && CaptionButtonVisible(definition.Action, definition.Visibility,
+                                                                   definition.Visibility1, facts);
+        TCaptionButtonPlacement placement{definition.Align, definition.XCoord, definition.YCoord,
+                                          picture.Width() / std::max(1, definition.FrameCount), picture.Height()};
+        button->Bounds = ToRect(CaptionButtonRect(placement, space));
+        if (!button->Visible && hotObject_ == button.get()) hotObject_ = nullptr;
+    }
+}
+
+void TSkinForm::PaintCaptionButtons(HDC dc) {
+    for (auto& button : captionButtons_) {
+        if (button->Visible && !button->InMenuBar()) button->Draw(dc);
+    }
+}
+
+// Where the caption and menu bar are lower than the system's caption, the rest of that height
+// shows the skin's button face.
+void TSkinForm::PaintButtonFaceStrip(HDC dc, SIZE window) {
+    int systemTop = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    if (top_ + menuHeight_ >= systemTop) return;
+    RECT strip{left_, top_, window.cx - right_, systemTop - menuHeight_};
+    FillRect(dc, &strip, skinData_->ButtonFaceBrush());
+}
+
+void TSkinForm::BuildRegion() { BuildRegionFor(WindowSize(), true); }
+
+void TSkinForm::BuildRegionFor(SIZE size, bool redraw) {
+    if (!skinData_ || skinData_->NotReady() || size.cx <= 0 || size.cy <= 0) return;
+    if (windowKind_ == wkMDIChild && IsMaximized()) return;
+    bool sameSize = size.cx == regionSize_.cx && size.cy == regionSize_.cy;
+    if (sameSize && skinState_ != ssRefreshing && windowKind_ != wkMDIChild) return;
+    if (captionKind_ == 2) return;  // no frame, no outline
+    TRegionHandle region = FrameRegion(size);
+    if (!region) return;
+    if (SetWindowRgn(handle_, region.Get(), redraw)) region.Release();  // the window owns it now
+    regionSize_ = size;
+}
+
+TRegionHandle TSkinForm::FrameRegion(SIZE size) {
+    TSkinData& data = *skinData_;
+    if (data.Left.Trans != 1 && data.Right.Trans != 1 && data.Top.Trans != 1)
+        return TRegionHandle(CreateRectRgn(0, 0, size.cx, size.cy));
+    TRegionHandle region(CreateRectRgn(left_, top_, size.cx - right_, size.cy - bottom_));
+    if (!region) return region;
+    AddRegion(region, BorderRegion(data.Left, {left_, size.cy}, 0, 0, size.cy <= 1));
+    AddRegion(region, BorderRegion(data.Right, {right_, size.cy}, size.cx - right_, 0, size.cy <= 1));
+    AddRegion(region, BorderRegion(data.Bottom, {size.cx - left_ - right_, bottom_}, left_, size.cy - bottom_,
+                                   bottom_ < 2));
+    AddRegion(region, CaptionRegion(size));
+    return region;
+}
+
+// The caption's outline: the top border's opaque pixels and whatever the title and the caption
+// buttons draw, composed on magenta.
+TRegionHandle TSkinForm::CaptionRegion(SIZE size) {
+    TDataSkinBorder& top = skinData_->Top;
+    if (top_ <= 0) return TRegionHandle();
+    if (top.Trans != 1 || top_ <= 1) return TRegionHandle(CreateRectRgn(left_, 0, size.cx - right_, top_));
+    TWindowDC screen;
+    TBitmapHandle mask(CreateCompatibleBitmap(screen.Get(), size.cx, top_));
+    if (!mask) return TRegionHandle();
+    {
+        TMemoryDC dc(screen.Get());
+        TSelection selected(dc.Get(), mask.Get());
+        TBrushHandle magenta(CreateSolidBrush(kSkinTransparent));
+        RECT all{0, 0, size.cx, top_};
+        FillRect(dc.Get(), &all, magenta.Get());
+        DrawSkinElementTransparent(dc.Get(), {left_, 0, size.cx - right_, top_}, *top.Picture, ElementStyle(top), 1,
+                                   false);
+        PaintTitle(dc.Get(), size.cx);
+        LayOutCaptionButtons(size.cx);
+        PaintCaptionButtons(dc.Get());
+    }
+    return RegionFromBitmap(mask.Get(), 0, 0, kSkinTransparent);
+}
+
+TWinSysButton::TWinSysButton(TSkinForm& owner, TDataSkinSysButton& definition)
+    : TNCObject(owner), definition_(definition) {}
+
+bool TWinSysButton::InMenuBar() const { return definition_.Visibility == kMenuBarVisibility; }
+
+void TWinSysButton::Draw(HDC dc) {
+    TSkinForm& window = Owner();
+    if (definition_.Action == 3 || definition_.Action == 11) {
+        DrawCell(dc, Bounds, window.IconBitmap(), true, 1, 1);
+        return;
+    }
+    int frames = std::max(1, definition_.FrameCount);
+    DrawCell(dc, Bounds, *definition_.Picture, true, frames, CaptionButtonCell(State, InMenuBar(), window.Active(), frames));
+}
+
+void TWinSysButton::Paint(HDC windowDC) {
+    if (InMenuBar()) {
+        Draw(windowDC);
+    } else {
+        Owner().PaintCaption(windowDC);
+    }
+}
+
+void TWinSysButton::ChangeState(int state) {
+    if (State == state) return;
+    State = state;
+    TWholeWindowDC dc(Owner().Handle());
+    if (dc) Paint(dc.Get());
+}

@@ -1,0 +1,139 @@
+// The items of the drawn bar's menus: owner-drawn while the bar is on (measured and drawn
+// from the skin), drawn by the system again in Restore.
+#include <algorithm>
+
+#include "skin/SkinData_win.h"
+#include "skin/SkinForm_win.h"
+#include "skin/SkinMenuBar_win.h"
+#include "skin/SkinMenuItems_win.h"
+#include "skin/SkinMenuLayout.h"
+#include "toolkit/Form_win.h"
+#include "toolkit/Menus_win.h"
+
+namespace {
+
+// Where an item of a menu tree is: its menu and position.
+struct TItemPlace {
+    HMENU menu = nullptr;
+    UINT position = 0;
+};
+
+// Finds the item with this command (or this submenu) in a menu and its submenus.
+bool FindItem(HMENU menu, UINT command, TItemPlace& place, int depth = 0) {
+    if (!menu || depth > 16) return false;
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        HMENU submenu = GetSubMenu(menu, i);
+        UINT id = GetMenuItemID(menu, i);
+        if ((submenu && reinterpret_cast<UINT_PTR>(submenu) == command) || (!submenu && id == command)) {
+            place = {menu, static_cast<UINT>(i)};
+            return true;
+        }
+        if (submenu && FindItem(submenu, command, place, depth + 1)) return true;
+    }
+    return false;
+}
+
+bool IsOurDrawer(const TMenuItem& item) { return !item.OnDrawItem; }
+
+}  // namespace
+
+TMenuItem* TSkinMenuBar::ProgramItem(UINT command, ULONG_PTR data) const {
+    TForm* form = window_.Form();
+    TMainMenu* menu = form ? form->Menu() : nullptr;
+    if (!menu) return nullptr;
+    TMenuItem* item = MenuItemOfData(data);
+    if (item && item->GetParentMenu() == menu) return item;
+    return menu->FindItem(command);
+}
+
+bool TSkinMenuBar::OwnsMenuItem(ULONG_PTR data) const {
+    if (menuOpen_) return true;
+    TMenuItem* item = MenuItemOfData(data);
+    TForm* form = window_.Form();
+    return item && form && form->Menu() && item->GetParentMenu() == form->Menu();
+}
+
+bool TSkinMenuBar::MeasureItem(MEASUREITEMSTRUCT& measure) {
+    if (measure.CtlType != ODT_MENU || !OwnsMenuItem(measure.itemData)) return false;
+    TSkinMenuItemLook look;
+    if (TMenuItem* item = ProgramItem(measure.itemID, measure.itemData)) {
+        look = MenuItemLook(*item);
+    } else {
+        TItemPlace place;
+        if (!FindItem(menu_, measure.itemID, place)) return false;
+        look = SystemMenuItemLook(place.menu, place.position);
+    }
+    TWindowDC screen;
+    TFontHandle bold = look.isDefault ? BoldFontLike(SkinMenuFont()) : TFontHandle();
+    TSelection font(screen.Get(), bold ? bold.Get() : SkinMenuFont());
+    std::string text = look.caption;
+    if (!look.shortCut.empty()) text += "    " + look.shortCut;
+    RECT measured{0, 0, 0, 0};
+    DrawTextA(screen.Get(), text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(screen.Get(), &metrics);
+    SkinMenuLayout::TItemSize size = SkinMenuLayout::MeasureBarMenuItem(
+        measured.right - measured.left, std::max<int>(metrics.tmHeight, GetSystemMetrics(SM_CYMENU) - 4),
+        look.separator, Windows9x());
+    measure.itemWidth = static_cast<UINT>(size.width);
+    measure.itemHeight = static_cast<UINT>(size.height);
+    return true;
+}
+
+bool TSkinMenuBar::DrawItem(const DRAWITEMSTRUCT& draw) {
+    if (draw.CtlType != ODT_MENU || !OwnsMenuItem(draw.itemData)) return false;
+    HMENU menu = reinterpret_cast<HMENU>(draw.hwndItem);
+    TSkinMenuItemLook look;
+    if (TMenuItem* item = ProgramItem(draw.itemID, draw.itemData)) {
+        // An item with a drawing handler of its own keeps it.
+        if (!IsOurDrawer(*item)) return DispatchMenuDrawItem(&draw);
+        look = MenuItemLook(*item);
+    } else {
+        TItemPlace place;
+        if (!FindItem(menu, draw.itemID, place) && !FindItem(menu_, draw.itemID, place)) return false;
+        menu = place.menu;
+        look = SystemMenuItemLook(place.menu, place.position);
+    }
+    TSavedDCState state(draw.hDC);
+    SelectObject(draw.hDC, SkinMenuFont());
+    DrawSkinMenuItemLook(window_.SkinData(), draw.hDC, draw.rcItem, look, (draw.itemState & ODS_SELECTED) != 0, menu);
+    return true;
+}
+
+void TSkinMenuBar::MarkOwnerDrawn(HMENU menu) {
+    std::vector<HMENU> pending{menu};
+    while (!pending.empty()) {
+        HMENU current = pending.back();
+        pending.pop_back();
+        int count = GetMenuItemCount(current);
+        for (int i = 0; i < count; ++i) {
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+            if (!GetMenuItemInfoA(current, static_cast<UINT>(i), TRUE, &info)) continue;
+            if (info.hSubMenu && pending.size() < 64) pending.push_back(info.hSubMenu);
+            if (info.fType & MFT_OWNERDRAW) continue;
+            info.fMask = MIIM_FTYPE;
+            info.fType |= MFT_OWNERDRAW;
+            if (SetMenuItemInfoA(current, static_cast<UINT>(i), TRUE, &info))
+                markedItems_.emplace_back(current, static_cast<UINT>(i));
+        }
+    }
+}
+
+void TSkinMenuBar::UnmarkOwnerDrawn(bool remakeProgramMenu) {
+    for (const auto& [menu, position] : markedItems_) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        if (!IsMenu(menu) || !GetMenuItemInfoA(menu, position, TRUE, &info)) continue;
+        info.fType &= ~static_cast<UINT>(MFT_OWNERDRAW);
+        SetMenuItemInfoA(menu, position, TRUE, &info);
+    }
+    markedItems_.clear();
+    // The program's menu is remade from its items, each as owner-drawn as its handlers say.
+    TForm* form = window_.Form();
+    if (remakeProgramMenu && form && !form->Destroying() && form->Menu()) form->Menu()->Rebuild();
+}
