@@ -61,3 +61,15 @@ if(TARGET win_app_tests)
   target_sources(win_app_tests PRIVATE ${skin_out}/Skins.rc)
   add_dependencies(win_app_tests stored_skins)
 endif()
+# Benchmarks of the skin engine build the main window with its skins and pictures.
+foreach(bench IN ITEMS skin_controls_bench_win skin_manager_bench_win)
+  if(TARGET ${bench})
+    target_sources(${bench} PRIVATE ${skin_out}/Skins.rc ${CMAKE_SOURCE_DIR}/app/Tervane.rc)
+    add_dependencies(${bench} stored_skins)
+  endif()
+endforeach()
+# The skin manager's benchmark is also the small window program the start-up is measured
+# against: a windowed program, as the program itself is (a console would slow its start).
+if(TARGET skin_manager_bench_win)
+  set_target_properties(skin_manager_bench_win PROPERTIES WIN32_EXECUTABLE TRUE)
+endif()

@@ -38,6 +38,28 @@ run_skin_menus_bench() {
     /usr/bin/python3 "$TERVANE_ROOT/bench/skin_menus_bench.py"
 }
 
+# The skin engine's benchmarks (bench/skin_*_bench_win.cpp): 32-bit Windows programs under Wine.
+run_skin_benches() {
+  local skin_names=("$@")
+  build_windows Tervane "${skin_names[@]}"  # the start-up benchmark starts the program
+  export WINEPREFIX="$bench_build/wineprefix"
+  ensure_display
+  trap 'stop_wine; [ -n "${TERVANE_XVFB_PID:-}" ] && kill "$TERVANE_XVFB_PID" 2>/dev/null || true' EXIT
+  ensure_wine_prefix
+  start_wine_services
+  for name in "${skin_names[@]}"; do
+    log "$name (32-bit Windows build, under Wine)"
+    timeout --kill-after=10 600 wine "$TERVANE_WIN_BUILD/bench/$name.exe"
+  done
+}
+
+skin_benches=()
+for src in "$TERVANE_ROOT"/bench/skin_*_bench_win.cpp; do
+  [ -e "$src" ] || continue
+  name="$(basename "$src" .cpp)"
+  [[ "$name" == *"${1:-}"* ]] && skin_benches+=("$name")
+done
+
 names=()
 for src in "$TERVANE_ROOT"/bench/*_bench.cpp; do
   [ -e "$src" ] || continue
@@ -48,7 +70,7 @@ with_page=0
 [[ "convert_page" == *"${1:-}"* ]] && with_page=1
 with_menus=0
 [[ "skin_menus" == *"${1:-}"* ]] && with_menus=1
-if [ ${#names[@]} -eq 0 ] && [ "$with_page" -eq 0 ] && [ "$with_menus" -eq 0 ]; then
+if [ ${#names[@]} -eq 0 ] && [ "$with_page" -eq 0 ] && [ "$with_menus" -eq 0 ] && [ ${#skin_benches[@]} -eq 0 ]; then
   log "No benchmarks${1:+ matching '$1'} yet"
   exit 0
 fi
@@ -67,3 +89,4 @@ if [ ${#names[@]} -gt 0 ]; then
 fi
 [ "$with_page" -eq 0 ] || run_convert_page_bench
 [ "$with_menus" -eq 0 ] || run_skin_menus_bench
+[ ${#skin_benches[@]} -eq 0 ] || run_skin_benches "${skin_benches[@]}"

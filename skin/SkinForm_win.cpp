@@ -32,15 +32,12 @@ std::string WindowClass(HWND window) {
     return name;
 }
 
-// The system's caption font; older systems know a shorter metrics record.
+// The system's caption font.
 HFONT CreateCaptionFont() {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        metrics.cbSize = sizeof metrics - sizeof(int);
-        if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-            return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    }
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     return CreateFontIndirectA(&metrics.lfCaptionFont);
 }
 

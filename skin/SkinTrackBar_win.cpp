@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "skin/SkinData_win.h"
 #include "skin/SkinElementLayout.h"
 #include "skin/SkinPaint_win.h"
@@ -31,10 +33,15 @@ LRESULT TSkinTrackBar::CustomDraw(NMCUSTOMDRAW& draw) {
     TDataSkinButton& buttons = skinData_->Buttons;
     const RECT& thumb = draw.rc;
     if (buttons.HasPicture()) {
+        // A thumb is much smaller than a button: its fixed margins shrink with it, so that the
+        // button's outline stays crisp instead of being squeezed into a blur.
+        TSkinElementStyle style = ElementStyle(buttons);
+        int room = std::max<int>(1, std::min(thumb.right - thumb.left, thumb.bottom - thumb.top) / 3);
+        style.margins = {std::min(style.margins.left, room), std::min(style.margins.top, room),
+                         std::min(style.margins.right, room), std::min(style.margins.bottom, room)};
         OffScreen(draw.hdc, thumb, [&](HDC buffer, const RECT& local) {
             FillColour(buffer, local, Rgb(skinData_->Colours.ButtonFace));
-            DrawSkinElementTransparent(buffer, local, *buttons.Picture, ElementStyle(buttons), SkinCells::PushHot,
-                                       buttons.Trans == 1);
+            DrawSkinElementTransparent(buffer, local, *buttons.Picture, style, SkinCells::PushHot, buttons.Trans == 1);
         });
     } else {
         FillColour(draw.hdc, thumb, Rgb(skinData_->Colours.ButtonShadow));

@@ -5,24 +5,13 @@
 #include <vector>
 
 #include "PictureTestSupport.h"
+#include "support/GdiRoom_win.h"
 #include "picture/Bitmap_win.h"
 #include "picture/Icon_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
 
 namespace {
-
-// How many more GDI objects the process can make now (all of them are released again).
-size_t GdiRoom() {
-    std::vector<HBRUSH> brushes;
-    while (brushes.size() < 200000) {
-        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-        if (!brush) break;
-        brushes.push_back(brush);
-    }
-    for (HBRUSH brush : brushes) DeleteObject(brush);
-    return brushes.size();
-}
 
 void UsualOperations() {
     TPicture picture;

@@ -1,0 +1,194 @@
+// The skin manager's two costs, run under Wine by scripts/bench.sh:
+// - a skin switch as the user makes it (a skin command of the main window, with a second form
+//   dressed as well): how long after the manager's 250 ms timer fires every dressed window
+//   shows the new skin, painted (target: at most 100 ms);
+// - start-up: from process start to the dressed main window shown and painted, against a small
+//   program that shows one window with a menu and a tab control (this program, started with
+//   --reference), alternating, median of five (target: at most 1.8 times).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "app/MainForm_win.h"
+#include "skin/SkinForm_win.h"
+#include "skin/SkinManager_win.h"
+#include "toolkit/Application_win.h"
+
+namespace {
+
+constexpr char kManagerTimerClass[] = "TSkinManageTimer";
+constexpr int kRounds = 3;
+
+double Milliseconds() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+void PumpUntil(TApplication& app, const std::function<bool()>& done, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < milliseconds) {
+        app.ProcessMessages();
+        Sleep(1);
+    }
+}
+
+bool IsManagerTimer(const MSG& message) {
+    char name[32] = "";
+    GetClassNameA(message.hwnd, name, sizeof name);
+    return message.message == WM_TIMER && lstrcmpA(name, kManagerTimerClass) == 0;
+}
+
+// Paints whatever of every dressed window still waits to be painted, and hands it to the display.
+void PaintEverything() {
+    for (TSkinForm* skin : TSkinManage::Instance()->SkinnedWindows())
+        RedrawWindow(skin->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+}
+
+// The reference: one window with a menu and a tab control, shown and left running.
+int RunReference() {
+    InitCommonControls();
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = "TStartupReference";
+    RegisterClassA(&windowClass);
+    HMENU bar = CreateMenu(), file = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING, 1, "Exit");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
+    HWND window = CreateWindowExA(0, "TStartupReference", "Reference", WS_OVERLAPPEDWINDOW, 200, 200, 445, 340,
+                                  nullptr, bar, windowClass.hInstance, nullptr);
+    HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 0, 0, 433, 289, window, nullptr,
+                                windowClass.hInstance, nullptr);
+    for (const char* caption : {"One", "Two", "Three"}) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(caption);
+        SendMessageA(tabs, TCM_INSERTITEMA, TabCtrl_GetItemCount(tabs), reinterpret_cast<LPARAM>(&item));
+    }
+    ShowWindow(window, SW_SHOW);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    return 0;
+}
+
+std::string BesideThisProgram(const char* relative) {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path);
+    folder.erase(folder.find_last_of("\\/") + 1);
+    return folder + relative;
+}
+
+// Milliseconds from the process's start until its window (class) is shown, carries a window
+// region when asked (the skin's outline: dressed) and has painted; the process is ended after.
+double TimeStartUp(const std::string& commandLine, const char* windowClass, bool dressed) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string command = commandLine;
+    double start = Milliseconds();
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    double shown = -1;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    while (Milliseconds() - start < 30000) {
+        HWND window = FindWindowA(windowClass, nullptr);
+        if (window && IsWindowVisible(window) && (!dressed || GetWindowRgn(window, region) != ERROR)) {
+            UpdateWindow(window);  // waits until the program has painted what it shows
+            shown = Milliseconds() - start;
+            break;
+        }
+        Sleep(1);
+    }
+    DeleteObject(region);
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return shown;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+int BenchStartUp() {
+    std::string program = "\"" + BesideThisProgram("..\\bin\\Tervane.exe") + "\"";
+    std::string reference = "\"" + BesideThisProgram("skin_manager_bench_win.exe") + "\" --reference";
+    std::vector<double> dressed, plain;
+    for (int round = 0; round < 5; ++round) {
+        plain.push_back(TimeStartUp(reference, "TStartupReference", false));
+        dressed.push_back(TimeStartUp(program, "TVyrfForm1", true));
+        Sleep(500);
+    }
+    double ratio = Median(dressed) / Median(plain);
+    std::printf("start-up: dressed main window %.0f ms, reference window %.0f ms (medians of five): %.2f times; "
+                "target at most 1.8\n", Median(dressed), Median(plain), ratio);
+    return Median(plain) > 0 && Median(dressed) > 0 && ratio <= 1.8 ? 0 : 2;
+}
+
+int BenchSkinSwitch();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--reference") == 0) return RunReference();
+    int switchResult = BenchSkinSwitch();
+    int startResult = BenchStartUp();
+    return switchResult != 0 ? switchResult : startResult;
+}
+
+namespace {
+
+int BenchSkinSwitch() {
+    TApplication app;
+    app.Initialize();
+    TVyrfForm1* form = app.CreateForm<TVyrfForm1>();
+    auto* other = new TForm(&app);
+    other->SetClientSize(300, 200);
+    other->SetVisible(true);
+    form->Show();
+    PumpUntil(app, [] { return false; }, 500);
+
+    double timerFired = 0, applied = 0;
+    app.OnMessage = [&timerFired](MSG& message, bool&) {
+        if (IsManagerTimer(message)) timerFired = Milliseconds();
+    };
+    form->SkinData1->OnSkinChanged = [&applied](TSkinData&) { applied = Milliseconds(); };
+    std::vector<TMenuItem*> items = form->SkinItems();
+    std::vector<double> shown;
+    for (int round = 0; round < kRounds; ++round) {
+        for (TMenuItem* item : items) {
+            timerFired = applied = 0;
+            item->Click();
+            PumpUntil(app, [&applied] { return applied != 0; }, 3000);
+            PaintEverything();
+            if (timerFired == 0 || applied == 0) {
+                std::printf("the re-skin pass did not run\n");
+                return 1;
+            }
+            shown.push_back(Milliseconds() - timerFired);
+        }
+    }
+    std::sort(shown.begin(), shown.end());
+    std::printf("skin switch: %zu windows dressed; new skin on every window %.1f ms (median), %.1f ms (worst) "
+                "after the timer fired; target at most 100 ms\n",
+                TSkinManage::Instance()->SkinnedWindows().size(), shown[shown.size() / 2], shown.back());
+    delete other;
+    TSkinManage::Finalize();
+    // The median judges: a loaded machine may hold up a single switch.
+    return shown[shown.size() / 2] <= 100.0 ? 0 : 2;
+}
+
+}  // namespace
