@@ -64,7 +64,7 @@ bool TSkinMenuBar::MeasureItem(MEASUREITEMSTRUCT& measure) {
         if (!FindItem(menu_, measure.itemID, place)) return false;
         look = SystemMenuItemLook(place.menu, place.position);
     }
-    TWindowDC screen;
+    TMemoryDC screen;
     TFontHandle bold = look.isDefault ? BoldFontLike(SkinMenuFont()) : TFontHandle();
     TSelection font(screen.Get(), bold ? bold.Get() : SkinMenuFont());
     std::string text = look.caption;

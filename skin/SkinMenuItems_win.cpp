@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
+#include <utility>
 
 #include "picture/Bitmap_win.h"
 #include "skin/SkinData_win.h"
@@ -152,6 +154,64 @@ void DrawSeparator(TDataSkinObject& element, HDC dc, SIZE size) {
     DrawSkinElementTransparent(dc, {0, 0, size.cx, rows.Height()}, strip, style, 1, true);
 }
 
+// The picture's bitmap, read from its canvas (asking the picture itself would take the bitmap
+// out of the canvas, which the painters then select again).
+HBITMAP PictureHandle(TBitmap& picture) {
+    return static_cast<HBITMAP>(GetCurrentObject(picture.Canvas().Handle(), OBJ_BITMAP));
+}
+
+// Whether a cell of the picture is all transparent (the menu-item picture's normal cell is, in
+// most skins): then there is nothing to draw over the background. Known per picture handle,
+// which the system never gives to another picture while this one lives.
+bool CellTransparent(TDataSkinObject& element, int cell) {
+    static std::map<std::pair<HBITMAP, int>, bool> known;
+    TBitmap& picture = *element.Picture;
+    auto key = std::make_pair(PictureHandle(picture), cell);
+    auto found = known.find(key);
+    if (found != known.end()) return found->second;
+    bool transparent = element.Trans == 1;
+    TSkinRect rect = SkinCellRect(picture.Width(), picture.Height(), element.FrameCount, cell, false);
+    HDC dc = picture.Canvas().Handle();
+    for (int y = rect.top; transparent && y < rect.bottom; ++y)
+        for (int x = rect.left; transparent && x < rect.right; ++x) transparent = GetPixel(dc, x, y) == kSkinTransparent;
+    if (known.size() > 256) known.clear();
+    known.emplace(key, transparent);
+    return transparent;
+}
+
+// The cell drawn at an item's size is kept for the next item of the same size (the items of a
+// menu share their width, and the selected cell moves from item to item).
+void DrawItemCell(TDataSkinObject& element, HDC dc, SIZE size, int cell) {
+    struct TDrawnCell {
+        HBITMAP picture = nullptr;
+        int cell = 0;
+        SIZE size{};
+        TBitmapHandle bitmap;
+    };
+    static TDrawnCell drawn[2];
+    HBITMAP picture = PictureHandle(*element.Picture);
+    TDrawnCell* found = nullptr;
+    for (TDrawnCell& entry : drawn)
+        if (entry.picture == picture && entry.cell == cell && entry.size.cx == size.cx && entry.size.cy == size.cy)
+            found = &entry;
+    if (!found) {
+        found = &drawn[cell == kNormalCell ? 0 : 1];
+        found->bitmap = DrawSkinElement(size, *element.Picture, ElementStyle(element), cell);
+        found->picture = found->bitmap ? picture : nullptr;
+        found->cell = cell;
+        found->size = size;
+    }
+    if (!found->bitmap) return;
+    RECT all{0, 0, size.cx, size.cy};
+    if (element.Trans == 1) {
+        DrawTransparent(dc, all, found->bitmap.Get(), kSkinTransparent);
+        return;
+    }
+    TMemoryDC source(dc);
+    TSelection selected(source.Get(), found->bitmap.Get());
+    BitBlt(dc, 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+}
+
 int ItemCell(const TSkinMenuItemLook& look, bool selected) {
     if (!selected) return kNormalCell;
     return look.enabled ? kSelectedCell : kSelectedDisabledCell;
@@ -232,7 +292,8 @@ void DrawSkinMenuItemLook(TSkinData& data, HDC dc, const RECT& rect, const TSkin
         if (look.separator) {
             DrawSeparator(*element, memory.Get(), size);
         } else {
-            DrawSkinObject(memory.Get(), local, *element, ItemCell(look, selected));
+            int cell = ItemCell(look, selected);
+            if (!CellTransparent(*element, cell)) DrawItemCell(*element, memory.Get(), size, cell);
             DrawContent(data, memory.Get(), local, look, selected);
         }
         BitBlt(dc, rect.left, rect.top, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);

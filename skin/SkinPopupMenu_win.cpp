@@ -123,12 +123,12 @@ LRESULT TSkinPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCPAINT:
         if (!Dressed()) break;
         LearnMenu();
+        // Without a non-client border the frame is painted after the system's WM_PAINT.
+        if (ClientOffset().x < kFrame) break;
         if (RenderBackground()) {
             TWholeWindowDC dc(handle_);
             if (dc) PaintFrame(dc.Get());
         }
-        // Without a non-client border the system's painting follows in WM_PAINT.
-        if (ClientOffset().x < kFrame) break;
         return 0;
     case WM_PAINT:
         if (Dressed() && ClientOffset().x < kFrame) return OnPaint();

@@ -22,6 +22,7 @@
 #include "toolkit/Application_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/Form_win.h"
+#include "support/GdiRoom_win.h"
 #include "toolkit/Menus_win.h"
 
 namespace {
@@ -303,18 +304,6 @@ TEST_F(SkinMenuBarTest, PopupMenusDressedExceptTag999AndOwnDrawers) {
     EXPECT_EQ(GetMenuState(popup_->Handle(), 0, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
     DispatchMenuMeasureItem(&measure);
     EXPECT_EQ(measure.itemWidth + 28, skinned);
-}
-
-// How many more GDI objects the process can make now (the system gives no count under Wine).
-size_t GdiRoom() {
-    std::vector<HBRUSH> brushes;
-    while (brushes.size() < 200000) {
-        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-        if (!brush) break;
-        brushes.push_back(brush);
-    }
-    for (HBRUSH brush : brushes) DeleteObject(brush);
-    return brushes.size();
 }
 
 // Escape for the menu that is about to open, once it is up and drawn.
