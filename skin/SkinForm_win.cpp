@@ -253,8 +253,9 @@ void TSkinForm::RefreshAfterSkinChange() {
         SetWindowPos(handle_, nullptr, 0, 0, client.right + left_ + right_,
                      client.bottom + top_ + bottom_ + menuHeight_, kPlaceInPlace);
     }
-    skinState_ = ssSkinned;
+    // Still refreshing: a window whose size did not change needs the new skin's outline too.
     BuildRegion();
+    skinState_ = ssSkinned;
     RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

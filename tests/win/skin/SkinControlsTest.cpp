@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,12 +46,21 @@ public:
     HDC Dc() const { return dc_.Get(); }
     RECT Rect() const { return {0, 0, width_, height_}; }
     COLORREF Pixel(int x, int y) const { return GetPixel(dc_.Get(), x, y); }
+    // Pixels near the colour: smoothed text mixes its colour into the edges of its strokes.
     int Count(COLORREF colour, const RECT& area) const {
         int count = 0;
         for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) count += Pixel(x, y) == colour;
+            for (int x = area.left; x < area.right; ++x) count += Near(Pixel(x, y), colour);
         return count;
     }
+
+private:
+    static bool Near(COLORREF a, COLORREF b) {
+        return std::abs(GetRValue(a) - GetRValue(b)) <= 40 && std::abs(GetGValue(a) - GetGValue(b)) <= 40 &&
+               std::abs(GetBValue(a) - GetBValue(b)) <= 40;
+    }
+
+public:
 
 private:
     int width_, height_;
