@@ -134,11 +134,9 @@ std::unique_ptr<TBitmap> BitmapForTarget(const std::string& source, TPictureKind
 
 }  // namespace
 
-bool ConvertPicture(const std::string& source, TPictureKind sourceKind, const std::string& target,
+void ConvertPicture(const std::string& source, TPictureKind sourceKind, const std::string& target,
                     TPictureKind targetKind, const TConversionSettings& settings, const TIconWriter& writer) {
-    if (!CanConvert(sourceKind, targetKind)) return false;
+    if (!CanConvert(sourceKind, targetKind)) return;
     std::unique_ptr<TBitmap> bitmap = BitmapForTarget(source, sourceKind, targetKind, settings);
-    if (!bitmap) return false;
-    WriteBitmap(*bitmap, targetKind, target, settings, writer);
-    return true;
+    if (bitmap) WriteBitmap(*bitmap, targetKind, target, settings, writer);
 }

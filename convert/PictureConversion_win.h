@@ -16,7 +16,8 @@ struct TConversionSettings {
     int iconHeight = 32;
 };
 
-// Writes `source` (of kind sourceKind) as `target` (of kind targetKind). Pairs outside the
-// conversion table (CanConvert false) write nothing and return false.
-bool ConvertPicture(const std::string& source, TPictureKind sourceKind, const std::string& target,
+// Writes `source` (of kind sourceKind) as `target` (of kind targetKind). The caller asks
+// CanConvert first, and tells the user about a pair outside the conversion table; such a
+// pair writes nothing here.
+void ConvertPicture(const std::string& source, TPictureKind sourceKind, const std::string& target,
                     TPictureKind targetKind, const TConversionSettings& settings, const TIconWriter& writer);

@@ -22,8 +22,6 @@
 
 namespace {
 
-TERVANE_DECLARE_EXCEPTION(EInOutError, Exception);
-
 constexpr const char* kSaveFilter = "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF";
 constexpr const char* kNoIcons = "文件中不含有图标,请重新选择含有图标的文件";
 constexpr const char* kUnknownType = "不支持这种文件类型,请用.ico、.bmp、.jpg或.gif作为文件的扩展名.";
@@ -48,7 +46,7 @@ bool DirectoryExists(const std::string& folder) {
 }
 
 void CreateFolder(const std::string& folder) {
-    if (!CreateDirectoryA(folder.c_str(), nullptr)) throw EInOutError(Format("I/O error %lu", GetLastError()));
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) throw EInOutError(Format(ErrorText::InOut, GetLastError()));
 }
 
 // The icon drawn through its mask on a new white bitmap of its size, at the display's depth.

@@ -34,6 +34,8 @@ TERVANE_DECLARE_EXCEPTION(EOutOfResources, Exception);
 TERVANE_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 TERVANE_DECLARE_EXCEPTION(EListError, Exception);
 TERVANE_DECLARE_EXCEPTION(EResNotFound, Exception);
+// A file system call failed; the message carries the system's error code.
+TERVANE_DECLARE_EXCEPTION(EInOutError, Exception);
 // Ends an operation silently: the default error display shows nothing for it.
 TERVANE_DECLARE_EXCEPTION(EAbort, Exception);
 
@@ -48,6 +50,7 @@ inline constexpr const char* InvalidIcon = "Icon image is not valid";
 inline constexpr const char* InvalidMetafile = "Metafile is not valid";
 inline constexpr const char* UnknownExtension = "Unknown picture file extension (.%s)";
 inline constexpr const char* AssignError = "Cannot assign a %s to a %s";
+inline constexpr const char* InOut = "I/O error %lu";
 }  // namespace ErrorText
 
 // printf-style formatting into a std::string, for the texts above.
