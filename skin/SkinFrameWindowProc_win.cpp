@@ -285,6 +285,7 @@ LRESULT TSkinForm::OnSysCommand(WPARAM wParam, LPARAM lParam) {
         char character = static_cast<char>(lParam);
         bool menuTracked = SkinFrameManager::MenuOpen() || (menuBar_ && menuBar_->MenuOpen());
         if (character != ' ' && character != '-' && !menuTracked && !GetCapture()) {
+            if (character == 0 && menuBar_) menuBar_->OpenFirstItem();
             if (character == 0 || (menuBar_ && menuBar_->ItemForAccelerator(character))) return 0;
         }
     }

@@ -54,6 +54,9 @@ public:
     TMenuBtn* ItemForAccelerator(char character);
     // Opens an item's submenu below it (or runs a command item) and tracks it until it closes.
     void OpenBarItem(TMenuBtn& item);
+    // Alt pressed and released alone (or F10): the first item that can open opens, as a click
+    // on it would, so the keyboard reaches the menus without knowing an accelerator.
+    void OpenFirstItem();
     // Whether one of the bar's menus is open now.
     bool MenuOpen() const { return menuOpen_; }
     // Owner-drawn menu items reaching the window (WM_MEASUREITEM / WM_DRAWITEM); false when

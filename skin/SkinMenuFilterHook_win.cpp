@@ -193,3 +193,12 @@ void TSkinMenuBar::OpenBarItem(TMenuBtn& item) {
     POINT press = ScreenPoint(window, {next.left + 1, next.top + 1});
     PostMessageA(window, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(press.x, press.y));
 }
+
+void TSkinMenuBar::OpenFirstItem() {
+    for (const auto& item : items_) {
+        if (!item->ItemEnabled || !item->Submenu) continue;
+        POINT press = ScreenPoint(window_.Handle(), {item->Bounds.left + 1, item->Bounds.top + 1});
+        PostMessageA(window_.Handle(), WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(press.x, press.y));
+        return;
+    }
+}

@@ -130,7 +130,11 @@ def test_preview_window_opens_from_the_preview_and_closes_on_a_click(page, drive
     preview = driver.wait_window("TForm2", pid=tervane.pid, visible=True)
     info = driver.info(preview)
     assert info.text == "Quorlin图片处理Tervane---图片预览--Quorlin电脑工作室"
-    assert (info.right - info.left, info.bottom - info.top) == (520, 425)
+    # Made 520 × 425 under the system's tool-window frame; the skin's frame keeps that client area.
+    SM_CYSMCAPTION, SM_CXFIXEDFRAME, SM_CYFIXEDFRAME = 51, 7, 8
+    frame_x, frame_y = driver.system_metric(SM_CXFIXEDFRAME), driver.system_metric(SM_CYFIXEDFRAME)
+    caption = driver.system_metric(SM_CYSMCAPTION)
+    assert (info.client_width, info.client_height) == (520 - 2 * frame_x, 425 - caption - 2 * frame_y)
     assert not driver.info(tervane.window).enabled, "the preview window is modal"
     driver.screenshot("preview_window", preview)
     driver.click_window(preview, 200, 200)
