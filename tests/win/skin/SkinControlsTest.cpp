@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/GdiRoom_win.h"
+
 #include <functional>
 #include <cstdlib>
 #include <memory>
@@ -312,18 +314,6 @@ TEST_F(SkinControlsTest, PlainWindowChildrenByClassAndStyleAndTheirProceduresGiv
 }  // namespace
 
 namespace {
-
-// How many more GDI objects the process can make now (all of them are released again).
-size_t GdiRoom() {
-    std::vector<HBRUSH> brushes;
-    while (brushes.size() < 200000) {
-        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-        if (!brush) break;
-        brushes.push_back(brush);
-    }
-    for (HBRUSH brush : brushes) DeleteObject(brush);
-    return brushes.size();
-}
 
 // The program's main window, dressed by the skin manager as the program dresses it.
 class MainWindowControlsTest : public ::testing::Test {
