@@ -37,10 +37,8 @@ COLORREF TSkinButton::TextColour(int cell) const {
 bool TSkinButton::BeforeMessage(TMessage& message) {
     // Without a push-button picture the button keeps its own look and behaviour.
     if (!HasPicture()) return true;
+    if (PaintsInsteadOfControl(message)) return false;
     switch (message.Msg) {
-    case WM_PAINT:
-        PaintInstead(message);
-        return false;
     case CN_DRAWITEM: {
         // The button's state changed and it asks to be drawn: the skin draws it.
         auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
@@ -48,9 +46,6 @@ bool TSkinButton::BeforeMessage(TMessage& message) {
         message.Result = TRUE;
         return false;
     }
-    case WM_ERASEBKGND:
-        message.Result = 1;
-        return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         Press();

@@ -162,6 +162,16 @@ void TSkinControl::Repaint() {
 
 void TSkinControl::Paint(HDC, const RECT&) {}
 
+bool TSkinControl::PaintsInsteadOfControl(TMessage& message) {
+    if (message.Msg == WM_ERASEBKGND) {
+        message.Result = 1;
+        return true;
+    }
+    if (message.Msg != WM_PAINT) return false;
+    PaintInstead(message);
+    return true;
+}
+
 void TSkinControl::PaintInstead(TMessage& message) {
     RECT client;
     GetClientRect(handle_, &client);

@@ -56,6 +56,9 @@ protected:
     void StopBeingHot();
     // Answers WM_PAINT with Paint alone (the control's own painting does not run).
     void PaintInstead(TMessage& message);
+    // For painters that draw the whole control: answers WM_PAINT with Paint and WM_ERASEBKGND
+    // with nothing (the painting covers it all); true when the message was one of them.
+    bool PaintsInsteadOfControl(TMessage& message);
     // Focus, enabled state and text as the window has them now.
     void RefreshState();
     // The control's font (a toolkit control's own, else the one the window was given).

@@ -13,13 +13,7 @@ bool TSkinSizer::IsSizeGrip() const { return (GetWindowLongA(handle_, GWL_STYLE)
 
 bool TSkinSizer::BeforeMessage(TMessage& message) {
     if (skinData_->NotReady() || !IsSizeGrip()) return true;
-    if (message.Msg == WM_ERASEBKGND) {
-        message.Result = 1;
-        return false;
-    }
-    if (message.Msg != WM_PAINT) return true;
-    PaintInstead(message);
-    return false;
+    return !PaintsInsteadOfControl(message);
 }
 
 void TSkinSizer::Paint(HDC dc, const RECT& rect) {

@@ -115,16 +115,7 @@ void TSkinTab::SkinSpinButton() {
 
 bool TSkinTab::BeforeMessage(TMessage& message) {
     if (skinData_->NotReady() || !skinData_->Tabs || !skinData_->Tabs->HasPicture()) return true;
-    switch (message.Msg) {
-    case WM_PAINT:
-        PaintInstead(message);
-        return false;
-    case WM_ERASEBKGND:
-        message.Result = 1;
-        return false;
-    default:
-        return true;
-    }
+    return !PaintsInsteadOfControl(message);
 }
 
 void TSkinTab::AfterMessage(TMessage& message) {

@@ -24,20 +24,10 @@ int HalfAt(HWND spin, POINT point) {
 
 bool TSkinUpDown::BeforeMessage(TMessage& message) {
     if (skinData_->NotReady()) return true;
-    switch (message.Msg) {
-    case WM_PAINT:
-        PaintInstead(message);
-        return false;
-    case WM_ERASEBKGND:
-        message.Result = 1;
-        return false;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        if (IsWindowEnabled(handle_)) pressedHalf_ = HalfAt(handle_, {PointX(message.LParam), PointY(message.LParam)});
-        return true;
-    default:
-        return true;
-    }
+    if (PaintsInsteadOfControl(message)) return false;
+    if ((message.Msg == WM_LBUTTONDOWN || message.Msg == WM_LBUTTONDBLCLK) && IsWindowEnabled(handle_))
+        pressedHalf_ = HalfAt(handle_, {PointX(message.LParam), PointY(message.LParam)});
+    return true;
 }
 
 void TSkinUpDown::AfterMessage(TMessage& message) {
