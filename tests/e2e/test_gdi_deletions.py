@@ -6,6 +6,7 @@ from convert_page_driver import Page, colours_seen, magick
 from gdi_check import GDI_CHECK, DeferredDeletions
 from test_convert_matrix import convert_and_check, make_source, other_kinds
 from test_icon_page import BLUE, IconPage, colour_of, dominant
+from test_skin_choice import choose_from_bar, choose_from_tray, choose_with_shortcut
 from tervane_driver import wait_until
 
 PREVIEW_CENTRE = (88 + 44, 64 + 44)  # in the conversion page
@@ -56,5 +57,9 @@ def test_usual_operations_delete_no_selected_gdi_object(driver, tervane, tervane
         driver.key(keys)
         wait_until(lambda: driver.info(page.sheet).visible == (keys == "ctrl+c"), 10, "the page shown")
     deletions.assert_none("switching pages with an animation shown")
+    # Every skin, chosen by each of its three ways: frames, controls and menus dressed anew.
+    for number in range(1, 8):
+        (choose_with_shortcut, choose_from_bar, choose_from_tray)[number % 3](driver, tervane, number)
+        deletions.assert_none(f"switching to skin {number}")
     assert tervane.close_and_wait() == 0
     deletions.assert_none("closing the program")
