@@ -102,7 +102,25 @@ void TPageControl::AlignControls() {
         page->TWinControl::SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
+// The tab control's own arrow-key handling moves its selection without updating the tabs'
+// pressed states, after which a click on another tab notifies a change but selects nothing.
+// Moving by keys through the same path as a click keeps the control consistent.
+bool TPageControl::StepByKey(WPARAM key) {
+    int step = key == VK_LEFT || key == VK_UP ? -1 : key == VK_RIGHT || key == VK_DOWN ? 1 : 0;
+    if (step == 0) return false;
+    int index = ActivePageIndex() + step;
+    if (index >= 0 && index < PageCount()) {
+        SetActivePageIndex(index);
+        if (OnChange) OnChange(this);
+    }
+    return true;
+}
+
 void TPageControl::WndProc(TMessage& message) {
+    if (message.Msg == WM_KEYDOWN && StepByKey(message.WParam)) {
+        message.Result = 0;
+        return;
+    }
     if (message.Msg == CN_NOTIFY) {
         auto* header = reinterpret_cast<NMHDR*>(message.LParam);
         if (header->code == TCN_SELCHANGE) {

@@ -37,6 +37,7 @@ private:
     void UpdateTab(TTabSheet* page);
     int IndexOf(const TTabSheet* page) const;
     void InsertTab(int index, TTabSheet* page);
+    bool StepByKey(WPARAM key);
 
     std::vector<TTabSheet*> pages_;
     TTabSheet* activePage_ = nullptr;
