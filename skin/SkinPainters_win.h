@@ -207,6 +207,7 @@ void OffScreen(HDC dc, const RECT& rect, Draw draw) {
     TSelection selected(buffer.Get(), bitmap.Get());
     RECT local{0, 0, width, height};
     draw(buffer.Get(), local);
+    SetViewportOrgEx(buffer.Get(), 0, 0, nullptr);  // a painter may have moved it to draw in its own coordinates
     BitBlt(dc, rect.left, rect.top, width, height, buffer.Get(), 0, 0, SRCCOPY);
 }
 void FillColour(HDC dc, const RECT& rect, COLORREF colour);

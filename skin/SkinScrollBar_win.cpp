@@ -70,7 +70,10 @@ bool TSkinScrollBar::BarParts(int bar, TBarParts& parts) const {
     parts.enabled = !(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) && IsWindowEnabled(handle_) &&
                     parts.info.nMax > parts.info.nMin &&
                     static_cast<int>(parts.info.nPage) <= parts.info.nMax - parts.info.nMin;
-    int arrow = info.dxyLineButton;
+    // Wine reports the thumb's length as the arrow's; the arrows are the system's scroll-bar
+    // size, shrunk to half the bar each when it is shorter.
+    int length = parts.vertical ? parts.bar.bottom - parts.bar.top : parts.bar.right - parts.bar.left;
+    int arrow = std::min(GetSystemMetrics(parts.vertical ? SM_CYVSCROLL : SM_CXHSCROLL), length / 2);
     parts.firstArrow = parts.secondArrow = parts.bar;
     parts.thumb = parts.bar;
     if (parts.vertical) {

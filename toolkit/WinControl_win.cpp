@@ -131,6 +131,8 @@ void TWinControl::CreateParams(TCreateParams& params) {
 void TWinControl::CreateWnd() {
     TCreateParams params;
     CreateParams(params);
+    // Asking for the parent's window made it, and a new parent makes its children's windows.
+    if (handle_) return;
     if ((params.style & WS_CHILD) && !params.parentWindow)
         throw EInvalidOperation(Format("Control '%s' has no parent window", Name().c_str()));
     defaultProc_ = RegisterControlClass(params);

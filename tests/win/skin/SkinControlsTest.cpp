@@ -15,6 +15,7 @@
 
 #include "app/MainForm_win.h"
 #include "skin/SkinData_win.h"
+#include "skin/SkinElementLayout.h"
 #include "skin/SkinForm_win.h"
 #include "skin/SkinManager_win.h"
 #include "skin/SkinPaint_win.h"
@@ -309,6 +310,90 @@ TEST_F(SkinControlsTest, PlainWindowChildrenByClassAndStyleAndTheirProceduresGiv
         EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child.handle, GWLP_WNDPROC)), child.proc);
     window_.reset();
     DestroyWindow(dialog);
+}
+
+// A list box with its own vertical scroll bar, as other programs' lists and memos have them.
+class TScrolledList : public TWinControl {
+public:
+    explicit TScrolledList(TComponent* owner) : TWinControl(owner) {}
+    const char* ClassName() const override { return "TScrolledList"; }
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        TWinControl::CreateParams(params);
+        params.systemClass = "LISTBOX";
+        params.style |= WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+    }
+};
+
+// Presses the list's scroll bar at a point of its window; the release is already waiting, as
+// is a mouse move to the cursor's place when one is given.
+int PressScrollBar(HWND list, POINT at, bool moveFirst = false) {
+    RECT outer;
+    GetWindowRect(list, &outer);
+    if (moveFirst) PostMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, 0);
+    PostMessageA(list, WM_LBUTTONUP, 0, 0);
+    SendMessageA(list, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(outer.left + at.x, outer.top + at.y));
+    return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+}
+
+TEST_F(SkinControlsTest, ScrollBarsArePaintedFromTheSkinAndTrackArrowsPagesAndTheThumb) {
+    auto* list = Place<TScrolledList>(form_, 10, 10, 150, 200);
+    for (int i = 0; i < 100; ++i) SendMessageA(list->Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("项目"));
+    form_->SetVisible(true);
+    HWND handle = list->Handle();
+    Pump();
+    RECT outer;
+    GetWindowRect(handle, &outer);
+    SCROLLBARINFO bar{sizeof bar};
+    ASSERT_TRUE(GetScrollBarInfo(handle, OBJID_VSCROLL, &bar));
+    OffsetRect(&bar.rcScrollBar, -outer.left, -outer.top);
+    const RECT area = bar.rcScrollBar;
+    const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+    POINT downArrow{(area.left + area.right) / 2, area.bottom - arrow / 2};
+    for (int skin = 0; skin < StoredSkins::Count; ++skin) {
+        SCOPED_TRACE(StoredSkins::ItemNames[skin]);
+        DressControls(skin);
+        TSkinControl* painter = Painter(list);
+        ASSERT_NE(painter, nullptr);
+        EXPECT_STREQ(painter->ClassName(), "TSkinScrollBar");
+        SendMessageA(handle, LB_SETTOPINDEX, 0, 0);
+        RedrawWindow(handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+        Pump();
+        // The down arrow shows the normal down-arrow cell of the skin's 23-cell picture.
+        TDataSkinObject& arrows = *data_->Scrollbar;
+        TCanvasBitmap expected(area.right - area.left, arrow);
+        RECT cellArea = expected.Rect();
+        FillRect(expected.Dc(), &cellArea, GetSysColorBrush(COLOR_WINDOW));
+        DrawSkinElementTransparent(expected.Dc(), expected.Rect(), *arrows.Picture, ElementStyle(arrows),
+                                   SkinCells::ScrollDown, false);
+        HDC shown = GetWindowDC(handle);
+        int same = 0, opaque = 0;
+        for (int y = 0; y < arrow; ++y)
+            for (int x = 0; x < area.right - area.left; ++x) {
+                COLORREF want = expected.Pixel(x, y);
+                if (want == RGB(255, 0, 255)) continue;
+                ++opaque;
+                same += GetPixel(shown, area.left + x, area.bottom - arrow + y) == want;
+            }
+        ReleaseDC(handle, shown);
+        EXPECT_GT(opaque, 0);
+        EXPECT_GE(same * 10, opaque * 9);
+        // A press on the arrow scrolls a line, on the track below the thumb a page, and the thumb
+        // dragged to the track's end scrolls to the end.
+        EXPECT_EQ(PressScrollBar(handle, downArrow), 1);
+        GetScrollBarInfo(handle, OBJID_VSCROLL, &bar);
+        int belowThumb = area.top + bar.xyThumbBottom + 4;
+        EXPECT_GT(PressScrollBar(handle, {downArrow.x, belowThumb}), 5);
+        GetScrollBarInfo(handle, OBJID_VSCROLL, &bar);
+        SetCursorPos(outer.left + downArrow.x, outer.top + area.bottom - arrow - 1);
+        RECT client;
+        GetClientRect(handle, &client);
+        int lastTop = 100 - client.bottom / static_cast<int>(SendMessageA(handle, LB_GETITEMHEIGHT, 0, 0));
+        POINT thumb{downArrow.x, area.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2};
+        EXPECT_GE(PressScrollBar(handle, thumb, true), lastTop - 1);
+        window_.reset();
+    }
 }
 
 }  // namespace

@@ -23,6 +23,11 @@ T* Add(TWinControl* parent, TComponent* owner, int left, int top, int width, int
     return control;
 }
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 }  // namespace
 
 TEST_F(ToolkitTest, WindowClassesCarryTheToolkitClassNames) {
@@ -46,6 +51,20 @@ TEST_F(ToolkitTest, WindowClassesCarryTheToolkitClassNames) {
     EXPECT_EQ(TWinControl::FromHandle(button->Handle()), button);
     EXPECT_EQ(GetParent(radio->Handle()), group->Handle());
     EXPECT_EQ(TWinControl::FromHandle(GetDesktopWindow()), nullptr);
+}
+
+// Asking a child for its window first makes the parents' windows, which make their children's:
+// the child must not get a second window beside the one its parent made.
+TEST_F(ToolkitTest, AChildAskedForItsWindowBeforeItsParentsGetsExactlyOne) {
+    auto* form = app_->CreateForm<TTestForm>();
+    ASSERT_FALSE(form->HandleAllocated());
+    auto* group = Add<TGroupBox>(form, form, 10, 10, 150, 80);
+    auto* edit = Add<TEdit>(group, form, 10, 20, 100, 20);
+    HWND window = edit->Handle();
+    int windows = 0;
+    EnumChildWindows(form->Handle(), CountWindow, reinterpret_cast<LPARAM>(&windows));
+    EXPECT_EQ(windows, 2);
+    EXPECT_EQ(GetParent(window), group->Handle());
 }
 
 TEST_F(ToolkitTest, ToolWindowWithExactClientSizeOwnedByTheApplication) {
