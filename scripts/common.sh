@@ -54,6 +54,49 @@ stop_wine() {
   wineserver -k >/dev/null 2>&1 || true
 }
 
+# The Windows tests run side by side, each on a desktop of its own: a virtual display and a Wine
+# prefix (a copy of the prepared one), so that focus, windows and the program's single-instance
+# lock of one test never meet another's. Desktop 0 is the current display and prefix. Each
+# desktop's settings go to desktops/<id>.env, and CTest's resource file lists them; a test
+# reaches its desktop through scripts/on-desktop.sh.
+TERVANE_DESKTOPS_DIR="$TERVANE_WIN_BUILD/desktops"
+TERVANE_DESKTOP_XVFB_PIDS=()
+
+start_desktops() {  # start_desktops <count>: after ensure_display and before any Wine starts
+  local count="$1" id prefix resources=""
+  rm -rf "$TERVANE_DESKTOPS_DIR"
+  mkdir -p "$TERVANE_DESKTOPS_DIR"
+  for id in $(seq 0 $((count - 1))); do
+    prefix="$WINEPREFIX"
+    if [ "$id" -gt 0 ]; then
+      prefix="$TERVANE_DESKTOPS_DIR/$id/wineprefix"
+      mkdir -p "$(dirname "$prefix")"
+      cp -a "$WINEPREFIX" "$prefix"
+      (unset DISPLAY TERVANE_XVFB_PID; ensure_display && echo "$DISPLAY $TERVANE_XVFB_PID") \
+        > "$TERVANE_DESKTOPS_DIR/$id.display"
+      read -r display pid < "$TERVANE_DESKTOPS_DIR/$id.display"
+      TERVANE_DESKTOP_XVFB_PIDS+=("$pid")
+    else
+      display="$DISPLAY"
+    fi
+    printf 'export DISPLAY=%q WINEPREFIX=%q\n' "$display" "$prefix" > "$TERVANE_DESKTOPS_DIR/$id.env"
+    (export DISPLAY="$display" WINEPREFIX="$prefix"; start_wine_services)
+    resources+="${resources:+,}{\"id\":\"$id\",\"slots\":1}"
+  done
+  export TERVANE_WINE_SERVICES=1 TERVANE_DESKTOPS_DIR
+  printf '{"version":{"major":1,"minor":0},"local":[{"desktops":[%s]}]}\n' "$resources" \
+    > "$TERVANE_DESKTOPS_DIR/resources.json"
+}
+
+stop_desktops() {
+  local env
+  for env in "$TERVANE_DESKTOPS_DIR"/*.env; do
+    [ -e "$env" ] && (source "$env"; stop_wine)
+  done
+  [ ${#TERVANE_DESKTOP_XVFB_PIDS[@]} -gt 0 ] && kill "${TERVANE_DESKTOP_XVFB_PIDS[@]}" 2>/dev/null
+  return 0
+}
+
 # Starts Xvfb on a free display unless one is given; sets DISPLAY and TERVANE_XVFB_PID.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi

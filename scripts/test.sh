@@ -20,11 +20,15 @@ log "Windows build"
 build_windows
 ensure_wine_prefix
 ensure_display
-trap 'stop_wine; [ -n "${TERVANE_XVFB_PID:-}" ] && kill "$TERVANE_XVFB_PID" 2>/dev/null || true' EXIT
-start_wine_services
-log "Windows tests under Wine (display $DISPLAY)"
+# Two tests at a time: most of a test's time is spent waiting for Wine's windows.
+desktops="${TERVANE_DESKTOPS:-2}"
+trap 'stop_desktops; [ -n "${TERVANE_XVFB_PID:-}" ] && kill "$TERVANE_XVFB_PID" 2>/dev/null || true' EXIT
+start_desktops "$desktops"
+log "Windows tests under Wine ($desktops at a time, first display $DISPLAY)"
 win_status=0
-(cd "$TERVANE_WIN_BUILD" && ctest --output-on-failure) || win_status=$?
+(cd "$TERVANE_WIN_BUILD" &&
+  ctest --output-on-failure -j "$desktops" --resource-spec-file "$TERVANE_DESKTOPS_DIR/resources.json") ||
+  win_status=$?
 
 if [ "$native_status" -ne 0 ] || [ "$fuzz_status" -ne 0 ] || [ "$win_status" -ne 0 ]; then
   log "FAILED (native: $native_status, fuzzing: $fuzz_status, windows: $win_status)"
