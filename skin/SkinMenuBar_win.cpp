@@ -8,6 +8,7 @@
 #include "skin/SkinForm_win.h"
 #include "skin/SkinMenuLayout.h"
 #include "skin/SkinMenuManager_win.h"
+#include "skin/SkinMenuScratch_win.h"
 #include "skin/SkinPaint_win.h"
 #include "skin/SkinWindowDC_win.h"
 #include "toolkit/Form_win.h"
@@ -43,15 +44,14 @@ void TMenuBtn::Paint(HDC windowDC) {
     int width = Bounds.right - Bounds.left, height = Bounds.bottom - Bounds.top;
     if (!windowDC || !bar_.Background() || width <= 0 || height <= 0) return;
     try {
-        TBitmapHandle bitmap(CreateCompatibleBitmap(windowDC, width, height));
-        TMemoryDC memory(windowDC);
+        TMenuScratch room({width, height});
         TMemoryDC background(windowDC);
-        TSelection selected(memory.Get(), bitmap.Get());
         TSelection backgroundSelected(background.Get(), bar_.Background());
-        BitBlt(memory.Get(), 0, 0, width, height, background.Get(), Bounds.left - bar.left, Bounds.top - bar.top,
+        if (!room) return;
+        BitBlt(room.Get(), 0, 0, width, height, background.Get(), Bounds.left - bar.left, Bounds.top - bar.top,
                SRCCOPY);
-        bar_.DrawItemFace(memory.Get(), {0, 0, width, height}, *this);
-        BitBlt(windowDC, Bounds.left, Bounds.top, width, height, memory.Get(), 0, 0, SRCCOPY);
+        bar_.DrawItemFace(room.Get(), {0, 0, width, height}, *this);
+        BitBlt(windowDC, Bounds.left, Bounds.top, width, height, room.Get(), 0, 0, SRCCOPY);
     } catch (...) {
         // Painting errors leave the item as it was.
     }

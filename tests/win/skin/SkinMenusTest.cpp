@@ -191,16 +191,14 @@ TEST_F(SkinMenusTest, PopupWindowFrameAndItemBackground) {
             int y = p.y < 3 ? p.y : p.y >= 67 ? back.Height() - (70 - p.y) : 3;
             EXPECT_EQ(printed.At(p.x, p.y), GetPixel(back.Canvas().Handle(), x, y)) << p.x << "," << p.y;
         }
-        ASSERT_TRUE(popup.Background());
+        ASSERT_TRUE(popup.BackgroundDC());
         EXPECT_EQ(TSkinPopupMenu::ForItem(menu, nullptr), &popup);
         EXPECT_EQ(popup.Menu(), menu);
         // A transparent item pixel shows the background under it.
         TPixels item(120, 70);
         TSelection font(item.DC(), font_.Get());
         DrawSkinMenuItemLook(data_, item.DC(), {3, 20, 103, 40}, Look(""), false, menu);
-        TMemoryDC background;
-        TSelection selected(background.Get(), popup.Background());
-        EXPECT_EQ(item.At(90, 30), GetPixel(background.Get(), 90, 30));
+        EXPECT_EQ(item.At(90, 30), GetPixel(popup.BackgroundDC(), 90, 30));
     }
     DestroyMenu(menu);
     DestroyWindow(window);
