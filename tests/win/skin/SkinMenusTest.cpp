@@ -13,6 +13,7 @@
 #include "skin/SkinManager_win.h"
 #include "skin/SkinMenuBar_win.h"
 #include "skin/SkinMenuItems_win.h"
+#include "skin/SkinMenuScratch_win.h"
 #include "skin/SkinPaint_win.h"
 #include "skin/SkinPopupMenu_win.h"
 #include "skin/SkinStore.h"
@@ -199,9 +200,48 @@ TEST_F(SkinMenusTest, PopupWindowFrameAndItemBackground) {
         TSelection font(item.DC(), font_.Get());
         DrawSkinMenuItemLook(data_, item.DC(), {3, 20, 103, 40}, Look(""), false, menu);
         EXPECT_EQ(item.At(90, 30), GetPixel(popup.BackgroundDC(), 90, 30));
+        // A popup of the same size takes the background rendered already; after a skin switch
+        // the next one is rendered anew, while the open popup keeps its own.
+        HWND twin = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 120, 70, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+        {
+            TSkinPopupMenu second(twin, data_);
+            SendMessageA(twin, WM_PRINT, reinterpret_cast<WPARAM>(printed.DC()), PRF_NONCLIENT | PRF_CLIENT);
+            EXPECT_EQ(second.BackgroundDC(), popup.BackgroundDC());
+        }
+        TSkinPopupMenu::ForgetPreparedBackgrounds();
+        TSkinPopupMenu third(twin, data_);
+        SendMessageA(twin, WM_PRINT, reinterpret_cast<WPARAM>(printed.DC()), PRF_NONCLIENT | PRF_CLIENT);
+        EXPECT_NE(third.BackgroundDC(), popup.BackgroundDC());
+        EXPECT_EQ(GetPixel(popup.BackgroundDC(), 0, 0), GetPixel(third.BackgroundDC(), 0, 0));
+        DestroyWindow(twin);
     }
     DestroyMenu(menu);
     DestroyWindow(window);
+}
+
+// The off-screen room the menus draw in is kept and big enough; a painter inside a painter
+// gets a room of its own; what a painter selected is put back when it is done.
+TEST_F(SkinMenusTest, OffScreenRoomIsKeptAndNests) {
+    HDC kept = nullptr;
+    HGDIOBJ font = nullptr;
+    {
+        TMenuScratch outer({300, 40});
+        ASSERT_TRUE(outer);
+        kept = outer.Get();
+        BITMAP held{};
+        GetObjectA(GetCurrentObject(kept, OBJ_BITMAP), sizeof held, &held);
+        EXPECT_GE(held.bmWidth, 300);
+        EXPECT_GE(held.bmHeight, 40);
+        font = GetCurrentObject(kept, OBJ_FONT);
+        SelectObject(kept, font_.Get());
+        TMenuScratch inner({10, 10});
+        ASSERT_TRUE(inner);
+        EXPECT_NE(inner.Get(), kept);
+    }
+    TMenuScratch again({20, 20});
+    EXPECT_EQ(again.Get(), kept);
+    EXPECT_EQ(GetCurrentObject(kept, OBJ_FONT), font);
 }
 
 class SkinMenuBarTest : public SkinMenusTest {
