@@ -21,7 +21,7 @@ from tervane_driver import GuiDriver  # noqa: E402
 
 TARGET_RATIO = 1.5
 PROBE_PLACE = (560, 0, 440, 200)  # above the right end of Tervane's centred window
-SETTLE = 0.25  # seconds for a window to finish repainting after it came to the front
+SETTLE = 0.4  # seconds for a window to finish repainting after it came to the front
 
 
 class Menu:
@@ -49,12 +49,13 @@ class Menu:
         self.times.append(seconds)
 
     def report(self, name):
-        print(f"{name}: median {statistics.median(self.times) * 1000:.1f} ms, best {min(self.times) * 1000:.1f} ms, "
-              f"over {len(self.times)}")
+        low, _, high = statistics.quantiles(self.times, n=4)
+        print(f"{name}: median {statistics.median(self.times) * 1000:.1f} ms (quartiles {low * 1000:.1f} to "
+              f"{high * 1000:.1f}, best {min(self.times) * 1000:.1f}) over {len(self.times)}")
 
 
 def main():
-    rounds = int(sys.argv[1]) if len(sys.argv) > 1 else 25
+    rounds = int(sys.argv[1]) if len(sys.argv) > 1 else 30
     driver = GuiDriver(build_path("TERVANE_DRIVER", "tests", "bin", "GuiDriver.exe"), "/tmp")
     try:
         tervane = start_tervane(driver, build_path("TERVANE_EXE", "bin", "Tervane.exe"))
