@@ -25,6 +25,7 @@
 #include "toolkit/Form_win.h"
 #include "support/GdiRoom_win.h"
 #include "toolkit/Menus_win.h"
+#include "toolkit/Messages_win.h"
 
 namespace {
 
@@ -353,6 +354,44 @@ void CALLBACK PressEscape(HWND, UINT, UINT_PTR timer, DWORD) {
 void CloseMenuSoon(HWND window) {
     g_escapeTarget = window;
     SetTimer(nullptr, 0, 40, &PressEscape);
+}
+
+// The arrows follow the selected item: the right arrow on an item that opens a submenu opens
+// it and the left arrow in that submenu closes it, neither moving to another bar item (which
+// would post a press on that item); Escape then closes the bar's menu.
+// Right, then Left, then Escape, each a while after the one before, as a user presses them.
+void CALLBACK PressArrows(HWND, UINT, UINT_PTR timer, DWORD) {
+    static const WPARAM keys[] = {VK_RIGHT, VK_LEFT, VK_ESCAPE};
+    static size_t next = 0;
+    KillTimer(nullptr, timer);
+    PostMessageA(g_escapeTarget, WM_KEYDOWN, keys[next], 0);
+    next = (next + 1) % 3;
+    if (next != 0) SetTimer(nullptr, 0, 150, &PressArrows);
+}
+
+TEST_F(SkinMenuBarTest, ArrowsFollowTheSelectedItem) {
+    auto* nested = new TMenuItem(form_);
+    nested->SetCaption("更多(&M)");
+    bar_[0]->Items(0)->Add(nested);
+    Load(0);
+    TSkinForm skin(form_->Handle());
+    skin.AttachForm(data_, *form_);
+    TSkinMenuBar* bar = skin.MenuBar();
+    ASSERT_TRUE(bar);
+    TWholeWindowDC dc(form_->Handle());
+    bar->Paint(dc.Get(), {skin.BorderLeft(), skin.BorderTop(), 300, skin.BorderTop() + skin.MenuBarHeight()});
+    g_escapeTarget = form_->Handle();
+    SetTimer(nullptr, 0, 100, &PressArrows);
+    bar->OpenBarItem(*bar->Items()[0]);
+    MSG press{};
+    bool switched = PeekMessageA(&press, form_->Handle(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE);
+    RECT window{};
+    GetWindowRect(form_->Handle(), &window);
+    POINT at{PointX(press.lParam) - window.left, PointY(press.lParam) - window.top};
+    EXPECT_FALSE(switched) << "moved to bar item " << (bar->ItemAt(at) ? bar->ItemAt(at)->Index : -1);
+    while (PeekMessageA(&press, form_->Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) {
+    }
+    skin.Restore();
 }
 
 // Opening and closing the bar's menus and a popup menu 200 times, with every item drawn from
