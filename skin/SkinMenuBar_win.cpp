@@ -63,7 +63,14 @@ void TMenuBtn::MenuClosed() {
     RECT window{};
     GetWindowRect(Owner().Handle(), &window);
     POINT point{cursor.x - window.left, cursor.y - window.top};
-    SetState(Contains(point) ? MouseOver : Normal);
+    ShowState(Contains(point) ? MouseOver : Normal);
+}
+
+void TMenuBtn::ShowState(int state) {
+    if (Framed(state) == Framed(State))
+        State = state;
+    else
+        SetState(state);
 }
 
 // ---- TSkinMenuBar ----
@@ -230,7 +237,7 @@ void TSkinMenuBar::LayOutItems(HDC dc, const RECT& bar) {
 
 void TSkinMenuBar::DrawItemFace(HDC dc, const RECT& place, const TMenuBtn& item) const {
     const TSkinColours& colours = window_.SkinData().Colours;
-    if (item.State == TNCObject::MouseOver || item.State == TNCObject::Pressed) {
+    if (TMenuBtn::Framed(item.State)) {
         TBrushHandle frame(CreateSolidBrush(ColorToRGB(colours.ButtonHilight)));
         FrameRect(dc, &place, frame.Get());
     }
