@@ -7,6 +7,7 @@
 #include "skin/SkinForm_win.h"
 #include "skin/SkinMenuBar_win.h"
 #include "skin/SkinMenuItems_win.h"
+#include "skin/SkinPopupMenu_win.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/Menus_win.h"
 
@@ -70,6 +71,7 @@ void Undress(TPopupMenu& menu) {
 
 void SetFormMenusSkinned(TSkinForm& window, TForm& form, bool skinned) {
     if (form.Destroying()) return;  // its menus go with it
+    TSkinPopupMenu::ForgetPreparedBackgrounds();  // the skin's pictures may be new
     TSkinData& data = window.SkinData();
     bool dress = skinned && !data.NotReady() && (data.SkinControls & SkinControlBit(xcPopupMenu)) != 0;
     form.ForEachComponent([&](TComponent* component) {

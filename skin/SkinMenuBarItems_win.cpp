@@ -1,12 +1,16 @@
 // The items of the drawn bar's menus: owner-drawn while the bar is on (measured and drawn
 // from the skin), drawn by the system again in Restore.
 #include <algorithm>
+#include <map>
+#include <string>
+#include <utility>
 
 #include "skin/SkinData_win.h"
 #include "skin/SkinForm_win.h"
 #include "skin/SkinMenuBar_win.h"
 #include "skin/SkinMenuItems_win.h"
 #include "skin/SkinMenuLayout.h"
+#include "skin/SkinMenuScratch_win.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/Menus_win.h"
 
@@ -36,6 +40,32 @@ bool FindItem(HMENU menu, UINT command, TItemPlace& place, int depth = 0) {
 
 bool IsOurDrawer(const TMenuItem& item) { return !item.OnDrawItem; }
 
+// The width of a text on one line and the font's height, in the menu font (bold for a default
+// item). Menus are measured every time they open, so what was measured once is kept.
+SIZE MeasuredText(const std::string& text, bool bold) {
+    static std::map<std::pair<std::string, bool>, SIZE> known;
+    static HFONT knownFont = nullptr;
+    HFONT font = SkinMenuFont();
+    if (font != knownFont) {
+        known.clear();
+        knownFont = font;
+    }
+    auto found = known.find({text, bold});
+    if (found != known.end()) return found->second;
+    TMenuScratch room({1, 1});
+    TFontHandle boldFont = bold ? BoldFontLike(font) : TFontHandle();
+    TSelection selected(room.Get(), boldFont ? boldFont.Get() : font);
+    RECT measured{0, 0, 0, 0};
+    DrawTextA(room.Get(), text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(room.Get(), &metrics);
+    SIZE size{measured.right - measured.left, metrics.tmHeight};
+    if (known.size() > 256) known.clear();
+    known.emplace(std::make_pair(text, bold), size);
+    return size;
+}
+
 }  // namespace
 
 TMenuItem* TSkinMenuBar::ProgramItem(UINT command, ULONG_PTR data) const {
@@ -64,19 +94,11 @@ bool TSkinMenuBar::MeasureItem(MEASUREITEMSTRUCT& measure) {
         if (!FindItem(menu_, measure.itemID, place)) return false;
         look = SystemMenuItemLook(place.menu, place.position);
     }
-    TMemoryDC screen;
-    TFontHandle bold = look.isDefault ? BoldFontLike(SkinMenuFont()) : TFontHandle();
-    TSelection font(screen.Get(), bold ? bold.Get() : SkinMenuFont());
     std::string text = look.caption;
     if (!look.shortCut.empty()) text += "    " + look.shortCut;
-    RECT measured{0, 0, 0, 0};
-    DrawTextA(screen.Get(), text.c_str(), static_cast<int>(text.size()), &measured,
-              DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(screen.Get(), &metrics);
+    SIZE measured = MeasuredText(text, look.isDefault);
     SkinMenuLayout::TItemSize size = SkinMenuLayout::MeasureBarMenuItem(
-        measured.right - measured.left, std::max<int>(metrics.tmHeight, GetSystemMetrics(SM_CYMENU) - 4),
-        look.separator, Windows9x());
+        measured.cx, std::max<int>(measured.cy, GetSystemMetrics(SM_CYMENU) - 4), look.separator, Windows9x());
     measure.itemWidth = static_cast<UINT>(size.width);
     measure.itemHeight = static_cast<UINT>(size.height);
     return true;

@@ -8,6 +8,7 @@
 #include "skin/SkinForm_win.h"
 #include "skin/SkinMenuLayout.h"
 #include "skin/SkinMenuManager_win.h"
+#include "skin/SkinMenuScratch_win.h"
 #include "skin/SkinPaint_win.h"
 #include "skin/SkinWindowDC_win.h"
 #include "toolkit/Form_win.h"
@@ -43,15 +44,14 @@ void TMenuBtn::Paint(HDC windowDC) {
     int width = Bounds.right - Bounds.left, height = Bounds.bottom - Bounds.top;
     if (!windowDC || !bar_.Background() || width <= 0 || height <= 0) return;
     try {
-        TBitmapHandle bitmap(CreateCompatibleBitmap(windowDC, width, height));
-        TMemoryDC memory(windowDC);
+        TMenuScratch room({width, height});
         TMemoryDC background(windowDC);
-        TSelection selected(memory.Get(), bitmap.Get());
         TSelection backgroundSelected(background.Get(), bar_.Background());
-        BitBlt(memory.Get(), 0, 0, width, height, background.Get(), Bounds.left - bar.left, Bounds.top - bar.top,
+        if (!room) return;
+        BitBlt(room.Get(), 0, 0, width, height, background.Get(), Bounds.left - bar.left, Bounds.top - bar.top,
                SRCCOPY);
-        bar_.DrawItemFace(memory.Get(), {0, 0, width, height}, *this);
-        BitBlt(windowDC, Bounds.left, Bounds.top, width, height, memory.Get(), 0, 0, SRCCOPY);
+        bar_.DrawItemFace(room.Get(), {0, 0, width, height}, *this);
+        BitBlt(windowDC, Bounds.left, Bounds.top, width, height, room.Get(), 0, 0, SRCCOPY);
     } catch (...) {
         // Painting errors leave the item as it was.
     }
@@ -63,7 +63,14 @@ void TMenuBtn::MenuClosed() {
     RECT window{};
     GetWindowRect(Owner().Handle(), &window);
     POINT point{cursor.x - window.left, cursor.y - window.top};
-    SetState(Contains(point) ? MouseOver : Normal);
+    ShowState(Contains(point) ? MouseOver : Normal);
+}
+
+void TMenuBtn::ShowState(int state) {
+    if (Framed(state) == Framed(State))
+        State = state;
+    else
+        SetState(state);
 }
 
 // ---- TSkinMenuBar ----
@@ -230,7 +237,7 @@ void TSkinMenuBar::LayOutItems(HDC dc, const RECT& bar) {
 
 void TSkinMenuBar::DrawItemFace(HDC dc, const RECT& place, const TMenuBtn& item) const {
     const TSkinColours& colours = window_.SkinData().Colours;
-    if (item.State == TNCObject::MouseOver || item.State == TNCObject::Pressed) {
+    if (TMenuBtn::Framed(item.State)) {
         TBrushHandle frame(CreateSolidBrush(ColorToRGB(colours.ButtonHilight)));
         FrameRect(dc, &place, frame.Get());
     }

@@ -21,6 +21,9 @@ class TMenuBtn : public TNCObject {
 public:
     TMenuBtn(TSkinForm& owner, TSkinMenuBar& bar);
     void Paint(HDC windowDC) override;
+    void MouseDown() override { ShowState(Pressed); }
+    // Hot and pressed items look alike: both framed.
+    static bool Framed(int state) { return state == MouseOver || state == Pressed; }
 
     std::string Caption;            // at most 80 bytes, with its '&' accelerator mark
     bool ItemEnabled = true;        // a disabled item draws grey and does not open
@@ -32,6 +35,8 @@ public:
     void MenuClosed();
 
 private:
+    // Takes a state, repainting only when the item's look changes with it.
+    void ShowState(int state);
     TSkinMenuBar& bar_;
 };
 

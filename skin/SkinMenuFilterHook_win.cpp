@@ -2,18 +2,37 @@
 // makes the drawn bar behave like the system's: the first item is selected, the left and
 // right arrows and the mouse move across the bar to the neighbouring menus.
 #include <algorithm>
+#include <vector>
 
 #include "skin/SkinForm_win.h"
 #include "skin/SkinMenuBar_win.h"
 #include "skin/SkinMenuLayout.h"
 #include "skin/SkinMenuManager_win.h"
-#include "skin/SkinPopupMenu_win.h"
 
 namespace {
+
+constexpr char kPopupMenuClass[] = "#32768";
+constexpr UINT kGetMenuOfPopup = 0x01E1;  // MN_GETHMENU
 
 bool FirstNTVersion() {
     DWORD version = GetVersion();
     return (version & 0x80000000u) == 0 && LOBYTE(LOWORD(version)) == 4;
+}
+
+BOOL CALLBACK AddShownMenu(HWND window, LPARAM menus) {
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, kPopupMenuClass) != 0 || !IsWindowVisible(window)) return TRUE;
+    if (auto menu = reinterpret_cast<HMENU>(SendMessageA(window, kGetMenuOfPopup, 0, 0)))
+        reinterpret_cast<std::vector<HMENU>*>(menus)->push_back(menu);
+    return TRUE;
+}
+
+// The menus of this thread's popup-menu windows on the screen now.
+std::vector<HMENU> ShownMenus() {
+    std::vector<HMENU> menus;
+    EnumThreadWindows(GetCurrentThreadId(), &AddShownMenu, reinterpret_cast<LPARAM>(&menus));
+    return menus;
 }
 
 bool RightToLeftMenu(HMENU menu) {
@@ -129,13 +148,22 @@ private:
         return true;
     }
 
-    // The innermost open popup's menu (the skin hooks every popup window); the bar's own menu
-    // when no popup is known.
+    // The innermost open menu: from the bar's own menu down through the submenus shown now.
+    // Asked of the popup windows themselves, whether the skin dresses them or not.
     HMENU InnermostMenu() const {
-        const auto& popups = TSkinPopupMenu::Hooked();
-        for (auto it = popups.rbegin(); it != popups.rend(); ++it)
-            if ((*it)->Menu() && IsWindowVisible((*it)->Handle())) return (*it)->Menu();
-        return submenu_;
+        std::vector<HMENU> shown = ShownMenus();
+        HMENU innermost = submenu_;
+        for (int depth = 0; depth < 16; ++depth) {
+            HMENU deeper = nullptr;
+            int count = GetMenuItemCount(innermost);
+            for (int i = 0; i < count && !deeper; ++i) {
+                HMENU submenu = GetSubMenu(innermost, i);
+                if (submenu && std::find(shown.begin(), shown.end(), submenu) != shown.end()) deeper = submenu;
+            }
+            if (!deeper) break;
+            innermost = deeper;
+        }
+        return innermost;
     }
 
     static TBarMenuTracking* current_;

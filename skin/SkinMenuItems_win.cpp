@@ -10,6 +10,7 @@
 #include "skin/SkinData_win.h"
 #include "skin/SkinElementLayout.h"
 #include "skin/SkinMenuLayout.h"
+#include "skin/SkinMenuScratch_win.h"
 #include "skin/SkinPaint_win.h"
 #include "skin/SkinPopupMenu_win.h"
 #include "toolkit/Canvas_win.h"
@@ -127,11 +128,9 @@ void DrawPlainItem(TSkinData& data, HDC dc, const RECT& rect, const TSkinMenuIte
 // What lies under the item: the popup's rendered background, or the Menu colour.
 void DrawItemBack(TSkinData& data, HDC dc, const RECT& rect, SIZE size, HMENU menu, HDC target) {
     TSkinPopupMenu* popup = TSkinPopupMenu::ForItem(menu, target);
-    if (popup && popup->Background()) {
+    if (HDC background = popup ? popup->BackgroundDC() : nullptr) {
         POINT offset = popup->ClientOffset();
-        TMemoryDC source(dc);
-        TSelection selected(source.Get(), popup->Background());
-        BitBlt(dc, 0, 0, size.cx, size.cy, source.Get(), rect.left + offset.x, rect.top + offset.y, SRCCOPY);
+        BitBlt(dc, 0, 0, size.cx, size.cy, background, rect.left + offset.x, rect.top + offset.y, SRCCOPY);
         return;
     }
     TBrushHandle brush(CreateSolidBrush(ColorToRGB(data.Colours.Menu)));
@@ -217,6 +216,21 @@ int ItemCell(const TSkinMenuItemLook& look, bool selected) {
     return look.enabled ? kSelectedCell : kSelectedDisabledCell;
 }
 
+// The item's background, its cell of the menu-item picture (or the separator line) and its
+// content, at (0, 0) of `dc`; `rect` is where the item lies in its popup, drawn through `target`.
+void DrawItemLayers(TDataSkinObject& element, TSkinData& data, HDC dc, const RECT& rect,
+                    const TSkinMenuItemLook& look, bool selected, HMENU menu, HDC target) {
+    SIZE size{rect.right - rect.left, rect.bottom - rect.top};
+    DrawItemBack(data, dc, rect, size, menu, target);
+    if (look.separator) {
+        DrawSeparator(element, dc, size);
+        return;
+    }
+    int cell = ItemCell(look, selected);
+    if (!CellTransparent(element, cell)) DrawItemCell(element, dc, size, cell);
+    DrawContent(data, dc, {0, 0, size.cx, size.cy}, look, selected);
+}
+
 }  // namespace
 
 HFONT SkinMenuFont() {
@@ -281,23 +295,20 @@ void DrawSkinMenuItemLook(TSkinData& data, HDC dc, const RECT& rect, const TSkin
     }
     SIZE size{rect.right - rect.left, rect.bottom - rect.top};
     if (size.cx <= 0 || size.cy <= 0) return;
-    TBitmapHandle bitmap(CreateCompatibleBitmap(dc, size.cx, size.cy));
-    TMemoryDC memory(dc);
-    if (!bitmap || !memory) return;
-    {
-        TSelection selectedBitmap(memory.Get(), bitmap.Get());
-        TSelection font(memory.Get(), GetCurrentObject(dc, OBJ_FONT));
-        DrawItemBack(data, memory.Get(), rect, size, menu, dc);
-        RECT local{0, 0, size.cx, size.cy};
-        if (look.separator) {
-            DrawSeparator(*element, memory.Get(), size);
-        } else {
-            int cell = ItemCell(look, selected);
-            if (!CellTransparent(*element, cell)) DrawItemCell(*element, memory.Get(), size, cell);
-            DrawContent(data, memory.Get(), local, look, selected);
-        }
-        BitBlt(dc, rect.left, rect.top, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
+    // A whole popup painted off screen takes its items in place; an item drawn on the display
+    // is put together off screen first, so that its layers never show one by one.
+    if (GetObjectType(dc) == OBJ_MEMDC) {
+        TSavedDCState state(dc);
+        OffsetViewportOrgEx(dc, rect.left, rect.top, nullptr);
+        IntersectClipRect(dc, 0, 0, size.cx, size.cy);
+        DrawItemLayers(*element, data, dc, rect, look, selected, menu, dc);
+        return;
     }
+    TMenuScratch room(size);
+    if (!room) return;
+    TSelection font(room.Get(), GetCurrentObject(dc, OBJ_FONT));
+    DrawItemLayers(*element, data, room.Get(), rect, look, selected, menu, dc);
+    BitBlt(dc, rect.left, rect.top, size.cx, size.cy, room.Get(), 0, 0, SRCCOPY);
 }
 
 void DrawSkinMenuItem(TSkinData& data, TMenuItem* item, TCanvas& canvas, const RECT& rect, bool selected) {

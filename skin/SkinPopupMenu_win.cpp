@@ -8,11 +8,23 @@
 
 #include "skin/SkinData_win.h"
 #include "skin/SkinPaint_win.h"
+#include "skin/SkinMenuScratch_win.h"
 #include "skin/SkinWindowDC_win.h"
+#include "toolkit/Canvas_win.h"
+
+// The menu background rendered at one size, kept selected in a context of its own (declared
+// after the bitmap, so that it lets go of it before the bitmap is freed).
+struct TPreparedMenuBackground {
+    HBITMAP picture = nullptr;
+    SIZE size{};
+    TBitmapHandle bitmap;
+    std::unique_ptr<TMemoryDC> dc;
+};
 
 namespace {
 
 constexpr int kFrame = 3;
+constexpr size_t kPreparedBackgrounds = 4;  // a bar's menus and a submenu or two
 constexpr char kObjectProperty[] = "TervaneSkinPopup";
 #ifndef MN_GETHMENU
 constexpr UINT MN_GETHMENU = 0x01E1;
@@ -27,6 +39,33 @@ std::vector<TSkinPopupMenu*>& HookedPopups() {
 TSkinPopupMenu*& PopupBeingDrawn() {
     static TSkinPopupMenu* popup = nullptr;
     return popup;
+}
+
+// The backgrounds rendered lately, the latest first.
+std::vector<std::shared_ptr<TPreparedMenuBackground>>& PreparedBackgrounds() {
+    static std::vector<std::shared_ptr<TPreparedMenuBackground>> prepared;
+    return prepared;
+}
+
+std::shared_ptr<TPreparedMenuBackground> PreparedBackground(TDataSkinObject& element, SIZE size) {
+    auto& prepared = PreparedBackgrounds();
+    HBITMAP picture = static_cast<HBITMAP>(GetCurrentObject(element.Picture->Canvas().Handle(), OBJ_BITMAP));
+    for (auto it = prepared.begin(); it != prepared.end(); ++it) {
+        if ((*it)->picture != picture || (*it)->size.cx != size.cx || (*it)->size.cy != size.cy) continue;
+        std::rotate(prepared.begin(), it, it + 1);
+        return prepared.front();
+    }
+    auto background = std::make_shared<TPreparedMenuBackground>();
+    TSkinElementStyle style = ElementStyle(element);
+    style.frames = 1;
+    background->bitmap = DrawSkinElement(size, *element.Picture, style, 1);
+    if (!background->bitmap) return nullptr;
+    background->dc = std::make_unique<TMemoryDC>(nullptr, background->bitmap.Get());
+    background->picture = picture;
+    background->size = size;
+    prepared.insert(prepared.begin(), background);
+    if (prepared.size() > kPreparedBackgrounds) prepared.pop_back();
+    return background;
 }
 
 SIZE WindowSize(HWND window) {
@@ -50,6 +89,10 @@ TSkinPopupMenu::~TSkinPopupMenu() {
 }
 
 const std::vector<TSkinPopupMenu*>& TSkinPopupMenu::Hooked() { return HookedPopups(); }
+
+void TSkinPopupMenu::ForgetPreparedBackgrounds() { PreparedBackgrounds().clear(); }
+
+HDC TSkinPopupMenu::BackgroundDC() const { return background_ ? background_->dc->Get() : nullptr; }
 
 void TSkinPopupMenu::Hook() {
     if (!IsWindow(handle_)) return;
@@ -150,48 +193,63 @@ void TSkinPopupMenu::LearnMenu() {
 
 bool TSkinPopupMenu::RenderBackground() {
     SIZE size = WindowSize(handle_);
-    if (background_ && size.cx == backgroundSize_.cx && size.cy == backgroundSize_.cy) return true;
-    TDataSkinObject& element = *skinData_.MenuBackground;
-    TSkinElementStyle style = ElementStyle(element);
-    style.frames = 1;
-    background_ = DrawSkinElement(size, *element.Picture, style, 1);
-    backgroundSize_ = size;
-    return static_cast<bool>(background_);
+    if (background_ && size.cx == background_->size.cx && size.cy == background_->size.cy) return true;
+    background_ = PreparedBackground(*skinData_.MenuBackground, size);
+    return background_ != nullptr;
 }
 
 // The top and bottom strips, and the left and right ones between them.
 void TSkinPopupMenu::PaintFrame(HDC windowDC) {
-    SIZE size = backgroundSize_;
-    TMemoryDC source(windowDC);
-    TSelection selected(source.Get(), background_.Get());
+    SIZE size = background_->size;
+    HDC source = background_->dc->Get();
     int side = std::max<int>(0, size.cy - 2 * kFrame);
-    BitBlt(windowDC, 0, 0, size.cx, kFrame, source.Get(), 0, 0, SRCCOPY);
-    BitBlt(windowDC, 0, size.cy - kFrame, size.cx, kFrame, source.Get(), 0, size.cy - kFrame, SRCCOPY);
-    BitBlt(windowDC, 0, kFrame, kFrame, side, source.Get(), 0, kFrame, SRCCOPY);
-    BitBlt(windowDC, size.cx - kFrame, kFrame, kFrame, side, source.Get(), size.cx - kFrame, kFrame, SRCCOPY);
+    BitBlt(windowDC, 0, 0, size.cx, kFrame, source, 0, 0, SRCCOPY);
+    BitBlt(windowDC, 0, size.cy - kFrame, size.cx, kFrame, source, 0, size.cy - kFrame, SRCCOPY);
+    BitBlt(windowDC, 0, kFrame, kFrame, side, source, 0, kFrame, SRCCOPY);
+    BitBlt(windowDC, size.cx - kFrame, kFrame, kFrame, side, source, size.cx - kFrame, kFrame, SRCCOPY);
 }
 
 // A popup without a non-client border: the system paints its border and items, then the
-// skin's frame covers the border.
+// skin's frame covers the border. The background is ready before the first item is drawn, and
+// a popup whose client area is the whole window is put together off screen and shown at once.
 LRESULT TSkinPopupMenu::OnPaint() {
     LearnMenu();
+    bool ready = RenderBackground();
+    POINT offset = ClientOffset();
+    if (ready && offset.x == 0 && offset.y == 0) {
+        PAINTSTRUCT paint{};
+        HDC dc = BeginPaint(handle_, &paint);
+        if (dc) PaintOffScreen(dc);
+        EndPaint(handle_, &paint);
+        return 0;
+    }
     LRESULT result = CallPrevious(WM_PAINT, 0, 0);
-    if (RenderBackground()) {
+    if (ready) {
         TWholeWindowDC dc(handle_);
         if (dc) PaintFrame(dc.Get());
     }
     return result;
 }
 
+void TSkinPopupMenu::PaintOffScreen(HDC dc) {
+    SIZE size = background_->size;
+    TMenuScratch room(size);
+    if (!room) {
+        CallPrevious(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+        PaintFrame(dc);
+        return;
+    }
+    CallPrevious(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(room.Get()), PRF_CLIENT | PRF_ERASEBKGND);
+    PaintFrame(room.Get());
+    BitBlt(dc, 0, 0, size.cx, size.cy, room.Get(), 0, 0, SRCCOPY);
+}
+
 LRESULT TSkinPopupMenu::OnPrint(HDC dc, LPARAM flags) {
     LearnMenu();
     if (!dc || !RenderBackground()) return CallPrevious(WM_PRINT, reinterpret_cast<WPARAM>(dc), flags);
-    {
-        TMemoryDC source(dc);
-        TSelection selected(source.Get(), background_.Get());
-        BitBlt(dc, 0, 0, backgroundSize_.cx, backgroundSize_.cy, source.Get(), 0, 0, SRCCOPY);
-    }
+    SIZE size = background_->size;
+    BitBlt(dc, 0, 0, size.cx, size.cy, background_->dc->Get(), 0, 0, SRCCOPY);
     TSavedDCState state(dc);
-    IntersectClipRect(dc, kFrame, kFrame, backgroundSize_.cx - kFrame, backgroundSize_.cy - kFrame);
+    IntersectClipRect(dc, kFrame, kFrame, size.cx - kFrame, size.cy - kFrame);
     return CallPrevious(WM_PRINT, reinterpret_cast<WPARAM>(dc), flags);
 }

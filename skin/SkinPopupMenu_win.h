@@ -4,11 +4,13 @@
 // under each item here.
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "toolkit/GdiGuards_win.h"
 
 class TSkinData;
+struct TPreparedMenuBackground;
 
 class TSkinPopupMenu {
 public:
@@ -23,9 +25,9 @@ public:
     TSkinData& SkinData() const { return skinData_; }
     // The menu the popup shows; null until it is known.
     HMENU Menu() const { return menu_; }
-    // The menu background rendered at the window's size (null without one), and where the
-    // client area, in which items are drawn, lies in it.
-    HBITMAP Background() const { return background_.Get(); }
+    // A memory context holding the menu background rendered at the window's size (null
+    // without one), and where the client area, in which items are drawn, lies in it.
+    HDC BackgroundDC() const;
     POINT ClientOffset() const;
 
     // The popup an owner-drawn item is being drawn on: the window of the drawing context,
@@ -34,6 +36,9 @@ public:
     static TSkinPopupMenu* ForItem(HMENU menu, HDC dc);
     // The hooked popups, oldest (the outermost open menu) first.
     static const std::vector<TSkinPopupMenu*>& Hooked();
+    // Backgrounds are rendered once per picture and size and kept for the next popups; a skin
+    // switch lets go of them.
+    static void ForgetPreparedBackgrounds();
 
 private:
     void Hook();
@@ -46,12 +51,12 @@ private:
     bool RenderBackground();
     void PaintFrame(HDC windowDC);
     LRESULT OnPaint();
+    void PaintOffScreen(HDC dc);
     LRESULT OnPrint(HDC dc, LPARAM flags);
 
     HWND handle_;
     TSkinData& skinData_;
     WNDPROC previousProc_ = nullptr;
     HMENU menu_ = nullptr;
-    TBitmapHandle background_;
-    SIZE backgroundSize_{};
+    std::shared_ptr<TPreparedMenuBackground> background_;
 };

@@ -1,5 +1,8 @@
-// Timing a menu bar: the click on an item until its menu is on the display.
+// Timing a menu bar: the click on an item until its menu is on the display, and placing a
+// window out of the way of another one being timed.
 #include <windows.h>
+
+#include <cstdint>
 
 #include "DriverCommands.h"
 #include "WindowSearch.h"
@@ -53,6 +56,17 @@ TReply TimeMenuOpen(const TRequest& request) {
     return TReply().Add(elapsed);
 }
 
+// place_window <hwnd> <left> <top> <width> <height>: moves and sizes a top-level window.
+TReply PlaceWindow(const TRequest& request) {
+    HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(request.Number(0)));
+    BOOL placed = SetWindowPos(window, nullptr, static_cast<int>(request.Number(1)), static_cast<int>(request.Number(2)),
+                               static_cast<int>(request.Number(3)), static_cast<int>(request.Number(4)),
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!placed) throw DriverError("the window could not be placed");
+    return TReply();
+}
+
 TExtraVerb timeMenuOpen("time_menu_open", &TimeMenuOpen);
+TExtraVerb placeWindow("place_window", &PlaceWindow);
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "skin/SkinManager_win.h"
 #include "skin/SkinMenuBar_win.h"
 #include "skin/SkinMenuItems_win.h"
+#include "skin/SkinMenuScratch_win.h"
 #include "skin/SkinPaint_win.h"
 #include "skin/SkinPopupMenu_win.h"
 #include "skin/SkinStore.h"
@@ -24,6 +25,7 @@
 #include "toolkit/Form_win.h"
 #include "support/GdiRoom_win.h"
 #include "toolkit/Menus_win.h"
+#include "toolkit/Messages_win.h"
 
 namespace {
 
@@ -191,19 +193,56 @@ TEST_F(SkinMenusTest, PopupWindowFrameAndItemBackground) {
             int y = p.y < 3 ? p.y : p.y >= 67 ? back.Height() - (70 - p.y) : 3;
             EXPECT_EQ(printed.At(p.x, p.y), GetPixel(back.Canvas().Handle(), x, y)) << p.x << "," << p.y;
         }
-        ASSERT_TRUE(popup.Background());
+        ASSERT_TRUE(popup.BackgroundDC());
         EXPECT_EQ(TSkinPopupMenu::ForItem(menu, nullptr), &popup);
         EXPECT_EQ(popup.Menu(), menu);
         // A transparent item pixel shows the background under it.
         TPixels item(120, 70);
         TSelection font(item.DC(), font_.Get());
         DrawSkinMenuItemLook(data_, item.DC(), {3, 20, 103, 40}, Look(""), false, menu);
-        TMemoryDC background;
-        TSelection selected(background.Get(), popup.Background());
-        EXPECT_EQ(item.At(90, 30), GetPixel(background.Get(), 90, 30));
+        EXPECT_EQ(item.At(90, 30), GetPixel(popup.BackgroundDC(), 90, 30));
+        // A popup of the same size takes the background rendered already; after a skin switch
+        // the next one is rendered anew, while the open popup keeps its own.
+        HWND twin = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 120, 70, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+        {
+            TSkinPopupMenu second(twin, data_);
+            SendMessageA(twin, WM_PRINT, reinterpret_cast<WPARAM>(printed.DC()), PRF_NONCLIENT | PRF_CLIENT);
+            EXPECT_EQ(second.BackgroundDC(), popup.BackgroundDC());
+        }
+        TSkinPopupMenu::ForgetPreparedBackgrounds();
+        TSkinPopupMenu third(twin, data_);
+        SendMessageA(twin, WM_PRINT, reinterpret_cast<WPARAM>(printed.DC()), PRF_NONCLIENT | PRF_CLIENT);
+        EXPECT_NE(third.BackgroundDC(), popup.BackgroundDC());
+        EXPECT_EQ(GetPixel(popup.BackgroundDC(), 0, 0), GetPixel(third.BackgroundDC(), 0, 0));
+        DestroyWindow(twin);
     }
     DestroyMenu(menu);
     DestroyWindow(window);
+}
+
+// The off-screen room the menus draw in is kept and big enough; a painter inside a painter
+// gets a room of its own; what a painter selected is put back when it is done.
+TEST_F(SkinMenusTest, OffScreenRoomIsKeptAndNests) {
+    HDC kept = nullptr;
+    HGDIOBJ font = nullptr;
+    {
+        TMenuScratch outer({300, 40});
+        ASSERT_TRUE(outer);
+        kept = outer.Get();
+        BITMAP held{};
+        GetObjectA(GetCurrentObject(kept, OBJ_BITMAP), sizeof held, &held);
+        EXPECT_GE(held.bmWidth, 300);
+        EXPECT_GE(held.bmHeight, 40);
+        font = GetCurrentObject(kept, OBJ_FONT);
+        SelectObject(kept, font_.Get());
+        TMenuScratch inner({10, 10});
+        ASSERT_TRUE(inner);
+        EXPECT_NE(inner.Get(), kept);
+    }
+    TMenuScratch again({20, 20});
+    EXPECT_EQ(again.Get(), kept);
+    EXPECT_EQ(GetCurrentObject(kept, OBJ_FONT), font);
 }
 
 class SkinMenuBarTest : public SkinMenusTest {
@@ -315,6 +354,44 @@ void CALLBACK PressEscape(HWND, UINT, UINT_PTR timer, DWORD) {
 void CloseMenuSoon(HWND window) {
     g_escapeTarget = window;
     SetTimer(nullptr, 0, 40, &PressEscape);
+}
+
+// The arrows follow the selected item: the right arrow on an item that opens a submenu opens
+// it and the left arrow in that submenu closes it, neither moving to another bar item (which
+// would post a press on that item); Escape then closes the bar's menu.
+// Right, then Left, then Escape, each a while after the one before, as a user presses them.
+void CALLBACK PressArrows(HWND, UINT, UINT_PTR timer, DWORD) {
+    static const WPARAM keys[] = {VK_RIGHT, VK_LEFT, VK_ESCAPE};
+    static size_t next = 0;
+    KillTimer(nullptr, timer);
+    PostMessageA(g_escapeTarget, WM_KEYDOWN, keys[next], 0);
+    next = (next + 1) % 3;
+    if (next != 0) SetTimer(nullptr, 0, 150, &PressArrows);
+}
+
+TEST_F(SkinMenuBarTest, ArrowsFollowTheSelectedItem) {
+    auto* nested = new TMenuItem(form_);
+    nested->SetCaption("更多(&M)");
+    bar_[0]->Items(0)->Add(nested);
+    Load(0);
+    TSkinForm skin(form_->Handle());
+    skin.AttachForm(data_, *form_);
+    TSkinMenuBar* bar = skin.MenuBar();
+    ASSERT_TRUE(bar);
+    TWholeWindowDC dc(form_->Handle());
+    bar->Paint(dc.Get(), {skin.BorderLeft(), skin.BorderTop(), 300, skin.BorderTop() + skin.MenuBarHeight()});
+    g_escapeTarget = form_->Handle();
+    SetTimer(nullptr, 0, 100, &PressArrows);
+    bar->OpenBarItem(*bar->Items()[0]);
+    MSG press{};
+    bool switched = PeekMessageA(&press, form_->Handle(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE);
+    RECT window{};
+    GetWindowRect(form_->Handle(), &window);
+    POINT at{PointX(press.lParam) - window.left, PointY(press.lParam) - window.top};
+    EXPECT_FALSE(switched) << "moved to bar item " << (bar->ItemAt(at) ? bar->ItemAt(at)->Index : -1);
+    while (PeekMessageA(&press, form_->Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) {
+    }
+    skin.Restore();
 }
 
 // Opening and closing the bar's menus and a popup menu 200 times, with every item drawn from
