@@ -61,11 +61,19 @@ def test_main_window_is_dressed_and_its_caption_works(driver, tervane_exe):
     after = driver.info(run.window)
     assert (after.left, after.top, after.right, after.bottom) == (info.left, info.top, info.right, info.bottom)
 
+    # Another program's window, out of the way, takes the activation to show the inactive look.
+    other = driver.wait_window("Notepad", pid=driver.start("C:\\windows\\notepad.exe"), visible=True)
+    driver.request("place_window", other.hwnd, 0, 690, 300, 70)
     for skin in range(SKIN_COUNT):
         choose_skin(driver, run, skin)
-        driver.screenshot(f"skin_frame_main_skin{skin + 1}", run.window)
+        active = driver.screenshot(f"skin_frame_main_skin{skin + 1}", run.window)
         dressed = driver.info(run.window)
         assert (dressed.client_width, dressed.client_height) == CLIENT_SIZE, f"skin {skin + 1}"
+        driver.focus(other)
+        time.sleep(0.4)
+        inactive = driver.screenshot(f"skin_frame_main_skin{skin + 1}_inactive", run.window)
+        title_strip = (0, 0, dressed.width, dressed.client_y - dressed.top)
+        assert pixels(active, title_strip) != pixels(inactive, title_strip), f"skin {skin + 1}: the inactive caption"
     choose_skin(driver, run, FIRST_SKIN)
 
     driver.click(*caption, button=3)
