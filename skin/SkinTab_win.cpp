@@ -1,8 +1,8 @@
 // Tab controls: the whole control is painted off screen instead of by itself: the page border
 // from the Tabs element's border picture, then every tab from its picture (cell 2 selected,
 // 3 under the mouse, 4 disabled, else 1) with its image and caption. Tabs at the bottom get
-// the picture flipped, tabs at the left or right turned; the pages (child windows) are left
-// alone.
+// the picture flipped, tabs at the left or right turned with their captions; the pages (child
+// windows) are left alone.
 #include "skin/SkinPainters_win.h"
 
 #include <commctrl.h>
@@ -89,6 +89,25 @@ std::string TabText(HWND tab, int index, int& image) {
     if (!SendMessageA(tab, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) return {};
     image = item.iImage;
     return text;
+}
+
+// A caption along a side tab, reading upwards on the left and downwards on the right, centred.
+void DrawTurnedText(HDC dc, const std::string& text, const RECT& rect, TTabSide side) {
+    LOGFONTA font{};
+    if (!GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font)) return;
+    font.lfEscapement = font.lfOrientation = side == tsLeft ? 900 : 2700;
+    TFontHandle turned(CreateFontIndirectA(&font));
+    if (!turned) return;
+    TSelection selected(dc, turned.Get());
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    int centreX = (rect.left + rect.right) / 2, centreY = (rect.top + rect.bottom) / 2;
+    // The text's top-left corner, turned with it.
+    int x = side == tsLeft ? centreX - extent.cy / 2 : centreX + extent.cy / 2;
+    int y = side == tsLeft ? centreY + extent.cx / 2 : centreY - extent.cx / 2;
+    UINT align = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+    SetTextAlign(dc, align);
 }
 
 }  // namespace
@@ -253,10 +272,14 @@ void TSkinTab::DrawTab(HDC dc, int index, const RECT& itemRect, bool selected) {
                           : hot      ? Rgb(tabs.MouseOverColour2)
                                      : Rgb(tabs.NormalColour2);
         SetTextColor(dc, colour);
-        UINT format = DT_SINGLELINE | DT_VCENTER | (content.left == rect.left ? DT_CENTER : DT_LEFT);
-        RECT textRect = content;
-        if (selected && side == tsTop) OffsetRect(&textRect, 0, -1);
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
+        if (side == tsLeft || side == tsRight) {
+            DrawTurnedText(dc, text, content, side);
+        } else {
+            UINT format = DT_SINGLELINE | DT_VCENTER | (content.left == rect.left ? DT_CENTER : DT_LEFT);
+            RECT textRect = content;
+            if (selected && side == tsTop) OffsetRect(&textRect, 0, -1);
+            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
+        }
     }
     if (selected && focused_) {
         RECT focus = rect;

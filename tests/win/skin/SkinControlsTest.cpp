@@ -312,6 +312,50 @@ TEST_F(SkinControlsTest, PlainWindowChildrenByClassAndStyleAndTheirProceduresGiv
     DestroyWindow(dialog);
 }
 
+// The box around the pixels that differ between two paintings of the same size.
+RECT DifferingBox(const TCanvasBitmap& a, const TCanvasBitmap& b, const RECT& area) {
+    RECT box{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y))
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                       std::max<LONG>(box.bottom, y + 1)};
+    return box;
+}
+
+TEST_F(SkinControlsTest, SideTabsTurnTheirCaptions) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    HWND dialog = CreateWindowExA(0, "#32770", "dialog", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+    data_->LoadSkinFromStore(store_, 0);
+    for (DWORD side : {DWORD(TCS_VERTICAL), DWORD(TCS_VERTICAL | TCS_RIGHT)}) {
+        SCOPED_TRACE(side);
+        HWND tabs = CreateWindowExA(0, "SysTabControl32", "", WS_CHILD | WS_VISIBLE | TCS_MULTILINE | side, 0, 0,
+                                    200, 200, dialog, nullptr, nullptr, nullptr);
+        char caption[] = "图标提取";
+        TCITEMA item{TCIF_TEXT};
+        item.pszText = caption;
+        SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        window_ = std::make_unique<TSkinForm>(dialog);
+        SkinChildWindows(*window_, *data_);
+        TSkinControl* painter = FindControlPainter(*window_, tabs);
+        ASSERT_NE(painter, nullptr);
+        TCanvasBitmap withText(200, 200), without(200, 200);
+        painter->Paint(withText.Dc(), withText.Rect());
+        item.pszText[0] = '\0';
+        SendMessageA(tabs, TCM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        painter->Paint(without.Dc(), without.Rect());
+        RECT tab;
+        SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+        RECT ink = DifferingBox(withText, without, tab);
+        ASSERT_LT(ink.left, ink.right) << "the caption shows within its tab";
+        EXPECT_GT(ink.bottom - ink.top, 2 * (ink.right - ink.left)) << "the caption runs along the tab";
+        window_.reset();
+        DestroyWindow(tabs);
+    }
+    DestroyWindow(dialog);
+}
+
 // A list box with its own vertical scroll bar, as other programs' lists and memos have them.
 class TScrolledList : public TWinControl {
 public:
