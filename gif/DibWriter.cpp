@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <new>
 
-#include "gif/GifErrors.h"
 #include "toolkit/ByteReader.h"
 #include "toolkit/CheckedMath.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 constexpr uint32_t FileHeaderSize = 14;

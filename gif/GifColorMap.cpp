@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gif/GifErrors.h"
+#include "toolkit/Exceptions.h"
 
 int TGIFColorMap::DepthForCount(int count) {
     if (count <= 0) return 0;

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "gif/GifErrors.h"
-#include "gif/GifPicture_win.h"
 #include "gif/GifPainter_win.h"
+#include "gif/GifPicture_win.h"
 #include "gif/GifRenderer_win.h"
 #include "picture/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/Thread_win.h"
 

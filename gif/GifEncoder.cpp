@@ -1,6 +1,6 @@
 #include "gif/GifEncoder.h"
 
-#include "gif/GifErrors.h"
+#include "toolkit/Exceptions.h"
 
 void TGIFEncoder::ColorNotInTable() { throw GIFException(GifText::ColorNotInTable); }
 

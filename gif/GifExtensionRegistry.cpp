@@ -1,7 +1,7 @@
 #include "gif/GifExtensionRegistry.h"
 
-#include "gif/GifErrors.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gif/GifErrors.h"
 #include "gif/GifSubImage.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "gif/ColorLookup.h"
 #include "gif/Ditherers.h"
-#include "gif/GifErrors.h"
 #include "gif/GifImageModel.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "gif/GifErrors.h"
 #include "gif/GifImageModel.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 
 void TGIFHeader::SetWidth(int width) {
     for (const auto& frame : Image()->Images)

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "gif/GifBitReader.h"
-#include "gif/GifErrors.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 

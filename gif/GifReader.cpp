@@ -5,11 +5,11 @@
 #include <new>
 
 #include "gif/GifBitReader.h"
-#include "gif/GifErrors.h"
 #include "gif/GifExtensionRegistry.h"
 #include "gif/GifImageModel.h"
 #include "gif/GifLzwDecoder.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/Streams.h"
 
 namespace {
@@ -162,7 +162,7 @@ size_t TGifReader::Parse(const uint8_t* data, size_t size, uint64_t progressBase
         ReadFrame(in, *frame);
         image_.Images.Add(std::move(frame));
         const uint64_t done = (progressBase + in.Position()) * 100 / progressTotal;
-        image_.Progress(TGIFProgressStage::Running, static_cast<int>(done), GifText::Loading);
+        image_.Progress(TGIFProgressStage::Running, static_cast<int>(done), GifProgressText::Loading);
         SkipZeroBytes(in);
     }
     if (!in.AtEnd() && in.ReadU8() != kTrailer) image_.Warning(GifText::InvalidTrailer);

@@ -1,11 +1,11 @@
 #include "gif/GifSubImage.h"
 
-#include "gif/GifErrors.h"
 #include "gif/GifImageModel.h"
-#include "toolkit/ByteReader.h"
 #include "gif/GifLzwEncoder.h"
 #include "gif/GifRleEncoder.h"
 #include "gif/GifStream.h"
+#include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 
 TGIFSubImage::TGIFSubImage(TGIFImageModel* image) : TGIFItem(image), Extensions(image) {}
 
