@@ -152,7 +152,7 @@ HPALETTE TGIFImage::Palette() const {
     if (!state.palette && !Empty()) {
         const TGIFColorMap& colors =
             Header.ColorMap.Empty() ? static_cast<const TGIFColorMap&>(Images[0].ColorMap) : Header.ColorMap;
-        if (colors.Empty()) throw GIFException(GifText::NoColorTable);
+        if (colors.Empty()) throw GIFException(ErrorText::GifNoColorTable);
         state.palette.Reset(CreateGifPalette(colors.Data(), colors.Count()));
     }
     return state.palette.Get();

@@ -2,7 +2,7 @@
 
 #include "toolkit/Exceptions.h"
 
-void TGIFEncoder::ColorNotInTable() { throw GIFException(GifText::ColorNotInTable); }
+void TGIFEncoder::ColorNotInTable() { throw GIFException(ErrorText::GifColorNotInTable); }
 
 void TGIFEncoder::Encode(TGIFWriter& writer, const uint8_t* pixels, int width, int height, bool interlaced,
                          int bitsPerPixel, int colorCount) {

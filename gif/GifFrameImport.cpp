@@ -78,7 +78,7 @@ void TGIFSubImage::ImportBitmap(const TGIFBitmapSource& source) {
     Clear();
     if (source.Width <= 0 || source.Height <= 0) return;
     const int bpp = source.BitsPerPixel;
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24) throw GIFException(GifText::UnsupportedPixelFormat);
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24) throw GIFException(ErrorText::GifUnsupportedPixelFormat);
     SetBounds(0, 0, source.Width, source.Height);
     if (bpp != 24) ColorMap.Assign(source.Colors.data(), static_cast<int>(source.Colors.size()));
 

@@ -66,7 +66,7 @@ void TGIFSubImage::SaveToStream(TStream& stream) const {
     if (Empty()) return;
     // Pixel data that does not match the descriptor would be read past its end.
     if (Data.size() != static_cast<size_t>(Width()) * static_cast<size_t>(Height()))
-        throw GIFException(GifText::InvalidDimensions);
+        throw GIFException(ErrorText::GifInvalidDimensions);
     std::vector<uint8_t> head;
     PutU8(head, ImageSeparator);
     PutU16LE(head, Descriptor.Left);

@@ -25,10 +25,12 @@ std::vector<std::string> SplitLines(const std::string& text) {
 }
 
 // Running short of bytes is damage like any other.
-int32_t ReadI32(ByteReader& in) { return in.ReadI32LE<ESkinArchiveError>(SkinText::DamagedArchive); }
-const uint8_t* SkipBytes(ByteReader& in, size_t n) { return in.Skip<ESkinArchiveError>(n, SkinText::DamagedArchive); }
+int32_t ReadI32(ByteReader& in) { return in.ReadI32LE<ESkinArchiveError>(ErrorText::SkinArchiveDamaged); }
+const uint8_t* SkipBytes(ByteReader& in, size_t n) {
+    return in.Skip<ESkinArchiveError>(n, ErrorText::SkinArchiveDamaged);
+}
 void Require(bool sound) {
-    if (!sound) throw ESkinArchiveError(SkinText::DamagedArchive);
+    if (!sound) throw ESkinArchiveError(ErrorText::SkinArchiveDamaged);
 }
 
 }  // namespace
