@@ -160,7 +160,7 @@ void TVyrfForm1::CreateAboutPage() {
     Image2->SetCursor(crHandPoint);
     Image2->Picture().Icon()->SetHandle(
         static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "ABOUTICON", IMAGE_ICON, 32, 32, 0)));
-    Label3 = PlaceLabel(this, TabSheet3, "Label3", 88, 16, "Quorlin图片处理Tervane");
+    Label3 = PlaceLabel(this, TabSheet3, "Label3", 88, 16, ProgramText::Title);
     Label4 = PlaceLabel(this, TabSheet3, "Label4", 89, 40, "版本:     1.0版");
     Label5 = PlaceLabel(this, TabSheet3, "Label5", 88, 64, "作者: 林知远");
     Label6 = PlaceLabel(this, TabSheet3, "Label6", 88, 88, "出品单位: Quorlin电脑工作室");

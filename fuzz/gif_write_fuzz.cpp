@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "gif/GifErrors.h"
 #include "gif/GifImageModel.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "picture/JpegDecoder.h"
-#include "picture/JpegError.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 

@@ -3,23 +3,22 @@
 #include <algorithm>
 #include <new>
 
-#include "gif/GifErrors.h"
 #include "toolkit/ByteReader.h"
 #include "toolkit/CheckedMath.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 constexpr uint32_t FileHeaderSize = 14;
 constexpr uint32_t InfoHeaderSize = 40;
-constexpr const char* ScanLineRange = "Scan line index out of range";
 }  // namespace
 
 TDIBWriter::TDIBWriter(const std::vector<TGIFColor>& palette, int height, int width, int bitsPerPixel)
     : width_(width), height_(height), bitsPerPixel_(bitsPerPixel) {
-    if (width <= 0 || height <= 0) throw GIFException(GifText::InvalidDimensions);
-    if (bitsPerPixel != 8 && bitsPerPixel != 24) throw GIFException(GifText::UnsupportedPixelFormat);
+    if (width <= 0 || height <= 0) throw GIFException(ErrorText::GifInvalidDimensions);
+    if (bitsPerPixel != 8 && bitsPerPixel != 24) throw GIFException(ErrorText::GifUnsupportedPixelFormat);
     auto rowBytes = AlignedRowBytes(static_cast<uint32_t>(width), static_cast<uint32_t>(bitsPerPixel));
     auto total = rowBytes ? CheckedMul<uint64_t>(*rowBytes, static_cast<uint64_t>(height)) : std::nullopt;
-    if (!total || *total > 0x7FFFFFFFu) throw EOutOfMemory(GifText::DibAllocFailed);
+    if (!total || *total > 0x7FFFFFFFu) throw EOutOfMemory(ErrorText::GifDibAllocFailed);
     rowBytes_ = *rowBytes;
     importantColors_ = static_cast<int>(std::min<size_t>(palette.size(), 256));
     if (bitsPerPixel == 8) {
@@ -28,7 +27,7 @@ TDIBWriter::TDIBWriter(const std::vector<TGIFColor>& palette, int height, int wi
     }
     bitsSize_ = static_cast<size_t>(*total);
     bits_.reset(new (std::nothrow) uint8_t[bitsSize_]);
-    if (!bits_) throw EOutOfMemory(GifText::DibAllocFailed);
+    if (!bits_) throw EOutOfMemory(ErrorText::GifDibAllocFailed);
     const size_t used = (static_cast<size_t>(width) * static_cast<size_t>(bitsPerPixel) + 7) / 8;
     for (int row = 0; row < height; ++row) {
         uint8_t* line = bits_.get() + static_cast<size_t>(row) * rowBytes_;
@@ -37,13 +36,13 @@ TDIBWriter::TDIBWriter(const std::vector<TGIFColor>& palette, int height, int wi
 }
 
 uint8_t* TDIBWriter::ScanLine(int row) {
-    if (!bits_) throw GIFException(GifText::NoDib);
-    if (row < 0 || row >= height_) throw EInvalidGraphicOperation(ScanLineRange);
+    if (!bits_) throw GIFException(ErrorText::GifNoDib);
+    if (row < 0 || row >= height_) throw EInvalidGraphicOperation(ErrorText::ScanLineRange);
     return bits_.get() + static_cast<size_t>(height_ - 1 - row) * rowBytes_;
 }
 
 std::vector<uint8_t> TDIBWriter::ReleaseBitmapFile() {
-    if (!bits_) throw GIFException(GifText::NoDib);
+    if (!bits_) throw GIFException(ErrorText::GifNoDib);
     const uint32_t tableBytes = static_cast<uint32_t>(colors_.size()) * 4;
     const uint32_t offset = FileHeaderSize + InfoHeaderSize + tableBytes;
     std::vector<uint8_t> file;

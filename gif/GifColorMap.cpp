@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gif/GifErrors.h"
+#include "toolkit/Exceptions.h"
 
 int TGIFColorMap::DepthForCount(int count) {
     if (count <= 0) return 0;
@@ -18,7 +18,7 @@ void TGIFColorMap::Grow() {
 }
 
 int TGIFColorMap::Add(TGIFColor color) {
-    if (Count() >= MaxColors) throw GIFException(GifText::ColorTableOverflow);
+    if (Count() >= MaxColors) throw GIFException(ErrorText::GifColorTableOverflow);
     if (Count() >= capacity_) Grow();
     colors_.push_back(color);
     return Count() - 1;

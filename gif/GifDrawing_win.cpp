@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "gif/GifErrors.h"
-#include "gif/GifPicture_win.h"
 #include "gif/GifPainter_win.h"
+#include "gif/GifPicture_win.h"
 #include "gif/GifRenderer_win.h"
 #include "picture/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/Thread_win.h"
 
@@ -152,7 +152,7 @@ HPALETTE TGIFImage::Palette() const {
     if (!state.palette && !Empty()) {
         const TGIFColorMap& colors =
             Header.ColorMap.Empty() ? static_cast<const TGIFColorMap&>(Images[0].ColorMap) : Header.ColorMap;
-        if (colors.Empty()) throw GIFException(GifText::NoColorTable);
+        if (colors.Empty()) throw GIFException(ErrorText::GifNoColorTable);
         state.palette.Reset(CreateGifPalette(colors.Data(), colors.Count()));
     }
     return state.palette.Get();

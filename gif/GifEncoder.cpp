@@ -1,8 +1,8 @@
 #include "gif/GifEncoder.h"
 
-#include "gif/GifErrors.h"
+#include "toolkit/Exceptions.h"
 
-void TGIFEncoder::ColorNotInTable() { throw GIFException(GifText::ColorNotInTable); }
+void TGIFEncoder::ColorNotInTable() { throw GIFException(ErrorText::GifColorNotInTable); }
 
 void TGIFEncoder::Encode(TGIFWriter& writer, const uint8_t* pixels, int width, int height, bool interlaced,
                          int bitsPerPixel, int colorCount) {

@@ -1,7 +1,7 @@
 #include "gif/GifExtensionRegistry.h"
 
-#include "gif/GifErrors.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 
@@ -37,10 +37,10 @@ TGIFExtensionRegistry::Factory TGIFExtensionRegistry::ForIdentifier(const char* 
 std::unique_ptr<TGIFExtension> TGIFExtensionRegistry::CreateFor(const ByteReader& at, TGIFImageModel* image,
                                                               TGIFSubImage* frame) const {
     ByteReader look = at;
-    look.ReadU8<GIFException>(GifText::PrematureEnd);
-    const uint8_t label = look.ReadU8<GIFException>(GifText::PrematureEnd);
+    look.ReadU8<GIFException>(ErrorText::GifPrematureEnd);
+    const uint8_t label = look.ReadU8<GIFException>(ErrorText::GifPrematureEnd);
     Factory factory = ForLabel(label);
-    if (!factory) throw GIFException(GifText::UnknownExtension);
+    if (!factory) throw GIFException(ErrorText::GifUnknownExtension);
     if (label == TGIFApplicationExtension::ExtensionLabel && !look.AtEnd()) {
         const uint8_t blockSize = look.ReadU8();
         if (blockSize == IdentifierSize && look.Has(IdentifierSize))

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gif/GifErrors.h"
 #include "gif/GifSubImage.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 
@@ -59,8 +59,10 @@ void TGIFExtension::SaveToStream(TStream& stream) const {
 }
 
 void TGIFExtension::LoadFromStream(TStream& stream) {
-    if (ReadByteOr(stream, GifText::PrematureEnd) != Introducer) throw GIFException(GifText::InvalidIntroducer);
-    if (ReadByteOr(stream, GifText::PrematureEnd) != Label()) throw GIFException(GifText::ExtensionMismatch);
+    if (ReadByteOr(stream, ErrorText::GifPrematureEnd) != Introducer) {
+        throw GIFException(ErrorText::GifInvalidIntroducer);
+    }
+    if (ReadByteOr(stream, ErrorText::GifPrematureEnd) != Label()) throw GIFException(ErrorText::GifExtensionMismatch);
     LoadBody(stream);
 }
 
@@ -78,7 +80,7 @@ void TGIFGraphicControlExtension::SetTransparentColor(int index) {
     const TGIFSubImage* frame = SubImage();
     int limit = frame ? frame->ActiveColorMap().Count() : 0;
     if (index < 0 || index > 255 || (limit > 0 && index >= limit)) {
-        Warning(GifText::InvalidColorIndex);
+        Warning(ErrorText::GifInvalidColorIndex);
         index = 0;
     }
     TransparentColorIndex = static_cast<uint8_t>(index);
@@ -92,7 +94,7 @@ void TGIFGraphicControlExtension::SaveBody(TStream& stream) const {
 
 void TGIFGraphicControlExtension::LoadBody(TStream& stream) {
     uint8_t body[6] = {};
-    if (stream.Read(body, sizeof body) != sizeof body) Warning(GifText::PrematureEnd);
+    if (stream.Read(body, sizeof body) != sizeof body) Warning(ErrorText::GifPrematureEnd);
     BlockSize = body[0];
     PackedFields = body[1];
     Delay = static_cast<uint16_t>(body[2] | (body[3] << 8));
@@ -114,7 +116,7 @@ void TGIFTextLinesExtension::LoadLines(TStream& stream) {
     std::vector<uint8_t> block;
     bool truncated = false;
     while (ReadGIFSubBlock(stream, block, truncated)) Lines.emplace_back(block.begin(), block.end());
-    if (truncated) Warning(GifText::PrematureEnd);
+    if (truncated) Warning(ErrorText::GifPrematureEnd);
 }
 
 void TGIFCommentExtension::SaveBody(TStream& stream) const { SaveLines(stream); }
@@ -137,7 +139,7 @@ void TGIFTextExtension::SaveBody(TStream& stream) const {
 
 void TGIFTextExtension::LoadBody(TStream& stream) {
     uint8_t head[13];
-    if (stream.Read(head, sizeof head) != sizeof head) throw GIFException(GifText::PrematureEnd);
+    if (stream.Read(head, sizeof head) != sizeof head) throw GIFException(ErrorText::GifPrematureEnd);
     ByteReader reader(head, sizeof head);
     BlockSize = reader.ReadU8();
     Left = reader.ReadU16LE();
@@ -164,12 +166,12 @@ void TGIFApplicationExtension::SaveBody(TStream& stream) const {
 }
 
 void TGIFApplicationExtension::LoadBody(TStream& stream) {
-    const uint8_t size = ReadByteOr(stream, GifText::PrematureEnd);
-    if (size < 11 && size != 10) throw GIFException(GifText::BadAppBlockSize);
+    const uint8_t size = ReadByteOr(stream, ErrorText::GifPrematureEnd);
+    if (size < 11 && size != 10) throw GIFException(ErrorText::GifBadAppBlockSize);
     // A 10-byte identifier block is read as what it is, so the data after it stays in step.
     Identifier.fill(0);
     const size_t idBytes = std::min<size_t>(size, 11);
-    if (stream.Read(Identifier.data(), idBytes) != idBytes) throw GIFException(GifText::PrematureEnd);
+    if (stream.Read(Identifier.data(), idBytes) != idBytes) throw GIFException(ErrorText::GifPrematureEnd);
     if (size > 11) stream.Seek(size - 11, TSeekOrigin::Current);
     LoadData(stream);
 }
@@ -201,15 +203,15 @@ void TGIFAppExtNSLoop::LoadData(TStream& stream) {
         if (block.empty()) continue;  // a length byte at the very end of the file
         const int kind = block[0] & 7;
         if (kind == 1) {
-            if (block.size() < 3) throw GIFException(GifText::InvalidData);
+            if (block.size() < 3) throw GIFException(ErrorText::GifInvalidData);
             Loops = static_cast<uint16_t>(block[1] | (block[2] << 8));
         } else if (kind == 2) {
-            if (block.size() < 5) throw GIFException(GifText::InvalidData);
+            if (block.size() < 5) throw GIFException(ErrorText::GifInvalidData);
             ByteReader reader(block.data() + 1, 4);
             BufferSize = reader.ReadU32LE();
         }
     }
-    if (truncated) Warning(GifText::PrematureEnd);
+    if (truncated) Warning(ErrorText::GifPrematureEnd);
 }
 
 void TGIFUnknownAppExtension::SaveData(TStream& stream) const {
@@ -222,5 +224,5 @@ void TGIFUnknownAppExtension::LoadData(TStream& stream) {
     std::vector<uint8_t> block;
     bool truncated = false;
     while (ReadGIFSubBlock(stream, block, truncated)) Blocks.push_back(TGIFBlock{block});
-    if (truncated) Warning(GifText::PrematureEnd);
+    if (truncated) Warning(ErrorText::GifPrematureEnd);
 }

@@ -1,9 +1,9 @@
 // Filling a frame from a bitmap of 1, 4, 8 or 24 bits per pixel.
 #include <cstdlib>
 
-#include "gif/GifErrors.h"
 #include "gif/GifImageModel.h"
 #include "gif/GifSubImage.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ void TGIFSubImage::ImportBitmap(const TGIFBitmapSource& source) {
     Clear();
     if (source.Width <= 0 || source.Height <= 0) return;
     const int bpp = source.BitsPerPixel;
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24) throw GIFException(GifText::UnsupportedPixelFormat);
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24) throw GIFException(ErrorText::GifUnsupportedPixelFormat);
     SetBounds(0, 0, source.Width, source.Height);
     if (bpp != 24) ColorMap.Assign(source.Colors.data(), static_cast<int>(source.Colors.size()));
 
@@ -86,7 +86,7 @@ void TGIFSubImage::ImportBitmap(const TGIFBitmapSource& source) {
     for (int y = 0; y < source.Height; ++y) {
         ImportRow(source, source.Row(y), ScanLine(y), ring, ColorMap);
         if (Image() && y % ProgressRows == 0)
-            Image()->Progress(TGIFProgressStage::Running, y * 100 / source.Height, GifText::Converting);
+            Image()->Progress(TGIFProgressStage::Running, y * 100 / source.Height, GifProgressText::Converting);
     }
 
     if (source.Transparent) {

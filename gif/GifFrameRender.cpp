@@ -2,8 +2,8 @@
 
 #include "gif/ColorLookup.h"
 #include "gif/Ditherers.h"
-#include "gif/GifErrors.h"
 #include "gif/GifImageModel.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ const TGIFColorMap& GifDisplayColors(const TGIFImageModel& image, const TGIFSubI
     if (!image.Header.ColorMap.Empty()) return image.Header.ColorMap;
     const TGIFSubImage* first = image.Images.First();
     if (first && first != &frame && !first->ColorMap.Empty()) return first->ColorMap;
-    throw GIFException(GifText::NoColorTable);
+    throw GIFException(ErrorText::GifNoColorTable);
 }
 
 void BuildGifMask(const TGIFSubImage& frame, TGifRenderedFrame& out) {

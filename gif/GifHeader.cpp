@@ -2,19 +2,19 @@
 
 #include <algorithm>
 
-#include "gif/GifErrors.h"
 #include "gif/GifImageModel.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 
 void TGIFHeader::SetWidth(int width) {
     for (const auto& frame : Image()->Images)
-        if (frame->Left() + frame->Width() > width) throw GIFException(GifText::WidthTooSmall);
+        if (frame->Left() + frame->Width() > width) throw GIFException(ErrorText::GifWidthTooSmall);
     Descriptor.ScreenWidth = static_cast<uint16_t>(width);
 }
 
 void TGIFHeader::SetHeight(int height) {
     for (const auto& frame : Image()->Images)
-        if (frame->Top() + frame->Height() > height) throw GIFException(GifText::HeightTooSmall);
+        if (frame->Top() + frame->Height() > height) throw GIFException(ErrorText::GifHeightTooSmall);
     Descriptor.ScreenHeight = static_cast<uint16_t>(height);
 }
 
@@ -22,19 +22,19 @@ void TGIFHeader::ExpandToFrame(int right, int bottom) {
     bool tooSmall = false;
     if (right > Descriptor.ScreenWidth) {
         if (Descriptor.ScreenWidth != 0) {
-            Warning(GifText::WidthTooSmall);
+            Warning(ErrorText::GifWidthTooSmall);
             tooSmall = true;
         }
         Descriptor.ScreenWidth = static_cast<uint16_t>(right);
     }
     if (bottom > Descriptor.ScreenHeight) {
         if (Descriptor.ScreenHeight != 0) {
-            Warning(GifText::HeightTooSmall);
+            Warning(ErrorText::GifHeightTooSmall);
             tooSmall = true;
         }
         Descriptor.ScreenHeight = static_cast<uint16_t>(bottom);
     }
-    if (tooSmall) Warning(GifText::ExceedsScreen);
+    if (tooSmall) Warning(ErrorText::GifExceedsScreen);
 }
 
 void TGIFHeader::Clear() {
@@ -55,7 +55,7 @@ uint8_t TGIFHeader::PackedFieldsForSaving() const {
 
 void TGIFHeader::SaveToStream(TStream& stream) const {
     const TGIFVersion version = Image()->Version();
-    if (version == TGIFVersion::Unknown) throw GIFException(GifText::UnsupportedVersion);
+    if (version == TGIFVersion::Unknown) throw GIFException(ErrorText::GifUnsupportedVersion);
     std::vector<uint8_t> bytes;
     PutBytes(bytes, version == TGIFVersion::V89a ? "GIF89a" : "GIF87a", 6);
     PutU16LE(bytes, Descriptor.ScreenWidth);

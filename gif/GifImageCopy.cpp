@@ -3,10 +3,10 @@
 // an extension-only frame into the next one.
 #include <memory>
 
-#include "gif/GifErrors.h"
 #include "gif/GifExtensionRegistry.h"
 #include "gif/GifImageModel.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void CopyFrame(const TGIFSubImage& source, TGIFSubImage& frame) {
 void TGIFImageModel::CopyFrom(const TGIFImageModel& source) {
     if (&source == this) return;
     Clear();
-    Progress(TGIFProgressStage::Starting, 0, GifText::Copying);
+    Progress(TGIFProgressStage::Starting, 0, GifProgressText::Copying);
     Header.Descriptor = source.Header.Descriptor;
     Header.ColorMap = source.Header.ColorMap;
     BackgroundColor = source.BackgroundColor;
@@ -57,8 +57,8 @@ void TGIFImageModel::CopyFrom(const TGIFImageModel& source) {
         auto frame = std::make_unique<TGIFSubImage>(this);
         CopyFrame(source.Images[i], *frame);
         Images.Add(std::move(frame));
-        Progress(TGIFProgressStage::Running, (i + 1) * 100 / count, GifText::Copying);
+        Progress(TGIFProgressStage::Running, (i + 1) * 100 / count, GifProgressText::Copying);
     }
     FramesChanged();
-    Progress(TGIFProgressStage::Ending, 100, GifText::Copying);
+    Progress(TGIFProgressStage::Ending, 100, GifProgressText::Copying);
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gif/GifErrors.h"
+#include "toolkit/Exceptions.h"
 
 TGIFSettings GIFDefaultSettings;
 
@@ -51,14 +51,14 @@ TGIFSubImage& TGIFImageModel::AssignBitmap(const TGIFBitmapSource& source) {
 }
 
 void TGIFImageModel::SaveToStream(TStream& stream) const {
-    Progress(TGIFProgressStage::Starting, 0, GifText::Saving);
+    Progress(TGIFProgressStage::Starting, 0, GifProgressText::Saving);
     Header.SaveToStream(stream);
     for (int i = 0; i < Images.Count(); ++i) {
         Images[i].SaveToStream(stream);
-        Progress(TGIFProgressStage::Running, (i + 1) * 100 / Images.Count(), GifText::Saving);
+        Progress(TGIFProgressStage::Running, (i + 1) * 100 / Images.Count(), GifProgressText::Saving);
     }
     TGIFTrailer(const_cast<TGIFImageModel*>(this)).SaveToStream(stream);
-    Progress(TGIFProgressStage::Ending, 100, GifText::Saving);
+    Progress(TGIFProgressStage::Ending, 100, GifProgressText::Saving);
 }
 
 void TGIFImageModel::Warning(const std::string& message) const {

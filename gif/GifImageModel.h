@@ -75,6 +75,15 @@ using TGIFProgressEvent =
     std::function<void(TGIFProgressStage stage, int percentDone, const std::string& message)>;
 using TGIFWarningEvent = std::function<void(const std::string& message)>;
 
+// The texts the progress hook receives.
+namespace GifProgressText {
+inline constexpr const char* Converting = "Converting...";
+inline constexpr const char* Saving = "Saving...";
+inline constexpr const char* Loading = "Loading...";
+inline constexpr const char* Rendering = "Rendering...";
+inline constexpr const char* Copying = "Copying...";
+}  // namespace GifProgressText
+
 class TGIFImageList : public TGIFList<TGIFSubImage> {
 public:
     using TGIFList<TGIFSubImage>::TGIFList;

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "gif/GifBitReader.h"
-#include "gif/GifErrors.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 
@@ -172,7 +172,7 @@ int TGifLzwDecoder::PushString(int code) {
         code = prev_;
     }
     while (code >= clear_) {
-        if (sp >= kMaxCodes || prefix_[code] == code) throw GIFException(GifText::CircularEntry);
+        if (sp >= kMaxCodes || prefix_[code] == code) throw GIFException(ErrorText::GifCircularEntry);
         stack_[sp++] = suffix_[code];
         code = prefix_[code];
     }

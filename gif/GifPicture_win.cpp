@@ -2,9 +2,9 @@
 
 #include "gif/ColorReduction_win.h"
 #include "gif/GifDrawing_win.h"
-#include "gif/GifErrors.h"
 #include "picture/Bitmap_win.h"
 #include "picture/Picture_win.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/GraphicsObjects_win.h"
 

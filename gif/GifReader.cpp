@@ -5,11 +5,11 @@
 #include <new>
 
 #include "gif/GifBitReader.h"
-#include "gif/GifErrors.h"
 #include "gif/GifExtensionRegistry.h"
 #include "gif/GifImageModel.h"
 #include "gif/GifLzwDecoder.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/Streams.h"
 
 namespace {
@@ -62,7 +62,7 @@ int ColorTableEntries(uint8_t packed) { return 2 << (packed & 7); }
 
 void ReadColorTable(ByteReader& in, uint8_t packed, TGIFColorMap& map) {
     const int entries = ColorTableEntries(packed);
-    const uint8_t* bytes = in.Skip<GIFException>(static_cast<size_t>(entries) * 3, GifText::PrematureEnd);
+    const uint8_t* bytes = in.Skip<GIFException>(static_cast<size_t>(entries) * 3, ErrorText::GifPrematureEnd);
     std::vector<TGIFColor> colors(static_cast<size_t>(entries));
     for (size_t i = 0; i < colors.size(); ++i) colors[i] = TGIFColor{bytes[i * 3], bytes[i * 3 + 1], bytes[i * 3 + 2]};
     map.Assign(colors.data(), entries);
@@ -96,7 +96,7 @@ TGifReader::TGifReader(TGIFImageModel& image, uint64_t memoryBudget)
 TGifReader::~TGifReader() = default;
 
 void TGifReader::Charge(uint64_t bytes) {
-    if (bytes > budget_) throw EOutOfMemory(OutOfMemoryText);
+    if (bytes > budget_) throw EOutOfMemory(ErrorText::OutOfMemory);
     budget_ -= bytes;
 }
 
@@ -118,7 +118,7 @@ void TGifReader::ParseStream(TStream& stream, const BytesParser& parse) {
         stream.SetPosition(start + static_cast<int64_t>(used));
     } catch (const std::bad_alloc&) {
         stream.SetPosition(start);
-        throw EOutOfMemory(OutOfMemoryText);
+        throw EOutOfMemory(ErrorText::OutOfMemory);
     } catch (...) {
         stream.SetPosition(start);
         throw;
@@ -154,7 +154,7 @@ size_t TGifReader::Parse(const uint8_t* data, size_t size, uint64_t progressBase
     SkipZeroBytes(in);
     while (!in.AtEnd() && Peek(in) != kTrailer) {
         if (Peek(in) != TGIFExtension::Introducer && Peek(in) != TGIFSubImage::ImageSeparator) {
-            image_.Warning(GifText::UnknownBlock);
+            image_.Warning(ErrorText::GifUnknownBlock);
             break;
         }
         Charge(sizeof(TGIFSubImage));
@@ -162,29 +162,31 @@ size_t TGifReader::Parse(const uint8_t* data, size_t size, uint64_t progressBase
         ReadFrame(in, *frame);
         image_.Images.Add(std::move(frame));
         const uint64_t done = (progressBase + in.Position()) * 100 / progressTotal;
-        image_.Progress(TGIFProgressStage::Running, static_cast<int>(done), GifText::Loading);
+        image_.Progress(TGIFProgressStage::Running, static_cast<int>(done), GifProgressText::Loading);
         SkipZeroBytes(in);
     }
-    if (!in.AtEnd() && in.ReadU8() != kTrailer) image_.Warning(GifText::InvalidTrailer);
+    if (!in.AtEnd() && in.ReadU8() != kTrailer) image_.Warning(ErrorText::GifInvalidTrailer);
     return in.Position();
 }
 
 void TGifReader::ReadHeader(ByteReader& in) {
     // Too few bytes for a signature is a cut-off file, not a foreign one.
-    if (in.Remaining() < kSignatureSize) throw GIFException(GifText::PrematureEnd);
+    if (in.Remaining() < kSignatureSize) throw GIFException(ErrorText::GifPrematureEnd);
     if (!SignatureAt(in.Current(), in.Remaining(), 0)) {
-        if (in.Remaining() < kSignatureOffset + kSignatureSize) throw GIFException(GifText::PrematureEnd);
-        if (!SignatureAt(in.Current(), in.Remaining(), kSignatureOffset)) throw GIFException(GifText::InvalidSignature);
+        if (in.Remaining() < kSignatureOffset + kSignatureSize) throw GIFException(ErrorText::GifPrematureEnd);
+        if (!SignatureAt(in.Current(), in.Remaining(), kSignatureOffset)) {
+            throw GIFException(ErrorText::GifInvalidSignature);
+        }
         in.Skip(kSignatureOffset);
     }
     in.Skip(kSignatureSize);  // signature and version; the version is not checked
     TGIFHeader& header = image_.Header;
     header.Clear();
-    header.Descriptor.ScreenWidth = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
-    header.Descriptor.ScreenHeight = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
-    header.Descriptor.PackedFields = in.ReadU8<GIFException>(GifText::PrematureEnd);
-    header.Descriptor.BackgroundColorIndex = in.ReadU8<GIFException>(GifText::PrematureEnd);
-    header.Descriptor.AspectRatio = in.ReadU8<GIFException>(GifText::PrematureEnd);
+    header.Descriptor.ScreenWidth = in.ReadU16LE<GIFException>(ErrorText::GifPrematureEnd);
+    header.Descriptor.ScreenHeight = in.ReadU16LE<GIFException>(ErrorText::GifPrematureEnd);
+    header.Descriptor.PackedFields = in.ReadU8<GIFException>(ErrorText::GifPrematureEnd);
+    header.Descriptor.BackgroundColorIndex = in.ReadU8<GIFException>(ErrorText::GifPrematureEnd);
+    header.Descriptor.AspectRatio = in.ReadU8<GIFException>(ErrorText::GifPrematureEnd);
     if (header.Descriptor.PackedFields & 0x80) ReadColorTable(in, header.Descriptor.PackedFields, header.ColorMap);
 }
 
@@ -201,7 +203,7 @@ void TGifReader::ReadExtensions(ByteReader& in, TGIFSubImage& frame) {
     const auto& registry = TGIFExtensionRegistry::Instance();
     while (!in.AtEnd() && Peek(in) != TGIFSubImage::ImageSeparator && Peek(in) != kTrailer) {
         if (Peek(in) != TGIFExtension::Introducer) {
-            image_.Warning(GifText::InvalidIntroducer);
+            image_.Warning(ErrorText::GifInvalidIntroducer);
             return;
         }
         std::unique_ptr<TGIFExtension> extension = registry.CreateFor(in, &image_, &frame);
@@ -221,17 +223,17 @@ void TGifReader::ReadExtensions(ByteReader& in, TGIFSubImage& frame) {
 }
 
 void TGifReader::ReadDescriptor(ByteReader& in, TGIFSubImage& frame) {
-    in.Skip<GIFException>(1, GifText::PrematureEnd);  // the separator
+    in.Skip<GIFException>(1, ErrorText::GifPrematureEnd);  // the separator
     TGIFImageDescriptor& d = frame.Descriptor;
-    d.Left = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
-    d.Top = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
-    d.Width = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
-    d.Height = in.ReadU16LE<GIFException>(GifText::PrematureEnd);
-    d.PackedFields = in.ReadU8<GIFException>(GifText::PrematureEnd);
+    d.Left = in.ReadU16LE<GIFException>(ErrorText::GifPrematureEnd);
+    d.Top = in.ReadU16LE<GIFException>(ErrorText::GifPrematureEnd);
+    d.Width = in.ReadU16LE<GIFException>(ErrorText::GifPrematureEnd);
+    d.Height = in.ReadU16LE<GIFException>(ErrorText::GifPrematureEnd);
+    d.PackedFields = in.ReadU8<GIFException>(ErrorText::GifPrematureEnd);
     if (d.Width == 0 || d.Height == 0) {
         d.Width = static_cast<uint16_t>(image_.Width());
         d.Height = static_cast<uint16_t>(image_.Height());
-        image_.Warning(GifText::ExceedsScreen);
+        image_.Warning(ErrorText::GifExceedsScreen);
     }
 }
 
@@ -243,9 +245,9 @@ void TGifReader::DecodePixels(ByteReader& in, TGIFSubImage& frame) {
     frame.Data.assign(count, fill);
     if (in.AtEnd()) return;
     const int minCodeSize = in.ReadU8();
-    if (minCodeSize > TGifLzwDecoder::kMaxCodeSize) throw GIFException(GifText::InvalidData);
+    if (minCodeSize > TGifLzwDecoder::kMaxCodeSize) throw GIFException(ErrorText::GifInvalidData);
     GatherSubBlocks(in, *gathered_);
-    if (gathered_->truncated) image_.Warning(GifText::PrematureEnd);
+    if (gathered_->truncated) image_.Warning(ErrorText::GifPrematureEnd);
     TGifBitReader bits(*gathered_);
     TGifLzwStop stop;
     if (frame.Interlaced() && frame.Height() > 1) {
@@ -257,7 +259,7 @@ void TGifReader::DecodePixels(ByteReader& in, TGIFSubImage& frame) {
     } else {
         stop = decoder_->Decode(bits, minCodeSize, frame.Data.data(), count, fill);
     }
-    if (stop == TGifLzwStop::OutOfData) image_.Warning(GifText::BitBufferUnderrun);
+    if (stop == TGifLzwStop::OutOfData) image_.Warning(ErrorText::GifBitBufferUnderrun);
 }
 
 // ---- the object model's loading entry points ----

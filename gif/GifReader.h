@@ -23,7 +23,6 @@ public:
     // What one load may allocate for pixels and blocks before it gives up with "Out of memory":
     // a file of a few bytes can declare frames of 65535 x 65535.
     static constexpr uint64_t DefaultMemoryBudget = uint64_t{256} << 20;
-    static constexpr const char* OutOfMemoryText = "Out of memory";
 
     explicit TGifReader(TGIFImageModel& image, uint64_t memoryBudget = DefaultMemoryBudget);
     ~TGifReader();

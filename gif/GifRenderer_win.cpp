@@ -3,10 +3,10 @@
 #include <memory>
 #include <vector>
 
-#include "gif/GifErrors.h"
 #include "gif/GifFrameRender.h"
 #include "gif/GifPicture_win.h"
 #include "picture/Bitmap_win.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 
 namespace {
@@ -20,7 +20,7 @@ public:
 
 std::unique_ptr<TGIFFrameRender> Render(const TGIFImage& image, const TGIFSubImage& frame) {
     const bool dither = GifDitherInEffect(image.PaintFlags, GIFAutoDither);
-    image.TGIFImageModel::Progress(TGIFProgressStage::Starting, 0, GifText::Rendering);
+    image.TGIFImageModel::Progress(TGIFProgressStage::Starting, 0, GifProgressText::Rendering);
     TGifRenderedFrame rendered = RenderGifFrame(image, frame, dither);
     auto render = std::make_unique<TGIFFrameRender>();
     render->palette.Reset(CreateGifPalette(rendered.colors.data(), static_cast<int>(rendered.colors.size())));
@@ -37,7 +37,7 @@ std::unique_ptr<TGIFFrameRender> Render(const TGIFImage& image, const TGIFSubIma
                         static_cast<uint8_t*>(bitmap.ScanLine(y)));
     if (!rendered.mask.empty())
         render->mask.Reset(CreateBitmap(rendered.width, rendered.height, 1, 1, rendered.mask.data()));
-    image.TGIFImageModel::Progress(TGIFProgressStage::Ending, 100, GifText::Rendering);
+    image.TGIFImageModel::Progress(TGIFProgressStage::Ending, 100, GifProgressText::Rendering);
     return render;
 }
 

@@ -1,11 +1,11 @@
 #include "gif/GifSubImage.h"
 
-#include "gif/GifErrors.h"
 #include "gif/GifImageModel.h"
-#include "toolkit/ByteReader.h"
 #include "gif/GifLzwEncoder.h"
 #include "gif/GifRleEncoder.h"
 #include "gif/GifStream.h"
+#include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 
 TGIFSubImage::TGIFSubImage(TGIFImageModel* image) : TGIFItem(image), Extensions(image) {}
 
@@ -66,7 +66,7 @@ void TGIFSubImage::SaveToStream(TStream& stream) const {
     if (Empty()) return;
     // Pixel data that does not match the descriptor would be read past its end.
     if (Data.size() != static_cast<size_t>(Width()) * static_cast<size_t>(Height()))
-        throw GIFException(GifText::InvalidDimensions);
+        throw GIFException(ErrorText::GifInvalidDimensions);
     std::vector<uint8_t> head;
     PutU8(head, ImageSeparator);
     PutU16LE(head, Descriptor.Left);

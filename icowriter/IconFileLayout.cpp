@@ -47,7 +47,7 @@ uint16_t BitCountForColourCount(uint32_t colourCount) {
         case IconFile::MaskColours: return 1;
         case IconFile::PaletteColours: return 8;
         case IconFile::HighColours: return 16;
-        default: throw EInvalidGraphicOperation("Unsupported icon colour count");
+        default: throw EInvalidGraphicOperation(ErrorText::IconColourCount);
     }
 }
 

@@ -65,7 +65,7 @@ std::unique_ptr<TIcon> TIconWriter::IconFromBitmap(TBitmap& source) const {
     info.hbmMask = mask->Handle();
     info.hbmColor = image->Handle();
     HICON handle = CreateIconIndirect(&info);
-    if (!handle) throw EOutOfResources("Out of system resources");
+    if (!handle) throw EOutOfResources(ErrorText::OutOfResources);
     auto icon = std::make_unique<TIcon>();
     icon->SetHandle(handle);
     return icon;

@@ -9,7 +9,7 @@ void TBitmapCanvas::CreateHandle() {
     TBitmapImage& image = bitmap_.Image();
     image.Deselect();  // another bitmap's canvas may hold a shared image
     auto context = std::make_unique<TMemoryDC>(nullptr, image.handle.Get(), image.palette.Get());
-    if (!*context) throw EOutOfResources("Out of system resources");
+    if (!*context) throw EOutOfResources(ErrorText::OutOfResources);
     if (image.handle) image.selectedIn = this;
     context_ = std::move(context);
     SetHandle(context_->Get());

@@ -8,7 +8,7 @@
 
 namespace {
 
-[[noreturn]] void OutOfResources() { throw EOutOfResources("Out of system resources"); }
+[[noreturn]] void OutOfResources() { throw EOutOfResources(ErrorText::OutOfResources); }
 
 void FillImage(TBitmapImage& image, COLORREF color) {
     TImageContext context(image);

@@ -228,7 +228,7 @@ void* TBitmap::ScanLine(int row) {
 
 const void* TBitmap::ReadScanLine(int row) const {
     if (!image_->isDib) return nullptr;
-    if (row < 0 || row >= Height()) throw EInvalidGraphicOperation("Scan line index out of range");
+    if (row < 0 || row >= Height()) throw EInvalidGraphicOperation(ErrorText::ScanLineRange);
     uint32_t rowBytes = *DibRowBytes(Width(), image_->format.bitCount);
     return image_->Bits() + static_cast<size_t>(Height() - 1 - row) * rowBytes;
 }

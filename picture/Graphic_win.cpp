@@ -8,7 +8,7 @@ TGraphicClass TGraphic::StaticClass() {
 }
 
 std::unique_ptr<TGraphic> TGraphic::Construct(TGraphicClass cls) {
-    if (!cls || !cls->create) throw EInvalidGraphicOperation("Cannot create an abstract graphic");
+    if (!cls || !cls->create) throw EInvalidGraphicOperation(ErrorText::AbstractGraphic);
     return std::unique_ptr<TGraphic>(cls->create());
 }
 
@@ -58,11 +58,11 @@ void TGraphic::SaveToFile(const std::string& fileName) const {
 }
 
 void TGraphic::LoadFromClipboardFormat(UINT, HANDLE, HPALETTE) {
-    throw EInvalidGraphic("Unsupported clipboard format");
+    throw EInvalidGraphic(ErrorText::UnsupportedClipboardFormat);
 }
 
 void TGraphic::SaveToClipboardFormat(UINT&, HANDLE&, HPALETTE&) const {
-    throw EInvalidGraphic("Unsupported clipboard format");
+    throw EInvalidGraphic(ErrorText::UnsupportedClipboardFormat);
 }
 
 void TGraphic::SetModified(bool modified) {

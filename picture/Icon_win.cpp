@@ -16,7 +16,7 @@ HBITMAP BitmapFromRows(const TDibFormat& format, uint32_t width, uint32_t height
     TWindowDC screen;
     TBitmapHandle bitmap(mono ? CreateBitmap(targetWidth, targetHeight, 1, 1, nullptr)
                               : CreateCompatibleBitmap(screen.Get(), targetWidth, targetHeight));
-    if (!bitmap) throw EOutOfResources("Out of system resources");
+    if (!bitmap) throw EOutOfResources(ErrorText::OutOfResources);
     std::vector<uint8_t> info = MakeBitmapInfo(format, static_cast<int>(width), static_cast<int>(height));
     TMemoryDC dc;
     TSelection selection(dc.Get(), bitmap.Get());
@@ -102,9 +102,9 @@ int TIcon::Width() const { return image_->width ? image_->width : SystemIconWidt
 
 int TIcon::Height() const { return image_->height ? image_->height : SystemIconHeight(); }
 
-void TIcon::SetWidth(int) { throw EInvalidGraphicOperation("Cannot change the size of an icon"); }
+void TIcon::SetWidth(int) { throw EInvalidGraphicOperation(ErrorText::IconSizeChange); }
 
-void TIcon::SetHeight(int) { throw EInvalidGraphicOperation("Cannot change the size of an icon"); }
+void TIcon::SetHeight(int) { throw EInvalidGraphicOperation(ErrorText::IconSizeChange); }
 
 void TIcon::HandleNeeded() const {
     TIconData& image = *image_;

@@ -1,6 +1,6 @@
 #include "picture/JpegErrorRoutines.h"
 
-#include "picture/JpegError.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "picture/Bitmap_win.h"
 #include "picture/Graphic_win.h"
-#include "picture/JpegError.h"
 #include "picture/JpegProgressMonitor.h"
 #include "picture/JpegSettings.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/Streams.h"
 
 // The compressed side, shared by every JPEG object that was copied from one another and

@@ -70,7 +70,7 @@ std::unique_ptr<TWorkTables> AllocateTables() {
     try {
         return std::make_unique<TWorkTables>();
     } catch (const std::bad_alloc&) {
-        throw ElzhException(LzhText::NoMemory);
+        throw ElzhException(ErrorText::LzhNoMemory);
     }
 }
 
@@ -108,7 +108,7 @@ std::vector<uint8_t> LzhUnpackBuffer(const uint8_t* data, size_t length, size_t 
     try {
         out.reserve(size);
     } catch (const std::bad_alloc&) {
-        throw ElzhException(LzhText::NoMemory);
+        throw ElzhException(ErrorText::LzhNoMemory);
     }
     size_t at = 0;
     TLZH().Unpack(static_cast<int64_t>(size),

@@ -7,13 +7,6 @@
 
 #include "toolkit/Exceptions.h"
 
-TERVANE_DECLARE_EXCEPTION(ElzhException, Exception);
-
-namespace LzhText {
-inline constexpr const char* NoMemory = "LZH : Cannot get memory for dictionary tables";
-inline constexpr const char* FreeFailed = "LZH : Error freeing memory for dictionary tables";
-}  // namespace LzhText
-
 class TLZH {
 public:
     // Supplies the next compressed byte; false once the data has ended.

@@ -5,32 +5,28 @@
 #include "skin/SkinStore.h"
 #include "skin/SkinStreamProperty.h"
 #include "toolkit/FileStream.h"
+#include "toolkit/ProgramTitle.h"
 
 namespace {
 
-// The part of an archive entry's name that may name a file in the temporary folder: no
-// folder parts, nothing that climbs out of the folder.
-std::string TemporaryFileName(const std::string& entryName) {
-    size_t separator = entryName.find_last_of("\\/:");
-    std::string name = separator == std::string::npos ? entryName : entryName.substr(separator + 1);
-    if (name.empty() || name == "." || name == "..") return std::string();
-    return name;
-}
-
-std::string TemporaryFolder() {
-    char path[MAX_PATH + 1] = {};
-    DWORD length = GetTempPathA(sizeof path, path);
-    if (length == 0 || length > MAX_PATH) return std::string();
-    std::string folder(path, length);
-    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
-    return folder;
-}
-
-// Deletes the temporary settings file however reading it ends.
+// The settings file goes to a name of its own in the temporary folder, made by the system
+// (which creates the file), so that several programs decoding skins at once never meet on
+// the archive entry's name. Deleted however reading it ends.
 class TTemporaryFile {
 public:
-    explicit TTemporaryFile(std::string path) : path_(std::move(path)) {}
-    ~TTemporaryFile() { DeleteFileA(path_.c_str()); }
+    TTemporaryFile() {
+        char folder[MAX_PATH + 1] = {};
+        DWORD length = GetTempPathA(sizeof folder, folder);
+        if (length == 0 || length > MAX_PATH) return;
+        char path[MAX_PATH + 1] = {};
+        if (GetTempFileNameA(folder, "tsk", 0, path)) path_ = path;
+    }
+    ~TTemporaryFile() {
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+    }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+    // Empty when no file could be made.
     const std::string& Path() const { return path_; }
 
 private:
@@ -38,7 +34,7 @@ private:
 };
 
 void ShowOlderSkinNotice(const char* message) {
-    MessageBoxA(GetActiveWindow(), message, "Quorlin图片处理Tervane", MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(GetActiveWindow(), message, ProgramText::Title, MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace
@@ -136,21 +132,17 @@ void TSkinData::PostToManager(int action) {
 bool TSkinData::DecodeSkinStream() {
     notReady_ = true;
     if (designing_) return false;
-    std::string folder = TemporaryFolder();
     TSkinReader reader;
     reader.OnOlderFormat = [](const char* message) {
         if (NoticeHandler()) NoticeHandler()(message);
     };
-    if (folder.empty() || !reader.Open(skinStream_.Bytes())) return false;
+    if (!reader.Open(skinStream_.Bytes())) return false;
     TMemoryStream entry;
-    std::string fileName = TemporaryFileName(reader.ExtractFirstContaining(".ini", entry));
-    if (fileName.empty()) return false;
-    // The guard is set up only once the file is ours, so a file of that name that could
-    // not be replaced is never deleted.
-    std::unique_ptr<TTemporaryFile> settings;
+    if (reader.ExtractFirstContaining(".ini", entry).empty()) return false;
+    TTemporaryFile settings;
+    if (settings.Path().empty()) return false;
     try {
-        TFileStream file(folder + fileName, TFileMode::Create);
-        settings = std::make_unique<TTemporaryFile>(folder + fileName);
+        TFileStream file(settings.Path(), TFileMode::Create);
         file.WriteBuffer(entry.Bytes().data(), entry.Bytes().size());
         file.Close();
     } catch (const Exception&) {
@@ -158,7 +150,7 @@ bool TSkinData::DecodeSkinStream() {
     }
     reader_ = &reader;
     try {
-        ReadSettingsFile(settings->Path());
+        ReadSettingsFile(settings.Path());
     } catch (...) {
         reader_ = nullptr;
         throw;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/AnsiFileName.h"
+
 int DefaultToggleFrames(int width, int height) {
     int frames = height < 16 ? width / 13 : width / 16;
     return std::max(frames, 4);
@@ -20,9 +22,5 @@ TCaptionButtonFrames CaptionButtonFrames(int frameValue, int action, bool pictur
 }
 
 std::string SkinPictureEntry(const std::string& value) {
-    size_t separator = value.find_last_of("\\/:");
-    std::string name = separator == std::string::npos ? value : value.substr(separator + 1);
-    size_t dot = name.find_last_of('.');
-    if (name.empty() || dot == std::string::npos || name.substr(dot) != ".bmp") return std::string();
-    return name;
+    return ExtensionPart(value) == ".bmp" ? FileNamePart(value) : std::string();
 }

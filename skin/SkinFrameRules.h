@@ -17,5 +17,6 @@ struct TCaptionButtonFrames {
 TCaptionButtonFrames CaptionButtonFrames(int frameValue, int action, bool pictureEmpty, int width, int height);
 
 // The archive entry a picture value names: its file-name part (after the last folder
-// separator), provided its extension is exactly ".bmp"; else empty.
+// separator, stepping over double-byte characters), provided its extension is exactly ".bmp";
+// else empty.
 std::string SkinPictureEntry(const std::string& value);

@@ -1,11 +1,11 @@
 #include "skin/SkinReader.h"
 
 #include "skin/Lzh.h"
+#include "toolkit/AnsiFileName.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
-
-bool IsLeadByte(uint8_t byte) { return byte >= 0x81 && byte <= 0xFE; }
 
 // Splits like a string list's text: CR LF, CR or LF end a line; the last line needs none.
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -24,68 +24,67 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-}  // namespace
-
-std::string SkinLowerCase(const std::string& text) {
-    std::string lower = text;
-    for (size_t i = 0; i < lower.size(); ++i) {
-        uint8_t byte = static_cast<uint8_t>(lower[i]);
-        if (IsLeadByte(byte) && i + 1 < lower.size()) {
-            ++i;
-        } else if (byte >= 'A' && byte <= 'Z') {
-            lower[i] = static_cast<char>(byte + ('a' - 'A'));
-        }
-    }
-    return lower;
+// Running short of bytes is damage like any other.
+int32_t ReadI32(ByteReader& in) { return in.ReadI32LE<ESkinArchiveError>(ErrorText::SkinArchiveDamaged); }
+const uint8_t* SkipBytes(ByteReader& in, size_t n) {
+    return in.Skip<ESkinArchiveError>(n, ErrorText::SkinArchiveDamaged);
+}
+void Require(bool sound) {
+    if (!sound) throw ESkinArchiveError(ErrorText::SkinArchiveDamaged);
 }
 
+}  // namespace
+
+std::string SkinLowerCase(const std::string& text) { return LowerCaseAscii(text); }
+
 bool TSkinReader::Open(const uint8_t* stored, size_t size) {
+    Clear();
+    try {
+        Index(Unpack(stored, size));
+        return true;
+    } catch (const ESkinArchiveError&) {
+        Clear();
+        return false;
+    }
+}
+
+void TSkinReader::Clear() {
     names_.clear();
     offsets_.clear();
     sizes_.clear();
     data_.clear();
-    if (size < 4) return false;
-    ByteReader sizeWord(stored, size);
-    int64_t unpacked = sizeWord.ReadI32LE();
-    if (unpacked < static_cast<int64_t>(SkinArchive::HeaderSize) || unpacked > SkinArchive::MaxArchiveSize) {
-        return false;
-    }
-    std::vector<uint8_t> archive = LzhUnpackBuffer(stored + 4, size - 4, static_cast<size_t>(unpacked));
-    if (!Index(archive)) {
-        names_.clear();
-        offsets_.clear();
-        sizes_.clear();
-        data_.clear();
-        return false;
-    }
-    return true;
 }
 
-bool TSkinReader::Index(const std::vector<uint8_t>& archive) {
+std::vector<uint8_t> TSkinReader::Unpack(const uint8_t* stored, size_t size) {
+    ByteReader sizeWord(stored, size);
+    int64_t unpacked = ReadI32(sizeWord);
+    Require(unpacked >= static_cast<int64_t>(SkinArchive::HeaderSize) && unpacked <= SkinArchive::MaxArchiveSize);
+    return LzhUnpackBuffer(sizeWord.Current(), sizeWord.Remaining(), static_cast<size_t>(unpacked));
+}
+
+void TSkinReader::Index(const std::vector<uint8_t>& archive) {
     ByteReader in(archive.data(), archive.size());
-    if (in.ReadI32LE() != SkinArchive::FormatMark) {
+    if (ReadI32(in) != SkinArchive::FormatMark) {
         if (OnOlderFormat) OnOlderFormat(SkinArchive::OlderFormatText);
-        return false;
+        throw ESkinArchiveError(SkinArchive::OlderFormatText);
     }
-    int32_t listLength = in.ReadI32LE();
-    in.Skip(8);
-    if (listLength < 0 || !in.Has(static_cast<size_t>(listLength))) return false;
-    const uint8_t* list = in.Skip(static_cast<size_t>(listLength));
+    int32_t listLength = ReadI32(in);
+    SkipBytes(in, 8);
+    Require(listLength >= 0);
+    const uint8_t* list = SkipBytes(in, static_cast<size_t>(listLength));
     names_ = SplitLines(SkinLowerCase(std::string(list, list + listLength)));
-    if (names_.size() > SkinArchive::MaxEntries) return false;
-    if (!in.Has(names_.size() * 4)) return false;
+    Require(names_.size() <= SkinArchive::MaxEntries);
     uint64_t total = 0;
     for (size_t i = 0; i < names_.size(); ++i) {
-        int32_t entrySize = in.ReadI32LE();
-        if (entrySize < 0) return false;
+        int32_t entrySize = ReadI32(in);
+        Require(entrySize >= 0);
         offsets_.push_back(static_cast<size_t>(total));
         sizes_.push_back(static_cast<size_t>(entrySize));
         total += static_cast<size_t>(entrySize);
     }
     // Every entry must lie inside the data that follows the size table.
-    if (total > static_cast<uint64_t>(in.Remaining())) return false;
+    Require(total <= static_cast<uint64_t>(in.Remaining()));
     data_.assign(in.Current(), in.Current() + in.Remaining());
-    return true;
 }
 
 void TSkinReader::CopyEntry(size_t index, TMemoryStream& out) const {

@@ -19,8 +19,8 @@ constexpr int64_t MaxArchiveSize = 16 * 1024 * 1024;
 inline constexpr const char* OlderFormatText = "This is Older Skin File\rPlease update to new version !";
 }  // namespace SkinArchive
 
-// Lower-cases the ASCII letters of a code page 936 text, leaving double-byte characters
-// (whose second byte may look like a letter) alone.
+// Entry names compare in lower case: the ASCII letters of a code page 936 text, leaving
+// double-byte characters (whose second byte may look like a letter) alone.
 std::string SkinLowerCase(const std::string& text);
 
 class TSkinReader {
@@ -28,7 +28,8 @@ public:
     // Called with SkinArchive::OlderFormatText when the archive's format mark is wrong.
     std::function<void(const char* message)> OnOlderFormat;
 
-    // Decompresses and indexes an archive; false when it is not a usable skin archive.
+    // Decompresses and indexes an archive; false, with nothing indexed, when it is not a usable
+    // skin archive. Only a failure to get memory raises.
     bool Open(const uint8_t* stored, size_t size);
     bool Open(const std::vector<uint8_t>& stored) { return Open(stored.data(), stored.size()); }
 
@@ -43,7 +44,10 @@ public:
     size_t Count() const { return names_.size(); }
 
 private:
-    bool Index(const std::vector<uint8_t>& archive);
+    // Both raise ESkinArchiveError for anything they cannot use.
+    static std::vector<uint8_t> Unpack(const uint8_t* stored, size_t size);
+    void Index(const std::vector<uint8_t>& archive);
+    void Clear();
     void CopyEntry(size_t index, TMemoryStream& out) const;
 
     std::vector<std::string> names_;

@@ -5,7 +5,7 @@ TSkinCollectionItem::TSkinCollectionItem(TSkinCollection& collection, int id)
 
 void TSkinCollectionItem::SetName(const std::string& name) {
     if (name == name_) return;
-    if (collection_.NameInUse(name, this)) throw ESkinStoreError("The name " + name + " is already used.");
+    if (collection_.NameInUse(name, this)) throw ESkinStoreError(Format(ErrorText::SkinNameInUse, name.c_str()));
     name_ = name;
 }
 

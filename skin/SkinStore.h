@@ -9,8 +9,6 @@
 #include "toolkit/Streams.h"
 #include "toolkit/Component.h"
 
-TERVANE_DECLARE_EXCEPTION(ESkinStoreError, Exception);
-
 class TSkinCollection;
 class TSkinStore;
 

@@ -22,7 +22,7 @@ void LoadStoredSkins(TSkinStore& store, HMODULE module) {
         HRSRC found = FindResourceA(module, resource.c_str(), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
         HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
         const void* bytes = loaded ? LockResource(loaded) : nullptr;
-        if (!bytes) throw EResNotFound("Resource " + resource + " not found");
+        if (!bytes) throw EResNotFound(Format(ErrorText::ResourceNotFound, resource.c_str()));
         TSkinCollectionItem& item = store.Store().Add();
         item.SetName(itemName);
         item.DataStream().WriteBuffer(bytes, SizeofResource(module, found));

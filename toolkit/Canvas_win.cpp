@@ -44,7 +44,7 @@ void TCanvas::DeselectHandles() {
 void TCanvas::RequireState(unsigned state) {
     if (!dc_) {
         CreateHandle();
-        if (!dc_) throw EInvalidOperation("Canvas does not allow drawing");
+        if (!dc_) throw EInvalidOperation(ErrorText::CanvasNoDrawing);
     }
     unsigned missing = state & ~state_;
     if (missing & csFontValid) SelectFont();

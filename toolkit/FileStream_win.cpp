@@ -1,6 +1,7 @@
 // Files on Windows: CreateFileA with the sharing the program's loads and saves expect.
 #include <windows.h>
 
+#include "toolkit/AnsiFileName.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FilePlatform.h"
 #include "toolkit/FileStream.h"
@@ -103,9 +104,6 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
     return false;
 }
 
-std::string FolderOf(const std::string& path) {
-    size_t separator = path.find_last_of("\\/:");
-    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
+std::string FolderOf(const std::string& path) { return FolderPart(path); }
 
 unsigned long CurrentProcessNumber() { return GetCurrentProcessId(); }

@@ -237,8 +237,8 @@ void TForm::Close() {
 }
 
 TModalResult TForm::ShowModal() {
-    if (Visible() || !Enabled() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
-    if (!Application) throw EInvalidOperation("No application to run a modal window");
+    if (Visible() || !Enabled() || modal_) throw EInvalidOperation(ErrorText::VisibleModal);
+    if (!Application) throw EInvalidOperation(ErrorText::ModalWithoutApplication);
     Application->CancelHint();
     if (GetCapture()) ReleaseCapture();
     HWND previousActive = GetActiveWindow();

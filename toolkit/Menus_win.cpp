@@ -29,7 +29,7 @@ UINT AllocateCommand(TMenuItem* item) {
         next = next == kLastCommand ? kFirstCommand : next + 1;
         if (LiveItems().emplace(command, item).second) return command;
     }
-    throw EOutOfResources("Too many menu items");
+    throw EOutOfResources(ErrorText::TooManyMenuItems);
 }
 
 TMenuItem* LiveItem(ULONG_PTR data) {

@@ -1,8 +1,9 @@
 #include "toolkit/Thread_win.h"
 
 #include <deque>
-#include <stdexcept>
 #include <mutex>
+
+#include "toolkit/Exceptions.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ TThread::TThread(bool createSuspended) {
 // (or that runs its work on the caller's thread instead) costs no system thread.
 void TThread::CreateSystemThread() {
     handle_ = CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &threadId_);
-    if (!handle_) throw std::runtime_error("Thread creation error");
+    if (!handle_) throw EThread(ErrorText::ThreadCreation);
     if (priority_ != THREAD_PRIORITY_NORMAL) SetThreadPriority(handle_, priority_);
 }
 

@@ -30,7 +30,7 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
     WNDPROC baseProc = DefWindowProcA;
     if (params.systemClass) {
         if (!GetClassInfoA(nullptr, params.systemClass, &windowClass))
-            throw EOutOfResources(Format("Window class %s is not available", params.systemClass));
+            throw EOutOfResources(Format(ErrorText::WindowClassMissing, params.systemClass));
         baseProc = windowClass.lpfnWndProc;
         windowClass.style &= ~CS_GLOBALCLASS;
     } else {
@@ -41,7 +41,7 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = params.className.c_str();
     if (!RegisterClassA(&windowClass))
-        throw EOutOfResources(Format("Cannot register window class %s", params.className.c_str()));
+        throw EOutOfResources(Format(ErrorText::WindowClassRegistration, params.className.c_str()));
     RegisteredClasses()[params.className] = baseProc;
     return baseProc;
 }
@@ -134,7 +134,7 @@ void TWinControl::CreateWnd() {
     // Asking for the parent's window made it, and a new parent makes its children's windows.
     if (handle_) return;
     if ((params.style & WS_CHILD) && !params.parentWindow)
-        throw EInvalidOperation(Format("Control '%s' has no parent window", Name().c_str()));
+        throw EInvalidOperation(Format(ErrorText::NoParentWindow, Name().c_str()));
     defaultProc_ = RegisterControlClass(params);
     ownClass_ = params.systemClass == nullptr;
     TWinControl* outer = g_creatingControl;
@@ -143,7 +143,7 @@ void TWinControl::CreateWnd() {
                                   params.style, params.x, params.y, params.width, params.height,
                                   params.parentWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     g_creatingControl = outer;
-    if (!window) throw EOutOfResources(Format("Error creating window of class %s", params.className.c_str()));
+    if (!window) throw EOutOfResources(Format(ErrorText::WindowCreation, params.className.c_str()));
     handle_ = window;
     HandleCreated();
 }

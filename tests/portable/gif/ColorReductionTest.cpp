@@ -8,8 +8,8 @@
 #include "gif/ColorReduction.h"
 #include "gif/Ditherers.h"
 #include "gif/WebPaletteRow.h"
-#include "gif/GifErrors.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "GifTestSupport.h"
-#include "gif/GifErrors.h"
 #include "gif/GifFrameRender.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GifTestBuilder.h"
-#include "gif/GifErrors.h"
+#include "toolkit/Exceptions.h"
 
 using giftest::Builder;
 using giftest::ExtensionAt;

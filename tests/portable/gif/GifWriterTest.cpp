@@ -2,7 +2,7 @@
 
 #include "GifTestSupport.h"
 #include "GiflibDecode.h"
-#include "gif/GifErrors.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 

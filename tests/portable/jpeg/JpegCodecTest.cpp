@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "JpegTestSupport.h"
-#include "picture/JpegError.h"
+#include "toolkit/Exceptions.h"
 
 namespace {
 

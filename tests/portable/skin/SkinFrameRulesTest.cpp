@@ -36,6 +36,8 @@ TEST(SkinFrameRules, PictureValuesNameTheirEntry) {
     EXPECT_EQ(SkinPictureEntry("images\\left.bmp"), "left.bmp");
     EXPECT_EQ(SkinPictureEntry("c:\\skins\\blue/top.bmp"), "top.bmp");
     EXPECT_EQ(SkinPictureEntry("a.b.bmp"), "a.b.bmp");
+    // The second byte of a double-byte character may be a backslash: no separator.
+    EXPECT_EQ(SkinPictureEntry("skins\\\x81\x5C.bmp"), "\x81\x5C.bmp");
     for (const char* value : {"", "12", "left.BMP", "left.gif", "left.bmp.txt", "images\\", "bmp", "left.bmp "}) {
         EXPECT_EQ(SkinPictureEntry(value), "") << value;
     }

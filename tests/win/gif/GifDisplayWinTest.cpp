@@ -4,10 +4,10 @@
 
 #include "GifAnimationFixture.h"
 #include "gif/GifDrawing_win.h"
-#include "gif/GifErrors.h"
 #include "gif/GifRenderer_win.h"
 #include "picture/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
+#include "toolkit/Exceptions.h"
 
 using namespace giftest;
 

@@ -5,11 +5,11 @@
 #include <iterator>
 
 #include "gif/ColorReduction_win.h"
-#include "gif/GifErrors.h"
 #include "gif/GifPicture_win.h"
 #include "picture/Bitmap_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/FileStream.h"
 
 namespace {

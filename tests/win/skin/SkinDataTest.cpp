@@ -46,6 +46,17 @@ std::string TempPath(const std::string& name) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// The files the skin decoder may leave in the temporary folder.
+size_t TemporaryFileCount() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(TempPath("tsk*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    size_t count = 1;
+    while (FindNextFileA(search, &found)) ++count;
+    FindClose(search);
+    return count;
+}
+
 // A store with one item per skin, each skin given as archive entries.
 class SkinDataTest : public ::testing::Test {
 protected:
@@ -220,20 +231,22 @@ TEST_F(SkinDataTest, FailedLoadsLeaveTheComponentNotReady) {
 }
 
 TEST_F(SkinDataTest, TheSettingsFileStaysInTheTemporaryFolderAndIsRemoved) {
-    // An entry name that tries to climb out of the temporary folder is cut to its file name.
+    // The entry's name never names a file: one that tries to climb out of the temporary
+    // folder, or is nothing but folder parts, leaves nothing behind anywhere.
     std::string escaped = TempPath("..\\tervane-escape.ini");
     std::string inside = TempPath("tervane-escape.ini");
     DeleteFileA(escaped.c_str());
-    int index = AddSkin({{"..\\tervane-escape.ini", Text("[TitlebarSkin]\r\nSkinName=Inside\r\n")}});
+    size_t before = TemporaryFileCount();
     TSkinData data;
-    data.LoadSkinFromStore(store_, index);
-    EXPECT_FALSE(data.NotReady());
-    EXPECT_EQ(data.SkinName, "Inside");
+    for (const char* name : {"..\\tervane-escape.ini", "x\\.ini\\"}) {
+        data.LoadSkinFromStore(store_, AddSkin({{name, Text("[TitlebarSkin]\r\nSkinName=Inside\r\n")}}));
+        EXPECT_FALSE(data.NotReady()) << name;
+        EXPECT_EQ(data.SkinName, "Inside");
+        data.SkinName.clear();
+    }
     EXPECT_FALSE(Exists(escaped));
     EXPECT_FALSE(Exists(inside));
-    // A name that is nothing but folder parts is no settings file.
-    data.LoadSkinFromStore(store_, AddSkin({{"x\\.ini\\", Text("[TitlebarSkin]\r\nSkinName=No\r\n")}}));
-    EXPECT_TRUE(data.NotReady());
+    EXPECT_EQ(TemporaryFileCount(), before);
 }
 
 TEST_F(SkinDataTest, ComponentStreamingAndManagerActions) {
@@ -329,13 +342,17 @@ TEST_F(SkinDataTest, DamagedPicturesAndABusySettingsFile) {
     EXPECT_TRUE(data.Left.Picture->Empty());
     EXPECT_EQ(data.Right.Picture->Width(), 6);
 
-    // A file of the settings entry's name that another program holds open is neither
-    // replaced nor deleted; the load fails.
+    // Another decode of the same skin that holds its settings file open, as a second copy of
+    // the program might: this one still loads, and leaves the other's file alone.
     std::string busy = TempPath("tervane-busy.ini");
     HANDLE held = CreateFileA(busy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    TSkinData second;
+    second.LoadSkinFromStore(store_, index);
     data.LoadSkinFromStore(store_, index);
-    EXPECT_TRUE(data.NotReady());
+    EXPECT_FALSE(second.NotReady());
+    EXPECT_FALSE(data.NotReady());
+    EXPECT_EQ(second.Right.Picture->Width(), 6);
     CloseHandle(held);
     EXPECT_TRUE(Exists(busy));
     DeleteFileA(busy.c_str());
