@@ -3,10 +3,10 @@
 //   dressed as well): how long after the manager's 250 ms timer fires every dressed window
 //   shows the new skin, painted (target: at most 100 ms);
 // - start-up: from process start to the dressed main window shown and painted, against a small
-//   program that shows one window with a menu and a tab control (this program, started with
-//   --reference), alternating, median of five (target: at most 1.8 times).
+//   plain program that shows one window with a menu and a tab control
+//   (bench/startup_reference_win.cpp), alternating, median of five (target: at most 1.8 times).
+// "switch" or "start-up" as the argument runs only that part.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <cstring>
@@ -53,34 +53,6 @@ void PaintEverything() {
     GdiFlush();
 }
 
-// The reference: one window with a menu and a tab control, shown and left running.
-int RunReference() {
-    InitCommonControls();
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = "TStartupReference";
-    RegisterClassA(&windowClass);
-    HMENU bar = CreateMenu(), file = CreatePopupMenu();
-    AppendMenuA(file, MF_STRING, 1, "Exit");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
-    HWND window = CreateWindowExA(0, "TStartupReference", "Reference", WS_OVERLAPPEDWINDOW, 200, 200, 445, 340,
-                                  nullptr, bar, windowClass.hInstance, nullptr);
-    HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 0, 0, 433, 289, window, nullptr,
-                                windowClass.hInstance, nullptr);
-    for (const char* caption : {"One", "Two", "Three"}) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(caption);
-        SendMessageA(tabs, TCM_INSERTITEMA, TabCtrl_GetItemCount(tabs), reinterpret_cast<LPARAM>(&item));
-    }
-    ShowWindow(window, SW_SHOW);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-    return 0;
-}
-
 std::string BesideThisProgram(const char* relative) {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, sizeof path);
@@ -100,9 +72,10 @@ double TimeStartUp(const std::string& commandLine, const char* windowClass, bool
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return -1;
     double shown = -1;
+    HWND window = nullptr;
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     while (Milliseconds() - start < 30000) {
-        HWND window = FindWindowA(windowClass, nullptr);
+        window = FindWindowA(windowClass, nullptr);
         if (window && IsWindowVisible(window) && (!dressed || GetWindowRgn(window, region) != ERROR)) {
             UpdateWindow(window);  // waits until the program has painted what it shows
             shown = Milliseconds() - start;
@@ -111,8 +84,13 @@ double TimeStartUp(const std::string& commandLine, const char* windowClass, bool
         Sleep(1);
     }
     DeleteObject(region);
-    TerminateProcess(process.hProcess, 0);
-    WaitForSingleObject(process.hProcess, 10000);
+    // Closed as a user closes it, so that it takes its tray icon with it: a process killed with
+    // its windows up holds the next one's start back by more than a second under Wine.
+    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+    if (!window || WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 0);
+        WaitForSingleObject(process.hProcess, 10000);
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return shown;
@@ -125,17 +103,22 @@ double Median(std::vector<double> values) {
 
 int BenchStartUp() {
     std::string program = "\"" + BesideThisProgram("..\\bin\\Tervane.exe") + "\"";
-    std::string reference = "\"" + BesideThisProgram("skin_manager_bench_win.exe") + "\" --reference";
+    std::string reference = "\"" + BesideThisProgram("startup_reference_win.exe") + "\"";
     std::vector<double> dressed, plain;
     for (int round = 0; round < 5; ++round) {
         plain.push_back(TimeStartUp(reference, "TStartupReference", false));
         dressed.push_back(TimeStartUp(program, "TVyrfForm1", true));
         Sleep(500);
     }
+    if (Median(plain) <= 0 || Median(dressed) <= 0) {
+        std::printf("start-up: a window did not show within 30 s\n");
+        return 1;
+    }
     double ratio = Median(dressed) / Median(plain);
+    bool met = ratio <= 1.8;
     std::printf("start-up: dressed main window %.0f ms, reference window %.0f ms (medians of five): %.2f times; "
-                "target at most 1.8\n", Median(dressed), Median(plain), ratio);
-    return Median(plain) > 0 && Median(dressed) > 0 && ratio <= 1.8 ? 0 : 2;
+                "target at most 1.8: %s\n", Median(dressed), Median(plain), ratio, met ? "met" : "NOT met");
+    return met ? 0 : 2;
 }
 
 int BenchSkinSwitch();
@@ -143,9 +126,9 @@ int BenchSkinSwitch();
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--reference") == 0) return RunReference();
-    int switchResult = BenchSkinSwitch();
-    int startResult = BenchStartUp();
+    const char* only = argc > 1 ? argv[1] : "";
+    int switchResult = std::strcmp(only, "start-up") == 0 ? 0 : BenchSkinSwitch();
+    int startResult = std::strcmp(only, "switch") == 0 ? 0 : BenchStartUp();
     return switchResult != 0 ? switchResult : startResult;
 }
 
@@ -182,13 +165,15 @@ int BenchSkinSwitch() {
         }
     }
     std::sort(shown.begin(), shown.end());
+    double median = shown[shown.size() / 2];
+    // The median judges: a loaded machine may hold up a single switch.
     std::printf("skin switch: %zu windows dressed; new skin on every window %.1f ms (median), %.1f ms (worst) "
-                "after the timer fired; target at most 100 ms\n",
-                TSkinManage::Instance()->SkinnedWindows().size(), shown[shown.size() / 2], shown.back());
+                "after the timer fired; target at most 100 ms: %s\n",
+                TSkinManage::Instance()->SkinnedWindows().size(), median, shown.back(),
+                median <= 100.0 ? "met" : "NOT met");
     delete other;
     TSkinManage::Finalize();
-    // The median judges: a loaded machine may hold up a single switch.
-    return shown[shown.size() / 2] <= 100.0 ? 0 : 2;
+    return median <= 100.0 ? 0 : 2;
 }
 
 }  // namespace

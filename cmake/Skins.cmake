@@ -68,8 +68,3 @@ foreach(bench IN ITEMS skin_controls_bench_win skin_manager_bench_win)
     add_dependencies(${bench} stored_skins)
   endif()
 endforeach()
-# The skin manager's benchmark is also the small window program the start-up is measured
-# against: a windowed program, as the program itself is (a console would slow its start).
-if(TARGET skin_manager_bench_win)
-  set_target_properties(skin_manager_bench_win PROPERTIES WIN32_EXECUTABLE TRUE)
-endif()

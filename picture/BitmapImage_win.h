@@ -37,6 +37,7 @@ public:
 
     TBitmapHandle handle;
     TBitmapHandle mask;
+    COLORREF maskKey = 0;  // the colour `mask` marks
     TPaletteHandle palette;
     int width = 0;
     int height = 0;

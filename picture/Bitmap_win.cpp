@@ -98,10 +98,12 @@ HBITMAP TBitmap::ReleaseHandle() {
     return handle;
 }
 
-HBITMAP TBitmap::MaskHandle() {
+HBITMAP TBitmap::MaskHandle() { return Empty() ? nullptr : MaskFor(TransparentColor()); }
+
+HBITMAP TBitmap::MaskFor(TColor colour) {
     if (Empty()) return nullptr;
-    if (!image_->mask) {
-        COLORREF key = ColorToRGB(TransparentColor() & 0xFFFFFF);
+    COLORREF key = ColorToRGB(colour & 0xFFFFFF);
+    if (!image_->mask || image_->maskKey != key) {
         TBitmapHandle mask(CreateBitmap(Width(), Height(), 1, 1, nullptr));
         {
             // Read through the canvas's own context: taking the image out of it here would
@@ -114,6 +116,7 @@ HBITMAP TBitmap::MaskHandle() {
             BitBlt(maskDC.Get(), 0, 0, Width(), Height(), source, 0, 0, SRCCOPY);
         }
         image_->mask = std::move(mask);
+        image_->maskKey = key;
     }
     return image_->mask.Get();
 }

@@ -58,6 +58,9 @@ public:
     HBITMAP ReleaseHandle();
     // A monochrome mask: 1 where the pixel has the transparent colour, 0 elsewhere.
     HBITMAP MaskHandle();
+    // The same for a colour of the caller's choice; kept with the image until it changes or
+    // another colour is asked for. It stays the bitmap's: do not delete it.
+    HBITMAP MaskFor(TColor colour);
 
     // pfDevice for a device-dependent bitmap, else the DIB's layout.
     TPixelFormat PixelFormat() const;

@@ -28,17 +28,26 @@ std::vector<std::string> TProfileFile::SectionNames() const {
     return names;
 }
 
-std::string TProfileFile::ReadString(const std::string& section, const std::string& key,
-                                     const std::string& fallback) const {
-    std::vector<char> buffer(512);
+const TProfileSection& TProfileFile::Section(const std::string& name) const {
+    std::string key = ProfileNameKey(name);
+    auto found = sections_.find(key);
+    if (found != sections_.end()) return found->second;
+    std::vector<char> buffer(8192);
     DWORD length = 0;
     for (;;) {
-        length = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer.data(),
-                                          static_cast<DWORD>(buffer.size()), fileName_.c_str());
-        if (length + 1 < buffer.size() || buffer.size() >= MaxProfileText) break;
+        length = GetPrivateProfileSectionA(name.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                           fileName_.c_str());
+        if (length + 2 < buffer.size() || buffer.size() >= MaxProfileText) break;
         buffer.resize(buffer.size() * 2);
     }
-    return std::string(buffer.data(), length);
+    return sections_[key] = ParseProfileSection(buffer.data(), length);
+}
+
+std::string TProfileFile::ReadString(const std::string& section, const std::string& key,
+                                     const std::string& fallback) const {
+    const TProfileSection& values = Section(section);
+    auto found = values.find(ProfileNameKey(key));
+    return found == values.end() ? fallback : found->second;
 }
 
 int32_t TProfileFile::ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const {

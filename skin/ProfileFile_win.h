@@ -2,8 +2,11 @@
 // A settings file read through the system's profile-file functions (sections and keys match
 // without regard to case).
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
+
+#include "skin/ProfileSection.h"
 
 class TProfileFile {
 public:
@@ -17,5 +20,10 @@ public:
     int32_t ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const;
 
 private:
+    // A section read whole on first use: the system looks the file up again on every call,
+    // which made reading a skin's few hundred values one key at a time most of its decoding.
+    const TProfileSection& Section(const std::string& name) const;
+
     std::string fileName_;
+    mutable std::map<std::string, TProfileSection> sections_;  // by ProfileNameKey
 };

@@ -21,11 +21,9 @@ TBitmapHandle RenderBorder(TDataSkinBorder& border, SIZE size, bool active) {
     return DrawSkinElement(size, *border.Picture, ElementStyle(border), BorderCell(active, border.FrameCount));
 }
 
-void Blit(HDC target, int x, int y, SIZE size, HBITMAP bitmap, int sourceX = 0, int sourceY = 0) {
-    if (!bitmap || size.cx <= 0 || size.cy <= 0) return;
-    TMemoryDC source(target);
-    TSelection selected(source.Get(), bitmap);
-    BitBlt(target, x, y, size.cx, size.cy, source.Get(), sourceX, sourceY, SRCCOPY);
+// Draws the part of a border that lies in `clip`, straight onto `dc`.
+void PaintBorderPart(HDC dc, TDataSkinBorder& border, const RECT& rect, const RECT& clip, bool active) {
+    DrawSkinElementClipped(dc, rect, clip, *border.Picture, ElementStyle(border), BorderCell(active, border.FrameCount));
 }
 
 // The opaque pixels of a border drawn at `size`, placed at (x, y); the whole rectangle when the
@@ -64,29 +62,23 @@ void TSkinForm::PaintFrame(HDC windowDC) {
     }
 }
 
-// The side borders run the window's whole height, so their top rows are the caption's ends:
-// they are rendered once and lent to the caption.
+// The side borders run the window's whole height; their top rows are the caption's ends and
+// are drawn with it.
 void TSkinForm::PaintBorders(HDC dc, SIZE window) {
     TSkinData& data = *skinData_;
-    TBitmapHandle left = RenderBorder(data.Left, {left_, window.cy}, active_);
-    TBitmapHandle right = RenderBorder(data.Right, {right_, window.cy}, active_);
     int top = std::min<int>(top_, window.cy);
-    Blit(dc, 0, top, {left_, window.cy - top}, left.Get(), 0, top);
-    Blit(dc, window.cx - right_, top, {right_, window.cy - top}, right.Get(), 0, top);
-    {
-        TBitmapHandle bottom = RenderBorder(data.Bottom, {window.cx - left_ - right_, bottom_}, active_);
-        Blit(dc, left_, window.cy - bottom_, {window.cx - left_ - right_, bottom_}, bottom.Get());
-    }
-    ComposeCaption(dc, window, left.Get(), right.Get());
+    RECT left{0, 0, left_, window.cy}, right{window.cx - right_, 0, window.cx, window.cy};
+    PaintBorderPart(dc, data.Left, left, {left.left, top, left.right, left.bottom}, active_);
+    PaintBorderPart(dc, data.Right, right, {right.left, top, right.right, right.bottom}, active_);
+    RECT bottom{left_, window.cy - bottom_, window.cx - right_, window.cy};
+    PaintBorderPart(dc, data.Bottom, bottom, bottom, active_);
+    ComposeCaption(dc, window);
 }
 
 void TSkinForm::PaintCaption(HDC windowDC) {
     if ((skinState_ != ssSkinned && skinState_ != ssRefreshing) || !skinData_ || skinData_->NotReady()) return;
     try {
-        SIZE size = WindowSize();
-        TBitmapHandle left = RenderBorder(skinData_->Left, {left_, size.cy}, active_);
-        TBitmapHandle right = RenderBorder(skinData_->Right, {right_, size.cy}, active_);
-        ComposeCaption(windowDC, size, left.Get(), right.Get());
+        ComposeCaption(windowDC, WindowSize());
     } catch (...) {
         hotObject_ = nullptr;
     }
@@ -95,7 +87,7 @@ void TSkinForm::PaintCaption(HDC windowDC) {
 // The caption is drawn into a bitmap kept while the window's width stays, then copied to the
 // screen in one piece. The top border is drawn opaque: the pixels it marks transparent lie
 // outside the window's region.
-void TSkinForm::ComposeCaption(HDC dc, SIZE window, HBITMAP leftBorder, HBITMAP rightBorder) {
+void TSkinForm::ComposeCaption(HDC dc, SIZE window) {
     int height = std::min<int>(top_, window.cy);
     if (height <= 0 || window.cx <= 0) return;
     if (!captionBitmap_ || captionBitmapSize_.cx != window.cx || captionBitmapSize_.cy != height) {
@@ -105,9 +97,11 @@ void TSkinForm::ComposeCaption(HDC dc, SIZE window, HBITMAP leftBorder, HBITMAP 
     }
     TMemoryDC caption(dc);
     TSelection selected(caption.Get(), captionBitmap_.Get());
-    Blit(caption.Get(), 0, 0, {left_, height}, leftBorder);
-    Blit(caption.Get(), window.cx - right_, 0, {right_, height}, rightBorder);
-    TDataSkinBorder& top = skinData_->Top;
+    TSkinData& data = *skinData_;
+    PaintBorderPart(caption.Get(), data.Left, {0, 0, left_, window.cy}, {0, 0, left_, height}, active_);
+    PaintBorderPart(caption.Get(), data.Right, {window.cx - right_, 0, window.cx, window.cy},
+                    {window.cx - right_, 0, window.cx, height}, active_);
+    TDataSkinBorder& top = data.Top;
     DrawSkinElementTransparent(caption.Get(), {left_, 0, window.cx - right_, height}, *top.Picture,
                                ElementStyle(top), BorderCell(active_, top.FrameCount), false);
     PaintTitle(caption.Get(), window.cx);
@@ -188,15 +182,21 @@ void TSkinForm::PaintButtonFaceStrip(HDC dc, SIZE window) {
 void TSkinForm::BuildRegion() { BuildRegionFor(WindowSize(), true); }
 
 void TSkinForm::BuildRegionFor(SIZE size, bool redraw) {
-    if (!skinData_ || skinData_->NotReady() || size.cx <= 0 || size.cy <= 0) return;
+    if (!skinData_ || skinData_->NotReady() || size.cx <= 0 || size.cy <= 0 || settingRegion_) return;
     if (windowKind_ == wkMDIChild && IsMaximized()) return;
     bool sameSize = size.cx == regionSize_.cx && size.cy == regionSize_.cy;
-    if (sameSize && skinState_ != ssRefreshing && windowKind_ != wkMDIChild) return;
+    if (sameSize && !regionStale_ && windowKind_ != wkMDIChild) return;
     if (captionKind_ == 2) return;  // no frame, no outline
     TRegionHandle region = FrameRegion(size);
     if (!region) return;
-    if (SetWindowRgn(handle_, region.Get(), redraw)) region.Release();  // the window owns it now
+    // Setting the region measures the frame again at the window's present size; a size change
+    // it reports must not cut a second region inside this one.
+    settingRegion_ = true;
+    BOOL set = SetWindowRgn(handle_, region.Get(), redraw);
+    settingRegion_ = false;
+    if (set) region.Release();  // the window owns it now
     regionSize_ = size;
+    regionStale_ = false;
 }
 
 TRegionHandle TSkinForm::FrameRegion(SIZE size) {

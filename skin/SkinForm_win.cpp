@@ -188,6 +188,7 @@ void TSkinForm::ApplySkinData() {
     bottom_ = sizes.bottom;
     menuHeight_ = sizes.menu;
     DiscardCaptionButtons();
+    regionStale_ = true;
     for (auto& definition : data.SysButtons) {
         if (definition->Action == 3 || definition->Action == 11) {
             if (definition->Picture->Empty()) definition->Picture->Assign(&iconBitmap_);
@@ -211,13 +212,14 @@ void TSkinForm::FirstShow() {
             PutSystemButtonsBack();
         } else {
             skinState_ = ssFirstSizing;
+            // Painting waits for the full repaint below.
             if (IsMaximized()) {
-                Reframe();
+                Reframe(SWP_DEFERERASE);
             } else {
                 // The outline is cut before the window grows, so its corners never show.
                 SIZE framed{clientSize_.cx + left_ + right_, clientSize_.cy + top_ + menuHeight_ + bottom_};
                 BuildRegionFor(framed, false);
-                SetWindowPos(handle_, nullptr, 0, 0, framed.cx, framed.cy, kPlaceInPlace);
+                SetWindowPos(handle_, nullptr, 0, 0, framed.cx, framed.cy, kPlaceInPlace | SWP_DEFERERASE);
             }
             skinState_ = ssSkinned;
             BuildRegion();
@@ -229,8 +231,8 @@ void TSkinForm::FirstShow() {
     StartTimer();
 }
 
-void TSkinForm::Reframe() {
-    SetWindowPos(handle_, nullptr, 0, 0, 0, 0, kPlaceInPlace | SWP_NOSIZE);
+void TSkinForm::Reframe(UINT extraFlags) {
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0, kPlaceInPlace | SWP_NOSIZE | extraFlags);
 }
 
 void TSkinForm::RefreshAfterSkinChange() {
@@ -245,18 +247,22 @@ void TSkinForm::RefreshAfterSkinChange() {
     RefreshSkinControls(*this);
     skinState_ = ssRefreshing;
     if (form_) SetFormMenusSkinned(*this, *form_, true);
-    if (IsMaximized()) {
-        Reframe();
-    } else {
+    // The new outline is cut once, for the size the window is about to take; the resize then
+    // leaves all painting to the one full repaint below.
+    SIZE framed = WindowSize();
+    if (!IsMaximized()) {
         RECT client;
         GetClientRect(handle_, &client);
-        SetWindowPos(handle_, nullptr, 0, 0, client.right + left_ + right_,
-                     client.bottom + top_ + bottom_ + menuHeight_, kPlaceInPlace);
+        framed = {client.right + left_ + right_, client.bottom + top_ + bottom_ + menuHeight_};
     }
-    // Still refreshing: a window whose size did not change needs the new skin's outline too.
-    BuildRegion();
+    BuildRegionFor(framed, false);
+    if (IsMaximized()) {
+        Reframe(SWP_DEFERERASE);
+    } else {
+        SetWindowPos(handle_, nullptr, 0, 0, framed.cx, framed.cy, kPlaceInPlace | SWP_DEFERERASE);
+    }
     skinState_ = ssSkinned;
-    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void TSkinForm::WindowDestroying() {

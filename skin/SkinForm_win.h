@@ -140,7 +140,7 @@ private:
     void UnhookWindowProcedure();
     void FirstShow();
     // Re-positions the window in place so that the frame is measured and drawn again.
-    void Reframe();
+    void Reframe(UINT extraFlags = 0);
     // Messages of the replacement procedure (SkinFrameWindowProc_win.cpp).
     bool HandlesNonClient() const;
     bool TopLevelOrMDIChild() const;
@@ -178,7 +178,7 @@ private:
     void PaintCaptionButtons(HDC dc);
     void PaintBorders(HDC dc, SIZE window);
     void PaintButtonFaceStrip(HDC dc, SIZE window);
-    void ComposeCaption(HDC dc, SIZE window, HBITMAP leftBorder, HBITMAP rightBorder);
+    void ComposeCaption(HDC dc, SIZE window);
     void BuildRegionFor(SIZE window, bool redraw);
     TRegionHandle FrameRegion(SIZE window);
     TRegionHandle CaptionRegion(SIZE window);
@@ -209,6 +209,8 @@ private:
     TBitmapHandle captionBitmap_;  // W × T, kept while the width stays
     SIZE captionBitmapSize_{};
     SIZE regionSize_{};
+    bool regionStale_ = true;  // the skin changed since the region was built
+    bool settingRegion_ = false;
     bool timerRunning_ = false;
     std::vector<std::unique_ptr<TSkinControl>> controls_;
     TSkinControl* hotControl_ = nullptr;

@@ -16,34 +16,57 @@ bool IsFrameBorder(const std::string& name) {
 }
 
 // Repeats `source` at its own size over `target`, clipped at the target's right and bottom.
-void TileInto(HDC dc, const RECT& target, HDC source, const TSkinRect& from) {
+void TileInto(HDC dc, const RECT& target, HDC source, const TSkinRect& from, DWORD rop) {
     for (int y = target.top; y < target.bottom; y += from.Height()) {
         int height = std::min<int>(from.Height(), target.bottom - y);
         for (int x = target.left; x < target.right; x += from.Width()) {
             int width = std::min<int>(from.Width(), target.right - x);
-            BitBlt(dc, x, y, width, height, source, from.left, from.top, SRCCOPY);
+            BitBlt(dc, x, y, width, height, source, from.left, from.top, rop);
         }
     }
 }
 
-// Draws the nine parts of one cell with the target's top-left at (x, y).
-void PaintNineParts(HDC dc, int x, int y, SIZE size, TBitmap& picture, const TSkinElementStyle& style, int cell) {
-    TSkinRect cellRect = SkinCellRect(picture.Width(), picture.Height(), style.frames, cell, style.stacked);
-    HDC source = picture.Canvas().Handle();
+// Draws the nine parts of one cell of `source` with the target's top-left at (x, y).
+void PaintNineParts(HDC dc, int x, int y, SIZE size, HDC source, const TSkinRect& cellRect,
+                    const TSkinElementStyle& style, DWORD rop) {
     int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
     for (const TNinePart& part : NinePartLayout(cellRect, size.cx, size.cy, style.margins)) {
         RECT target = ToRect(part.target, x, y);
         if (part.centre && style.tiled) {
-            TileInto(dc, target, source, part.source);
+            TileInto(dc, target, source, part.source, rop);
         } else if (part.source.Width() == part.target.Width() && part.source.Height() == part.target.Height()) {
             BitBlt(dc, target.left, target.top, part.target.Width(), part.target.Height(), source, part.source.left,
-                   part.source.top, SRCCOPY);
+                   part.source.top, rop);
         } else {
             StretchBlt(dc, target.left, target.top, part.target.Width(), part.target.Height(), source,
-                       part.source.left, part.source.top, part.source.Width(), part.source.Height(), SRCCOPY);
+                       part.source.left, part.source.top, part.source.Width(), part.source.Height(), rop);
         }
     }
     SetStretchBltMode(dc, oldMode);
+}
+
+TSkinRect CellOf(TBitmap& picture, const TSkinElementStyle& style, int cell) {
+    return SkinCellRect(picture.Width(), picture.Height(), style.frames, cell, style.stacked);
+}
+
+// The same drawing keyed on magenta, through the mask the picture keeps for it (made once per
+// picture): with background white and text black, XOR the picture, AND the mask, XOR the
+// picture again. Every pass maps the same source pixels, so the result is the picture's pixels
+// where they are opaque and the target's elsewhere, with no copy of the picture made.
+template <typename Draw>
+void DrawKeyed(HDC dc, TBitmap& picture, const Draw& draw) {
+    HBITMAP mask = picture.MaskFor(clFuchsia);
+    HDC source = picture.Canvas().Handle();
+    if (!mask || !source) return;
+    TMemoryDC maskDC(dc);
+    TSelection selected(maskDC.Get(), mask);
+    COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+    COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    draw(source, SRCINVERT);
+    draw(maskDC.Get(), SRCAND);
+    draw(source, SRCINVERT);
+    SetBkColor(dc, oldBack);
+    SetTextColor(dc, oldText);
 }
 
 bool Drawable(TBitmap& picture, const RECT& rect) {
@@ -68,7 +91,7 @@ TBitmapHandle DrawSkinElement(SIZE target, TBitmap& picture, const TSkinElementS
     if (!result) return result;
     TMemoryDC dc(screen.Get());
     TSelection selected(dc.Get(), result.Get());
-    PaintNineParts(dc.Get(), 0, 0, target, picture, style, cell);
+    PaintNineParts(dc.Get(), 0, 0, target, picture.Canvas().Handle(), CellOf(picture, style, cell), style, SRCCOPY);
     return result;
 }
 
@@ -76,12 +99,22 @@ void DrawSkinElementTransparent(HDC dc, const RECT& rect, TBitmap& picture, cons
                                 bool transparent) {
     if (!Drawable(picture, rect)) return;
     SIZE size{rect.right - rect.left, rect.bottom - rect.top};
+    TSkinRect from = CellOf(picture, style, cell);
     if (!transparent) {
-        PaintNineParts(dc, rect.left, rect.top, size, picture, style, cell);
+        PaintNineParts(dc, rect.left, rect.top, size, picture.Canvas().Handle(), from, style, SRCCOPY);
         return;
     }
-    TBitmapHandle drawn = DrawSkinElement(size, picture, style, cell);
-    if (drawn) DrawTransparent(dc, rect, drawn.Get(), kSkinTransparent);
+    DrawKeyed(dc, picture, [&](HDC source, DWORD rop) {
+        PaintNineParts(dc, rect.left, rect.top, size, source, from, style, rop);
+    });
+}
+
+void DrawSkinElementClipped(HDC dc, const RECT& rect, const RECT& clip, TBitmap& picture,
+                            const TSkinElementStyle& style, int cell) {
+    if (!Drawable(picture, rect) || clip.right <= clip.left || clip.bottom <= clip.top) return;
+    TSavedDCState saved(dc);
+    IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+    DrawSkinElementTransparent(dc, rect, picture, style, cell, false);
 }
 
 void DrawSkinObject(HDC dc, const RECT& rect, TDataSkinObject& element, int cell) {
@@ -106,15 +139,9 @@ void DrawCell(HDC dc, const RECT& rect, TBitmap& picture, bool transparent, int 
         BitBlt(dc, rect.left, rect.top, width, height, picture.Canvas().Handle(), from.left, from.top, SRCCOPY);
         return;
     }
-    TWindowDC screen;
-    TBitmapHandle copy(CreateCompatibleBitmap(screen.Get(), width, height));
-    if (!copy) return;
-    {
-        TMemoryDC copyDC(screen.Get());
-        TSelection selected(copyDC.Get(), copy.Get());
-        BitBlt(copyDC.Get(), 0, 0, width, height, picture.Canvas().Handle(), from.left, from.top, SRCCOPY);
-    }
-    DrawTransparent(dc, {rect.left, rect.top, rect.left + width, rect.top + height}, copy.Get(), kSkinTransparent);
+    DrawKeyed(dc, picture, [&](HDC source, DWORD rop) {
+        BitBlt(dc, rect.left, rect.top, width, height, source, from.left, from.top, rop);
+    });
 }
 
 void DrawTransparent(HDC dc, const RECT& rect, HBITMAP bitmap, COLORREF colour) {

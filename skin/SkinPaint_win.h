@@ -30,6 +30,9 @@ TBitmapHandle DrawSkinElement(SIZE target, TBitmap& picture, const TSkinElementS
 // `transparent` is set.
 void DrawSkinElementTransparent(HDC dc, const RECT& rect, TBitmap& picture, const TSkinElementStyle& style, int cell,
                                 bool transparent);
+// Drawn opaque onto `dc` at `rect`, but only where `clip` lies (a part of a larger element).
+void DrawSkinElementClipped(HDC dc, const RECT& rect, const RECT& clip, TBitmap& picture,
+                            const TSkinElementStyle& style, int cell);
 // A decoded element drawn with its own style and transparency flag (Trans = 1).
 void DrawSkinObject(HDC dc, const RECT& rect, TDataSkinObject& element, int cell);
 

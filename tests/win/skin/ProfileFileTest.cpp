@@ -40,6 +40,20 @@ TEST_F(ProfileFileTest, SectionsInFileOrderAndKeysWithoutRegardToCase) {
     EXPECT_EQ(ini.ReadString("alpha", "Long"), longValue);
 }
 
+// Sections are read whole and looked up in memory: every value must still be what the
+// system's own reading of that one key gives.
+TEST_F(ProfileFileTest, ValuesMatchTheSystemsReadingOfEachKey) {
+    Write("[Odd]\r\nQuoted=\"a b\"\r\nSingle='x'\r\nHalf=\"open\r\nLone=\"\r\nNoEquals\r\nDup=first\r\n"
+          "DUP=second\r\nEmpty=\r\n  Spaced  =  v w  \r\nEq=a=b\r\n");
+    TProfileFile ini(path_);
+    for (const char* key : {"Quoted", "single", "Half", "Lone", "NoEquals", "dup", "Empty", "Spaced", "Eq", "None"}) {
+        SCOPED_TRACE(key);
+        char expected[256] = "";
+        GetPrivateProfileStringA("odd", key, "fallback", expected, sizeof expected, path_.c_str());
+        EXPECT_EQ(ini.ReadString("ODD", key, "fallback"), expected);
+    }
+}
+
 TEST_F(ProfileFileTest, AManySectionFileListsThemAll) {
     std::string text;
     for (int i = 0; i < 600; ++i) text += "[Section" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n";

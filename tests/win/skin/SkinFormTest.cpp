@@ -12,6 +12,7 @@
 #include "skin/SkinStore.h"
 #include "skin/StoredSkinNames.h"
 #include "skin/StoredSkins_win.h"
+#include "support/BitmapsMade_win.h"
 #include "support/GdiRoom_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/Menus_win.h"
@@ -240,18 +241,43 @@ TEST_F(SkinFormTest, PopupWithoutCaptionGetsNoFrameButStaysDressed) {
     EXPECT_EQ(form_->Color(), data_.Colours.ButtonFace);
 }
 
-TEST_F(SkinFormTest, FrameRepaintsLeaveNoGdiObjectsBehind) {
+// Once the caption bitmap exists, painting the frame, the caption and a caption button under
+// the mouse makes no bitmap at all (the keyed drawing uses masks the pictures keep), and leaves
+// no GDI object behind.
+TEST_F(SkinFormTest, FrameRepaintsMakeNoBitmapsAndLeaveNoGdiObjectsBehind) {
+    form_->SetCaption("短");
     Dress(data_);
     HWND window = form_->Handle();
-    auto repaint = [window](int times) {
+    const TWinSysButton* close = nullptr;
+    for (const auto& button : skin_->CaptionButtons())
+        if (button->Definition().Action == 0 && button->Visible) close = button.get();
+    ASSERT_NE(close, nullptr);
+    LPARAM overClose = ScreenPoint(window, (close->Bounds.left + close->Bounds.right) / 2,
+                                   (close->Bounds.top + close->Bounds.bottom) / 2);
+    LPARAM overCaption = ScreenPoint(window, skin_->BorderLeft() + 2, skin_->BorderTop() / 2);
+    auto repaint = [&](int times) {
         for (int i = 0; i < times; ++i) {
             SendMessageA(window, WM_SKIN_REPAINTFRAME, 0, 0);
             SendMessageA(window, WM_NCACTIVATE, i % 2, 0);
+            SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
+            SendMessageA(window, WM_NCMOUSEMOVE, HTCAPTION, overClose);
+            SendMessageA(window, WM_NCMOUSEMOVE, HTCAPTION, overCaption);
         }
     };
     repaint(4);
     size_t room = GdiRoom();
-    repaint(200);
+    {
+        TBitmapsMade bitmaps;
+        repaint(50);
+        EXPECT_EQ(bitmaps.Made(), 0);
+        RECT outer;
+        GetWindowRect(window, &outer);
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + 10, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(window, WM_SKIN_REPAINTFRAME, 0, 0);
+        EXPECT_GT(bitmaps.Made(), 0);  // the new outline and caption bitmap are seen being made
+    }
+    repaint(150);
     EXPECT_EQ(GdiRoom(), room);
 }
 
