@@ -20,8 +20,8 @@ log "Windows build"
 build_windows
 ensure_wine_prefix
 ensure_display
-# Two tests at a time: most of a test's time is spent waiting for Wine's windows.
-desktops="${TERVANE_DESKTOPS:-2}"
+# Three tests at a time: most of a test's time is spent waiting for Wine's windows.
+desktops="${TERVANE_DESKTOPS:-3}"
 trap 'stop_desktops; [ -n "${TERVANE_XVFB_PID:-}" ] && kill "$TERVANE_XVFB_PID" 2>/dev/null || true' EXIT
 start_desktops "$desktops"
 log "Windows tests under Wine ($desktops at a time, first display $DISPLAY)"
