@@ -4,6 +4,7 @@ the tabs switch pages and are drawn from the skin, read-only edits have a flat b
 slider still moves, and the open and save dialogs and message boxes are dressed and work."""
 import os
 import re
+import time
 
 from conftest import MAIN_CAPTION
 from convert_page_driver import Page, magick
@@ -63,7 +64,9 @@ def test_tabs_switch_by_mouse_and_keys_are_drawn_from_the_skin_and_read_only_edi
     driver.key("Right")  # the click gave the tabs the focus
     wait_until(lambda: driver.find_children(tervane.window, "TTabSheet", text=PAGES[1], visible=True), 10,
                "the next page by key")
-    # Clicks still switch pages after the keys did.
+    # Clicks still switch pages after the keys did. The pause: with three tests running side by side,
+    # a click right after the key was once lost; why is not known yet.
+    time.sleep(0.6)
     show_page(driver, tervane, PAGES[0])
 
 
