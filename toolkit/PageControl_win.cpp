@@ -117,6 +117,10 @@ bool TPageControl::StepByKey(WPARAM key) {
 }
 
 void TPageControl::WndProc(TMessage& message) {
+    // A click where the one before was, within the double-click time, arrives as a double click,
+    // which the tab control ignores: after the arrow keys had moved the selection away, a click
+    // on the tab just left would then select nothing.
+    if (message.Msg == WM_LBUTTONDBLCLK) message.Msg = WM_LBUTTONDOWN;
     if (message.Msg == WM_KEYDOWN && StepByKey(message.WParam)) {
         message.Result = 0;
         return;
