@@ -13,13 +13,12 @@ from convert_page_driver import Page, magick
 from skin_controls_helpers import choose_skin, picture_colours, region_colours, SKIN_COUNT
 from skin_menus_helpers import pixels, wait_popup
 from test_icon_page import CONFIRM_CAPTION, IconPage, wait_closed
-from test_skin_choice import left_border_middle, message_box_look
+from test_skin_choice import CLIENT_SIZE, left_border_middle, message_box_look
 from tervane_driver import wait_until
 
 FIRST_SKIN = 0
 # Where the first skin puts its caption buttons: pixels left of the window's right edge, below its top.
 CLOSE_BUTTON, MIN_BUTTON, MAX_BUTTON, BUTTON_TOP, BUTTON_SIZE = 27, 70, 50, 4, 19
-CLIENT_SIZE = (435, 292)
 
 
 def point(shot, x, y):
