@@ -59,6 +59,7 @@ TDriverCommands::TDriverCommands()
              {"cpu_time", &TDriverCommands::CpuTime},
              {"time_press", &TDriverCommands::TimePress},
              {"redraw", &TDriverCommands::Redraw},
+             {"region_size", &TDriverCommands::RegionSize},
              {"quit", &TDriverCommands::Quit}} {}
 
 std::string TDriverCommands::Run(const TRequest& request) {
@@ -218,6 +219,16 @@ TReply TDriverCommands::TimePress(const TRequest& request) {
 // redraw <hwnd>: microseconds a full repaint of the window and its children takes
 TReply TDriverCommands::Redraw(const TRequest& request) {
     return TReply().Add(RedrawMicroseconds(WindowFromToken(request.Number(0))));
+}
+
+// region_size <hwnd>: the width and height of the window's region's bounds, 0 0 without one
+TReply TDriverCommands::RegionSize(const TRequest& request) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    RECT box{};
+    if (GetWindowRgn(WindowFromToken(request.Number(0)), region) == ERROR || GetRgnBox(region, &box) == ERROR)
+        box = {};
+    DeleteObject(region);
+    return TReply().Add(box.right - box.left).Add(box.bottom - box.top);
 }
 
 TReply TDriverCommands::Quit(const TRequest&) {

@@ -46,6 +46,7 @@ private:
     TReply CpuTime(const TRequest&);
     TReply TimePress(const TRequest&);
     TReply Redraw(const TRequest&);
+    TReply RegionSize(const TRequest&);
     TReply Quit(const TRequest&);
 
     std::map<std::string, THandler> verbs_;

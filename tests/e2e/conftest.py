@@ -195,11 +195,19 @@ class TervaneRun:
         return code
 
 
+def _dressed(driver: GuiDriver, window) -> bool:
+    info = driver.info(window)
+    return info is not None and driver.region_size(window) == (info.width, info.height)
+
+
 def start_tervane(driver: GuiDriver, exe: str, folder: str = None, timeout: float = 30) -> TervaneRun:
-    """Starts Tervane.exe and waits for its visible main window."""
+    """Starts Tervane.exe and waits until its main window is up and dressed."""
     pid = driver.start(exe, folder or os.path.dirname(exe))
     window = driver.wait_window(MAIN_CLASS, MAIN_CAPTION, pid=pid, timeout=timeout)
-    return TervaneRun(driver, pid, window)
+    # The window shows with the system's frame and is dressed in steps: the skin's outline is cut
+    # for the frame's final size just before the window takes it. Tests look at the end result.
+    wait_until(lambda: _dressed(driver, window), timeout, "the main window dressed")
+    return TervaneRun(driver, pid, driver.info(window))
 
 
 @pytest.fixture

@@ -237,6 +237,11 @@ class GuiDriver:
     def codepage(self) -> int:
         return int(self.request("codepage")[0])
 
+    def region_size(self, window):
+        """(width, height) of the bounds of the window's region, (0, 0) when it has none."""
+        width, height = map(int, self.request("region_size", _hwnd(window)))
+        return width, height
+
     def system_metric(self, index: int) -> int:
         return int(self.request("metric", index)[0])
 
