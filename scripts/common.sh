@@ -97,12 +97,24 @@ stop_desktops() {
   return 0
 }
 
+# Whether display number $1 is in use. A lock left by a server that was killed outright names a
+# process that is gone: Xvfb takes such a number over, so it counts as free.
+display_taken() {
+  local lock="/tmp/.X$1-lock" pid
+  if [ -e "$lock" ]; then
+    pid=$(tr -d ' \n' < "$lock" 2>/dev/null)
+    [ -z "$pid" ] || [ -d "/proc/$pid" ]
+    return
+  fi
+  [ -e "/tmp/.X11-unix/X$1" ]
+}
+
 # Starts Xvfb on a free display unless one is given; sets DISPLAY and TERVANE_XVFB_PID.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
   local n
   for n in $(seq 90 140); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    display_taken "$n" && continue
     Xvfb ":$n" -screen 0 "${TERVANE_SCREEN}x24" -nolisten tcp >/dev/null 2>&1 &
     TERVANE_XVFB_PID=$!
     export DISPLAY=":$n"

@@ -37,9 +37,20 @@ def _display_works() -> bool:
         ["xdpyinfo"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
 
 
+def _display_taken(number: int) -> bool:
+    """A lock left by a server that was killed outright names a process that is gone: Xvfb takes
+    such a number over, so it counts as free."""
+    try:
+        with open(f"/tmp/.X{number}-lock") as lock:
+            pid = lock.read().strip()
+    except FileNotFoundError:
+        return os.path.exists(f"/tmp/.X11-unix/X{number}")
+    return not pid.isdigit() or os.path.exists(f"/proc/{pid}")
+
+
 def _start_xvfb(depth: int = 24):
     for number in range(150, 200):
-        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+        if _display_taken(number):
             continue
         server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"1024x768x{depth}", "-nolisten", "tcp"],
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -81,7 +92,7 @@ def wine_session():
     if own_services:
         _quiet("wineserver", "-k")
     if xvfb:
-        xvfb.kill()
+        xvfb.terminate()
         xvfb.wait()
 
 
@@ -98,7 +109,7 @@ def display_depth(request, wine_session):
         yield request.param
     finally:
         _stop_wine()
-        server.kill()
+        server.terminate()  # unlike a kill, lets the server remove its lock
         server.wait()
         os.environ["DISPLAY"] = usual
         _start_wine_services()
