@@ -110,12 +110,13 @@ display_taken() {
 }
 
 # Starts Xvfb on a free display unless one is given; sets DISPLAY and TERVANE_XVFB_PID.
+# TERVANE_DEPTH picks the bits per pixel (24 by default).
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
   local n
   for n in $(seq 90 140); do
     display_taken "$n" && continue
-    Xvfb ":$n" -screen 0 "${TERVANE_SCREEN}x24" -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${TERVANE_SCREEN}x${TERVANE_DEPTH:-24}" -nolisten tcp >/dev/null 2>&1 &
     TERVANE_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done

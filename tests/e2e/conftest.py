@@ -6,6 +6,7 @@ defaults point into build/win32.
 
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -37,31 +38,27 @@ def _display_works() -> bool:
         ["xdpyinfo"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
 
 
-def _display_taken(number: int) -> bool:
-    """A lock left by a server that was killed outright names a process that is gone: Xvfb takes
-    such a number over, so it counts as free."""
-    try:
-        with open(f"/tmp/.X{number}-lock") as lock:
-            pid = lock.read().strip()
-    except FileNotFoundError:
-        return os.path.exists(f"/tmp/.X11-unix/X{number}")
-    return not pid.isdigit() or os.path.exists(f"/proc/{pid}")
-
-
 def _start_xvfb(depth: int = 24):
-    for number in range(150, 200):
-        if _display_taken(number):
-            continue
-        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"1024x768x{depth}", "-nolisten", "tcp"],
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.environ["DISPLAY"] = f":{number}"
-        try:
-            wait_until(_display_works, 10, "the virtual display")
-            return server
-        except DriverError:
-            server.kill()
-            server.wait()
-    raise RuntimeError("could not start a virtual display")
+    """Starts a virtual display of the given depth the way the scripts do, makes it the current
+    one and returns its name and its server's process id."""
+    started = subprocess.run(
+        ["bash", "-c", 'source "$1"; unset DISPLAY; ensure_display && echo "$DISPLAY $TERVANE_XVFB_PID"', "_",
+         os.path.join(SOURCE_DIR, "scripts", "common.sh")],
+        env={**os.environ, "TERVANE_DEPTH": str(depth)}, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+        text=True, timeout=120)
+    if started.returncode != 0:
+        raise RuntimeError("could not start a virtual display")
+    display, pid = started.stdout.split()
+    os.environ["DISPLAY"] = display
+    return display, int(pid)
+
+
+def _stop_xvfb(server):
+    """Ends a display started above; unlike a kill, the server removes its lock as it goes."""
+    display, pid = server
+    lock = f"/tmp/.X{display.lstrip(':')}-lock"
+    os.kill(pid, signal.SIGTERM)
+    wait_until(lambda: not os.path.exists(lock), 10, "the virtual display to end")
 
 
 def _quiet(*command: str):
@@ -92,8 +89,7 @@ def wine_session():
     if own_services:
         _quiet("wineserver", "-k")
     if xvfb:
-        xvfb.terminate()
-        xvfb.wait()
+        _stop_xvfb(xvfb)
 
 
 @pytest.fixture
@@ -109,8 +105,7 @@ def display_depth(request, wine_session):
         yield request.param
     finally:
         _stop_wine()
-        server.terminate()  # unlike a kill, lets the server remove its lock
-        server.wait()
+        _stop_xvfb(server)
         os.environ["DISPLAY"] = usual
         _start_wine_services()
 
