@@ -54,8 +54,13 @@ def show_page(driver, tervane, caption):
     tabs = driver.find_children(tervane.window, "TPageControl")[0]
     driver.focus(tervane.window)
     driver.click_window(tabs, 30 + 62 * PAGES.index(caption), 10)
+    return wait_page(driver, tervane, caption, f"the page {caption!r}")
+
+
+def wait_page(driver, tervane, caption, what):
+    """Waits until the page is the one shown; returns it."""
     return wait_until(lambda: next(iter(driver.find_children(tervane.window, "TTabSheet", text=caption,
-                                                             visible=True)), None), 10, f"the page {caption!r}")
+                                                             visible=True)), None), 10, what)
 
 
 def region_colours(x, y, width, height):

@@ -56,8 +56,6 @@ def choose_from_bar(driver, tervane, number):
 
 def test_every_way_of_choosing_dresses_the_window_alike(driver, tervane):
     window = tervane.window
-    # Looked at only once the window is active: it is dressed just before its first activation,
-    # and while it is being dressed its client area briefly has another height.
     tops = {1: frame_top(driver, window, "skin_choice_start")}
     choose_from_tray(driver, tervane, 4)
     tops[4] = frame_top(driver, window, "skin_choice_tray_4")

@@ -9,7 +9,7 @@ import subprocess
 from conftest import MAIN_CAPTION
 from convert_page_driver import Page, magick
 from skin_controls_helpers import (PAGES, SKIN_COUNT, choose_skin, no_file_dialog_for, picture_colours,
-                                   press_and_release, region_colours, show_page, skin_colour)
+                                   press_and_release, region_colours, show_page, skin_colour, wait_page)
 from tervane_driver import wait_until
 
 TBM_GETPOS = 0x0400
@@ -62,15 +62,13 @@ def test_tabs_switch_by_mouse_and_keys_are_drawn_from_the_skin_and_read_only_edi
         assert region_colours(edit.left, edit.top + 4, 1, edit.height - 8) == {skin_colour(skin, "shadow")}
     show_page(driver, tervane, PAGES[0])
     driver.key("Right")  # the click gave the tabs the focus
-    wait_until(lambda: driver.find_children(tervane.window, "TTabSheet", text=PAGES[1], visible=True), 10,
-               "the next page by key")
+    wait_page(driver, tervane, PAGES[1], "the next page by key")
     # A click on the tab the key just left, at the place of the click before and within the
     # double-click time, arrives as a double click: it must still switch back.
     second_tab = (tabs.client_x + 30 + 62, tabs.client_y + 10)
     subprocess.run(["xdotool", "mousemove", *map(str, second_tab), "click", "1", "sleep", "0.1",
                     "key", "Left", "sleep", "0.1", "click", "1"], check=True, timeout=30)
-    wait_until(lambda: driver.find_children(tervane.window, "TTabSheet", text=PAGES[1], visible=True), 10,
-               "the page by a click soon after the one before")
+    wait_page(driver, tervane, PAGES[1], "the page by a click soon after the one before")
 
 
 def test_the_slider_moves_by_mouse_and_keys_and_its_hint_follows(driver, tervane):
