@@ -4,8 +4,7 @@
 #include "toolkit/Form_win.h"
 #include "toolkit/Screen_win.h"
 
-TBusyState::TBusyState(TEdit& status, const char* waitText, TOnFailure onFailure)
-    : status_(status), onFailure_(onFailure) {
+TBusyState::TBusyState(TEdit& status, const char* waitText) : status_(status), before_(status.Text()) {
     Screen->SetCursor(crHourGlass);
     status_.SetText(waitText);
     // The wait text and the area a closed dialog uncovered, before the window goes quiet.
@@ -14,7 +13,7 @@ TBusyState::TBusyState(TEdit& status, const char* waitText, TOnFailure onFailure
 
 TBusyState::~TBusyState() {
     Screen->SetCursor(crDefault);
-    if (!finished_ && onFailure_ == TOnFailure::ClearStatus) status_.SetText("");
+    if (!finished_) status_.SetText(before_);
 }
 
 void TBusyState::Finish(const std::string& text) {

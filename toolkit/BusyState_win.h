@@ -1,18 +1,16 @@
 #pragma once
 // Long work on the window's own thread: the hourglass and a wait text in a status line, shown
 // (with whatever else waits to be painted) before the window goes quiet. The cursor comes
-// back however the work ends; Finish puts the result in the status line.
+// back however the work ends; Finish puts the result in the status line. Work that ends in
+// an error puts back what the status line said before: the wait text would claim work still
+// running, and the error display reports the failure.
 #include <string>
 
 class TEdit;
 
 class TBusyState {
 public:
-    // What the status line says when the work ends in an error: nothing (the wait text would
-    // claim work still running), or the wait text left as it was.
-    enum class TOnFailure { ClearStatus, KeepStatus };
-
-    TBusyState(TEdit& status, const char* waitText, TOnFailure onFailure);
+    TBusyState(TEdit& status, const char* waitText);
     ~TBusyState();
     TBusyState(const TBusyState&) = delete;
     TBusyState& operator=(const TBusyState&) = delete;
@@ -21,6 +19,6 @@ public:
 
 private:
     TEdit& status_;
-    TOnFailure onFailure_;
+    std::string before_;
     bool finished_ = false;
 };
