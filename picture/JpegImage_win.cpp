@@ -182,7 +182,7 @@ void TJPEGImage::Compress() {
     TBitmap pixels;
     pixels.Assign(bitmap_.get());
     pixels.SetPixelFormat(pf24bit);
-    TJpegRows rows = BitmapRows::RowsOf(pixels);
+    TJpegRows rows = TJpegBitmapRows::RowsOf(pixels);
     TJpegSourceRows source{rows.FirstRow, rows.RowStep, pixels.Width(), pixels.Height()};
     try {
         if (!EncodeJpeg(source, settings_, *data_->CompressedBytes, ProgressHandler({0, 0, source.Width, source.Height})))
