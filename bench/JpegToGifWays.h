@@ -3,6 +3,7 @@
 // them and check that they write the same bytes: one after the other (decode, reduce to the
 // web palette, code, save), and on two threads (convert/JpegGifPipeline.h).
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,17 +20,18 @@ public:
         if (bitsPerPixel != 24) throw std::runtime_error("the photograph must decode to 24 bits");
         width_ = width;
         height_ = height;
-        pixels_.assign(static_cast<size_t>(width) * height * 3, 0);
-        return {pixels_.data(), static_cast<ptrdiff_t>(width) * 3};
+        // Not cleared: as with a new bitmap's memory, the pages come to the decoder untouched.
+        pixels_.reset(new uint8_t[static_cast<size_t>(width) * height * 3]);
+        return {pixels_.get(), static_cast<ptrdiff_t>(width) * 3};
     }
     void SetPalette(const std::vector<TJpegColor>&) override {}
     TRgbRows Rows() const {
-        return {width_, height_, [this](int row) { return pixels_.data() + static_cast<size_t>(row) * width_ * 3; }};
+        return {width_, height_, [this](int row) { return pixels_.get() + static_cast<size_t>(row) * width_ * 3; }};
     }
 
 private:
     int width_ = 0, height_ = 0;
-    std::vector<uint8_t> pixels_;
+    std::unique_ptr<uint8_t[]> pixels_;
 };
 
 inline std::vector<uint8_t> FileBytes(const std::string& path) {
