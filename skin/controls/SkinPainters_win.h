@@ -9,6 +9,7 @@
 
 #include "picture/Bitmap_win.h"
 #include "skin/controls/SkinControl_win.h"
+#include "skin/draw/SkinWindowClass_win.h"
 #include "skin/draw/SkinWindowDC_win.h"
 #include "toolkit/GdiGuards_win.h"
 
@@ -131,6 +132,9 @@ public:
 private:
     int pressedHalf_ = -1;  // 0 the up (or left) arrow, 1 the other one
 };
+// A spin button inside another dressed control (an edit's, a tab strip's scroll arrows) gets a
+// painter of its own, kept by the window, unless it has one already.
+void DressSpinButton(TSkinControlHost& window, HWND spin, TSkinData& skinData);
 
 // Edits: the 3D border becomes a flat line.
 class TSkinEdit : public TSkinControl {
@@ -216,6 +220,4 @@ void FrameColour(HDC dc, const RECT& rect, COLORREF colour);
 // A small solid arrow (a triangle) centred in `rect`, pointing up, down, left or right.
 enum TArrow { arUp, arDown, arLeft, arRight };
 void DrawArrow(HDC dc, const RECT& rect, TArrow direction, COLORREF colour);
-// The class name of a window in lower case.
-std::string WindowClass(HWND window);
 }  // namespace SkinPainting

@@ -11,7 +11,6 @@
 #include <memory>
 
 #include "skin/stored/SkinData_win.h"
-#include "skin/frame/SkinForm_win.h"
 #include "skin/draw/SkinPaint_win.h"
 
 using namespace SkinPainting;
@@ -125,10 +124,7 @@ void TSkinTab::AttachHandle(HWND handle, TSkinData& skinData) {
 // The scroll arrows a tab strip shows when its tabs do not fit.
 void TSkinTab::SkinSpinButton() {
     for (HWND child = GetWindow(handle_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (WindowClass(child) != "msctls_updown32" || FindControlPainter(window_, child)) continue;
-        auto spin = std::make_unique<TSkinUpDown>(window_);
-        spin->AttachHandle(child, *skinData_);
-        window_.Controls().push_back(std::move(spin));
+        if (LowerWindowClass(child) == "msctls_updown32") DressSpinButton(window_, child, *skinData_);
     }
 }
 

@@ -4,12 +4,12 @@
 #include <algorithm>
 
 #include "skin/frame/SkinCaptionLayout.h"
+#include "skin/stored/SkinFrameRules.h"
 #include "skin/stored/SkinData_win.h"
 #include "skin/frame/SkinForm_win.h"
 #include "skin/frame/SkinFrameManager_win.h"
 #include "skin/menus/SkinMenuBar_win.h"
 #include "skin/draw/SkinPaint_win.h"
-#include "skin/draw/SkinWindowDC_win.h"
 
 namespace {
 
@@ -238,13 +238,18 @@ TRegionHandle TSkinForm::CaptionRegion(SIZE size) {
 }
 
 TWinSysButton::TWinSysButton(TSkinForm& owner, TDataSkinSysButton& definition)
-    : TNCObject(owner), definition_(definition) {}
+    : TNCObject(owner.Handle()), form_(owner), definition_(definition) {}
+
+void TSkinForm::DrawMenuBarButtons(HDC dc) {
+    for (const auto& button : captionButtons_)
+        if (button->Visible && button->InMenuBar()) button->Draw(dc);
+}
 
 bool TWinSysButton::InMenuBar() const { return definition_.Visibility == kMenuBarVisibility; }
 
 void TWinSysButton::Draw(HDC dc) {
-    TSkinForm& window = Owner();
-    if (definition_.Action == 3 || definition_.Action == 11) {
+    TSkinForm& window = form_;
+    if (ShowsWindowIcon(definition_.Action)) {
         DrawCell(dc, Bounds, window.IconBitmap(), true, 1, 1);
         return;
     }
@@ -256,13 +261,6 @@ void TWinSysButton::Paint(HDC windowDC) {
     if (InMenuBar()) {
         Draw(windowDC);
     } else {
-        Owner().PaintCaption(windowDC);
+        form_.PaintCaption(windowDC);
     }
-}
-
-void TWinSysButton::ChangeState(int state) {
-    if (State == state) return;
-    State = state;
-    TWholeWindowDC dc(Owner().Handle());
-    if (dc) Paint(dc.Get());
 }

@@ -1,5 +1,5 @@
 // The mouse over a skinned window's frame: caption buttons and menu-bar items light up, press
-// and act like the system's, the caption shows the system menu, and a 250 ms timer notices
+// and act like the system's, the caption shows the system menu, and a timer notices
 // when the pointer has left them.
 #include "skin/frame/SkinCaptionLayout.h"
 #include "skin/controls/SkinControl_win.h"
@@ -174,7 +174,7 @@ void TSkinForm::MouseLeaveTimer() {
 }
 
 void TSkinForm::StartTimer() {
-    if (!timerRunning_) timerRunning_ = SetTimer(handle_, kMouseLeaveTimer, 250, nullptr) != 0;
+    if (!timerRunning_) timerRunning_ = SetTimer(handle_, kMouseLeaveTimer, kMouseLeaveInterval, nullptr) != 0;
 }
 
 void TSkinForm::StopTimer() {

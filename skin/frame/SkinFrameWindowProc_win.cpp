@@ -262,7 +262,7 @@ LRESULT TSkinForm::OnNCHitTest(LPARAM lParam) {
     POINT point = WindowPoint(lParam);
     SIZE size = WindowSize();
     bool sizeable = (style_ & WS_THICKFRAME) && !IsMaximized();
-    int grip = std::max(4, std::min({left_, right_, bottom_}));
+    int grip = std::max(kMinSizingGrip, std::min({left_, right_, bottom_}));
     TFrameSizes frame{left_, top_, right_, bottom_, menuBar_ ? menuHeight_ : 0};
     return HitCode(FrameHitTest(point.x, point.y, size.cx, size.cy, frame, sizeable, grip));
 }

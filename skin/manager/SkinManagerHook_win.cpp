@@ -2,6 +2,7 @@
 // created, activated and destroyed, dresses windows at their activation, hands popup menus to
 // the menu painter, and lets go of dressed windows as they are destroyed.
 #include "skin/frame/SkinForm_win.h"
+#include "skin/draw/SkinWindowClass_win.h"
 #include "skin/manager/SkinManager_win.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "skin/stored/SkinData_win.h"
 #include "skin/frame/SkinForm_win.h"
+#include "skin/draw/SkinWindowClass_win.h"
 #include "skin/manager/SkinManager_win.h"
 #include "skin/menus/SkinPopupMenu_win.h"
 #include "toolkit/Application_win.h"
@@ -45,19 +46,6 @@ TForm* OwningForm(TComponent* component) {
 }
 
 }  // namespace
-
-std::string LowerClassName(const std::string& name) {
-    std::string lower = name;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return lower;
-}
-
-std::string WindowClassName(HWND window) {
-    char name[256] = {};
-    int length = GetClassNameA(window, name, sizeof name);
-    return length > 0 ? std::string(name, static_cast<size_t>(length)) : std::string();
-}
 
 bool TSkinManage::SkinWindow(HWND window) {
     if (!skinningOn_ || !window || !IsWindow(window)) return false;
@@ -127,7 +115,7 @@ bool TSkinManage::Dress(HWND window, TForm* form, TSkinData& skinData) {
     }
     skinned_[window] = std::move(skin);
     skinOrder_.push_back(window);
-    PostMessageA(window, WM_SKIN_FIRSTSHOW, 0, 1000);
+    PostMessageA(window, WM_SKIN_FIRSTSHOW, 0, kFirstShowMark);
     return true;
 }
 

@@ -1,5 +1,5 @@
 // The skin manager's life, its list of skin data, and the actions the components post: a
-// one-shot timer on a hidden window of its own carries them out 250 ms later, so that loads
+// one-shot timer on a hidden window of its own carries them out kActionDelay later, so that loads
 // made one after the other end in a single pass over the windows.
 #include "skin/manager/SkinManager_win.h"
 

@@ -44,7 +44,7 @@ public:
     const std::vector<TSkinData*>& SkinDataList() const { return skinData_; }
     void PostSkinAction(int action);
     // A main-form component loaded a new skin: remember it for OnSkinChanged, discard every
-    // dressed window's caption buttons, and re-skin 250 ms later.
+    // dressed window's caption buttons, and re-skin kActionDelay later.
     void AnnounceSkinChange(TSkinData& data);
     // The action the timer will carry out (saNone once carried out), and whether it waits.
     int PendingAction() const { return pendingAction_; }
@@ -124,8 +124,3 @@ private:
     HHOOK hook_ = nullptr;
     OSVERSIONINFOA systemVersion_{};
 };
-
-// Lower-case ASCII copy of a window class name (class names are compared this way).
-std::string LowerClassName(const std::string& name);
-// The class name of a window ("" when it has none).
-std::string WindowClassName(HWND window);

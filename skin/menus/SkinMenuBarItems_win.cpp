@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "skin/stored/SkinData_win.h"
-#include "skin/frame/SkinForm_win.h"
+#include "skin/menus/SkinMenuBarHost_win.h"
 #include "skin/menus/SkinMenuBar_win.h"
 #include "skin/menus/SkinMenuItems_win.h"
 #include "skin/menus/SkinMenuLayout.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "skin/frame/SkinForm_win.h"
+#include "skin/menus/SkinMenuBarHost_win.h"
 #include "skin/menus/SkinMenuBar_win.h"
 #include "skin/menus/SkinMenuLayout.h"
 #include "skin/menus/SkinMenuManager_win.h"

@@ -22,7 +22,6 @@ constexpr int kSeparatorCell = 2;
 constexpr int kNormalCell = 1;
 constexpr int kSelectedCell = 4;
 constexpr int kSelectedDisabledCell = 5;
-constexpr int kGlyphSize = 16;
 
 RECT ToRect(const TSkinRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 TSkinRect ToSkinRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }

@@ -115,7 +115,6 @@ public:
 private:
     friend class TSkinSettingsLoader;
     void Announce();
-    void PostToManager(int action);
     bool ReadStoredSkinFile(const std::string& name);
     void ReadSettingsFile(const std::string& fileName);
 
