@@ -38,6 +38,7 @@ private:
     void TrackMouse(LPARAM lParam);
     bool tracking_ = false;  // the mouse was pressed on the button and not yet released
     bool clickOnRelease_ = false;
+    bool leftOnRelease_ = false;  // released away from the button after a tracked press
 };
 
 // Bitmap buttons: a push button with its glyph placed by its layout, margin and spacing.

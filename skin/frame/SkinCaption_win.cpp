@@ -237,24 +237,24 @@ TRegionHandle TSkinForm::CaptionRegion(SIZE size) {
     return RegionFromBitmap(mask.Get(), 0, 0, kSkinTransparent);
 }
 
-TWinSysButton::TWinSysButton(TSkinForm& owner, TDataSkinSysButton& definition)
-    : TNCObject(owner.Handle()), form_(owner), definition_(definition) {}
+TWinSysButton::TWinSysButton(TSkinForm& owner, std::shared_ptr<TDataSkinSysButton> definition)
+    : TNCObject(owner.Handle()), form_(owner), definition_(std::move(definition)) {}
 
 void TSkinForm::DrawMenuBarButtons(HDC dc) {
     for (const auto& button : captionButtons_)
         if (button->Visible && button->InMenuBar()) button->Draw(dc);
 }
 
-bool TWinSysButton::InMenuBar() const { return definition_.Visibility == kMenuBarVisibility; }
+bool TWinSysButton::InMenuBar() const { return definition_->Visibility == kMenuBarVisibility; }
 
 void TWinSysButton::Draw(HDC dc) {
     TSkinForm& window = form_;
-    if (ShowsWindowIcon(definition_.Action)) {
+    if (ShowsWindowIcon(definition_->Action)) {
         DrawCell(dc, Bounds, window.IconBitmap(), true, 1, 1);
         return;
     }
-    int frames = std::max(1, definition_.FrameCount);
-    DrawCell(dc, Bounds, *definition_.Picture, true, frames, CaptionButtonCell(State, InMenuBar(), window.Active(), frames));
+    int frames = std::max(1, definition_->FrameCount);
+    DrawCell(dc, Bounds, *definition_->Picture, true, frames, CaptionButtonCell(State, InMenuBar(), window.Active(), frames));
 }
 
 void TWinSysButton::Paint(HDC windowDC) {

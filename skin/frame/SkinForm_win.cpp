@@ -191,7 +191,7 @@ void TSkinForm::ApplySkinData() {
             if (data.SharedIcon().Empty()) data.SharedIcon().Assign(&iconBitmap_);
             definition->FrameCount = 1;
         }
-        captionButtons_.push_back(std::make_unique<TWinSysButton>(*this, *definition));
+        captionButtons_.push_back(std::make_unique<TWinSysButton>(*this, definition));
     }
 }
 

@@ -38,8 +38,8 @@ constexpr UINT WM_SKIN_REFRESH = 13313;        // refresh after a skin change (f
 // One caption button of a skinned window, made from one of the skin's button definitions.
 class TWinSysButton : public TNCObject {
 public:
-    TWinSysButton(TSkinForm& owner, TDataSkinSysButton& definition);
-    TDataSkinSysButton& Definition() const { return definition_; }
+    TWinSysButton(TSkinForm& owner, std::shared_ptr<TDataSkinSysButton> definition);
+    TDataSkinSysButton& Definition() const { return *definition_; }
     bool Visible = false;
     // Draws the button in the cell of its state; a button in the caption redraws the whole
     // caption so that its transparent pixels show the caption behind it.
@@ -51,7 +51,7 @@ public:
 
 private:
     TSkinForm& form_;
-    TDataSkinSysButton& definition_;
+    std::shared_ptr<TDataSkinSysButton> definition_;
 };
 
 class TSkinForm : public TComponent, public TSkinControlHost, public TMenuBarHost {

@@ -5,6 +5,7 @@
 #include "skin/controls/SkinControl_win.h"
 #include "skin/stored/SkinData_win.h"
 #include "skin/frame/SkinForm_win.h"
+#include "skin/draw/SkinWindowPoints_win.h"
 #include "skin/frame/SkinFrameManager_win.h"
 #include "skin/menus/SkinMenuBar_win.h"
 
@@ -15,10 +16,7 @@ POINT ScreenPoint(LPARAM lParam) { return {PointX(lParam), PointY(lParam)}; }
 }  // namespace
 
 POINT TSkinForm::WindowPoint(LPARAM screenPoint) const {
-    RECT window;
-    GetWindowRect(handle_, &window);
-    POINT point = ScreenPoint(screenPoint);
-    return {point.x - window.left, point.y - window.top};
+    return ScreenToWindowPoint(handle_, ScreenPoint(screenPoint));
 }
 
 TWinSysButton* TSkinForm::CaptionButtonAt(POINT windowPoint) const {
@@ -166,9 +164,7 @@ void TSkinForm::MouseLeaveTimer() {
     POINT cursor;
     if (!GetCursorPos(&cursor)) return;
     if (hotObject_) {
-        RECT window;
-        GetWindowRect(handle_, &window);
-        if (!hotObject_->Contains({cursor.x - window.left, cursor.y - window.top})) SetHotObject(nullptr);
+        if (!hotObject_->Contains(ScreenToWindowPoint(handle_, cursor))) SetHotObject(nullptr);
     }
     if (PlainWindowMode()) CheckHotControlLeft(*this, cursor);
 }

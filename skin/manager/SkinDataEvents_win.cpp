@@ -3,6 +3,7 @@
 #include "skin/stored/SkinDataEvents_win.h"
 
 #include "skin/manager/SkinManager_win.h"
+#include "skin/menus/SkinMenuItems_win.h"
 
 namespace SkinDataEvents {
 
@@ -20,5 +21,7 @@ void ActivationPosted(bool active) {
 void SkinChanged(TSkinData& data) {
     if (TSkinManage* manager = TSkinManage::Instance()) manager->AnnounceSkinChange(data);
 }
+
+void PicturesReplaced(TSkinData&) { ForgetSkinMenuPictures(); }
 
 }  // namespace SkinDataEvents

@@ -4,10 +4,10 @@
 #include "skin/frame/SkinForm_win.h"
 #include "skin/draw/SkinWindowClass_win.h"
 #include "skin/manager/SkinManager_win.h"
+#include "skin/menus/SkinPopupMenu_win.h"
 
 namespace {
 
-constexpr char kPopupMenuClass[] = "#32768";
 // Scroll bars of their own would cover the drawn frame of a dressed window.
 constexpr char kScrollBarClass[] = "scrollbar";
 

@@ -131,10 +131,8 @@ void TSkinMenuBar::MarkOwnerDrawn(HMENU menu) {
         pending.pop_back();
         int count = GetMenuItemCount(current);
         for (int i = 0; i < count; ++i) {
-            MENUITEMINFOA info{};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
-            if (!GetMenuItemInfoA(current, static_cast<UINT>(i), TRUE, &info)) continue;
+            MENUITEMINFOA info;
+            if (!QueryMenuItem(current, static_cast<UINT>(i), MIIM_FTYPE | MIIM_SUBMENU, info)) continue;
             if (info.hSubMenu && pending.size() < 64) pending.push_back(info.hSubMenu);
             if (info.fType & MFT_OWNERDRAW) continue;
             info.fMask = MIIM_FTYPE;
@@ -147,10 +145,8 @@ void TSkinMenuBar::MarkOwnerDrawn(HMENU menu) {
 
 void TSkinMenuBar::UnmarkOwnerDrawn(bool remakeProgramMenu) {
     for (const auto& [menu, position] : markedItems_) {
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE;
-        if (!IsMenu(menu) || !GetMenuItemInfoA(menu, position, TRUE, &info)) continue;
+        MENUITEMINFOA info;
+        if (!IsMenu(menu) || !QueryMenuItem(menu, position, MIIM_FTYPE, info)) continue;
         info.fType &= ~static_cast<UINT>(MFT_OWNERDRAW);
         SetMenuItemInfoA(menu, position, TRUE, &info);
     }

@@ -11,6 +11,7 @@
 #include "skin/menus/SkinMenuScratch_win.h"
 #include "skin/draw/SkinPaint_win.h"
 #include "skin/draw/SkinWindowDC_win.h"
+#include "skin/draw/SkinWindowPoints_win.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/Menus_win.h"
 #include "skin/menus/SkinMenuItems_win.h"
@@ -60,10 +61,7 @@ void TMenuBtn::Paint(HDC windowDC) {
 void TMenuBtn::MenuClosed() {
     POINT cursor{};
     GetCursorPos(&cursor);
-    RECT window{};
-    GetWindowRect(Window(), &window);
-    POINT point{cursor.x - window.left, cursor.y - window.top};
-    ShowState(Contains(point) ? MouseOver : Normal);
+    ShowState(Contains(ScreenToWindowPoint(Window(), cursor)) ? MouseOver : Normal);
 }
 
 void TMenuBtn::ShowState(int state) {
@@ -112,12 +110,9 @@ void TSkinMenuBar::ReadItems() {
             continue;
         }
         char text[256] = "";
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_STRING | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
-        info.dwTypeData = text;
-        info.cch = sizeof text - 1;
-        if (GetMenuItemInfoA(menu_, static_cast<UINT>(position), TRUE, &info)) {
+        MENUITEMINFOA info;
+        UINT mask = MIIM_STRING | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
+        if (QueryMenuItem(menu_, static_cast<UINT>(position), mask, info, text, sizeof text)) {
             button.Caption = SkinMenuLayout::LimitCaption(text);
             button.ItemEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
             button.Submenu = info.hSubMenu;

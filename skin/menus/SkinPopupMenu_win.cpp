@@ -26,9 +26,6 @@ namespace {
 constexpr int kFrame = 3;
 constexpr size_t kPreparedBackgrounds = 4;  // a bar's menus and a submenu or two
 constexpr char kObjectProperty[] = "TervaneSkinPopup";
-#ifndef MN_GETHMENU
-constexpr UINT MN_GETHMENU = 0x01E1;
-#endif
 
 std::vector<TSkinPopupMenu*>& HookedPopups() {
     static std::vector<TSkinPopupMenu*> popups;
@@ -187,7 +184,7 @@ LRESULT TSkinPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TSkinPopupMenu::LearnMenu() {
     if (menu_) return;
-    menu_ = reinterpret_cast<HMENU>(SendMessageA(handle_, MN_GETHMENU, 0, 0));
+    menu_ = reinterpret_cast<HMENU>(SendMessageA(handle_, kMenuOfPopupMessage, 0, 0));
     if (!menu_) PopupBeingDrawn() = this;
 }
 

@@ -12,6 +12,10 @@
 class TSkinData;
 struct TPreparedMenuBackground;
 
+// The system's class of popup-menu windows, and the message that asks one for its menu.
+constexpr char kPopupMenuClass[] = "#32768";
+constexpr UINT kMenuOfPopupMessage = 0x01E1;
+
 class TSkinPopupMenu {
 public:
     // Hooks the popup window (while it is being created).

@@ -13,5 +13,8 @@ void Gone(TSkinData& data);
 void ActivationPosted(bool active);
 // A main-form component decoded a new skin.
 void SkinChanged(TSkinData& data);
+// Any component's pictures were replaced by a decode: the handles of the old ones may come
+// back for new pictures, so nothing may stay keyed on them.
+void PicturesReplaced(TSkinData& data);
 
 }  // namespace SkinDataEvents

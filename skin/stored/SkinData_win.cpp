@@ -149,8 +149,10 @@ bool TSkinData::DecodeSkinStream() {
         ReadSettingsFile(settings.Path());
     } catch (...) {
         reader_ = nullptr;
+        SkinDataEvents::PicturesReplaced(*this);
         throw;
     }
     reader_ = nullptr;
+    SkinDataEvents::PicturesReplaced(*this);
     return true;
 }
