@@ -105,6 +105,7 @@ public:
 private:
     void SkinSpinButton();
     void DrawTab(HDC dc, int index, const RECT& rect, bool selected);
+    int DrawTabImage(HDC dc, const RECT& content, int image, const std::string& text);
     void DrawPageBorder(HDC dc, const RECT& client, const RECT& tabs);
     int hotTab_ = -1;
 };
@@ -178,7 +179,14 @@ private:
     struct TBarParts;
     bool BarParts(int bar, TBarParts& parts) const;
     void PaintBar(HDC dc, int bar);
+    struct TThumbDrag;
+    // The part of a bar under a point in window coordinates.
+    static int PartAt(const TBarParts& parts, POINT local);
     bool TrackPress(int bar, POINT screen);
+    // Holds the press until the button is released; false when the painter went meanwhile.
+    bool HoldPress(int bar, int part, TBarParts& parts, const TThumbDrag& drag, int& position);
+    int DragThumb(int bar, const TBarParts& parts, const TThumbDrag& drag);
+    void RepeatPress(int bar, int part, TBarParts& parts);
     void Scroll(int bar, int code, int position = 0);
     int activeBar_ = -1;    // the bar being pressed (SB_HORZ / SB_VERT)
     int pressedPart_ = 0;   // which part is held down

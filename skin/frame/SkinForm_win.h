@@ -147,6 +147,11 @@ private:
     // Messages of the replacement procedure (SkinFrameWindowProc_win.cpp).
     bool HandlesNonClient() const;
     bool TopLevelOrMDIChild() const;
+    LRESULT NonClientMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnSize(WPARAM kind);
+    void EraseClient(HDC dc);
+    LRESULT OnTextOrIconSet(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnNCCalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnNCHitTest(LPARAM lParam);
     LRESULT OnNCActivate(WPARAM wParam, LPARAM lParam);
