@@ -101,13 +101,18 @@ void TSkinForm::ComposeCaption(HDC dc, SIZE window) {
     PaintBorderPart(caption.Get(), data.Left, {0, 0, left_, window.cy}, {0, 0, left_, height}, active_);
     PaintBorderPart(caption.Get(), data.Right, {window.cx - right_, 0, window.cx, window.cy},
                     {window.cx - right_, 0, window.cx, height}, active_);
-    TDataSkinBorder& top = data.Top;
-    DrawSkinElementTransparent(caption.Get(), {left_, 0, window.cx - right_, height}, *top.Picture,
-                               ElementStyle(top), BorderCell(active_, top.FrameCount), false);
-    PaintTitle(caption.Get(), window.cx);
-    LayOutCaptionButtons(window.cx);
-    PaintCaptionButtons(caption.Get());
+    DrawCaptionLayers(caption.Get(), {window.cx, height}, BorderCell(active_, data.Top.FrameCount));
     BitBlt(dc, 0, 0, window.cx, height, caption.Get(), 0, 0, SRCCOPY);
+}
+
+// The top border's cell between the side borders, the title over it, and the caption buttons.
+void TSkinForm::DrawCaptionLayers(HDC dc, SIZE caption, int topCell) {
+    TDataSkinBorder& top = skinData_->Top;
+    DrawSkinElementTransparent(dc, {left_, 0, caption.cx - right_, caption.cy}, *top.Picture, ElementStyle(top),
+                               topCell, false);
+    PaintTitle(dc, caption.cx);
+    LayOutCaptionButtons(caption.cx);
+    PaintCaptionButtons(dc);
 }
 
 void TSkinForm::PaintTitle(HDC dc, int windowWidth) {
@@ -228,11 +233,7 @@ TRegionHandle TSkinForm::CaptionRegion(SIZE size) {
         TBrushHandle magenta(CreateSolidBrush(kSkinTransparent));
         RECT all{0, 0, size.cx, top_};
         FillRect(dc.Get(), &all, magenta.Get());
-        DrawSkinElementTransparent(dc.Get(), {left_, 0, size.cx - right_, top_}, *top.Picture, ElementStyle(top), 1,
-                                   false);
-        PaintTitle(dc.Get(), size.cx);
-        LayOutCaptionButtons(size.cx);
-        PaintCaptionButtons(dc.Get());
+        DrawCaptionLayers(dc.Get(), {size.cx, top_}, 1);
     }
     return RegionFromBitmap(mask.Get(), 0, 0, kSkinTransparent);
 }

@@ -187,6 +187,7 @@ private:
     void PaintBorders(HDC dc, SIZE window);
     void PaintButtonFaceStrip(HDC dc, SIZE window);
     void ComposeCaption(HDC dc, SIZE window);
+    void DrawCaptionLayers(HDC dc, SIZE caption, int topCell);
     void BuildRegionFor(SIZE window, bool redraw);
     TRegionHandle FrameRegion(SIZE window);
     TRegionHandle CaptionRegion(SIZE window);

@@ -94,9 +94,7 @@ bool TSkinMenuBar::MeasureItem(MEASUREITEMSTRUCT& measure) {
         if (!FindItem(menu_, measure.itemID, place)) return false;
         look = SystemMenuItemLook(place.menu, place.position);
     }
-    std::string text = look.caption;
-    if (!look.shortCut.empty()) text += "    " + look.shortCut;
-    SIZE measured = MeasuredText(text, look.isDefault);
+    SIZE measured = MeasuredText(MenuItemMeasureText(look.caption, look.shortCut), look.isDefault);
     SkinMenuLayout::TItemSize size = SkinMenuLayout::MeasureBarMenuItem(
         measured.cx, std::max<int>(measured.cy, GetSystemMetrics(SM_CYMENU) - 4), look.separator, Windows9x());
     measure.itemWidth = static_cast<UINT>(size.width);
