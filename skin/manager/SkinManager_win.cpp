@@ -107,10 +107,7 @@ void TSkinManage::RemoveSkinData(TSkinData& data) {
     for (HWND window : skinOrder_)
         if (&skinned_.at(window)->SkinData() == &data) dressedFromIt.push_back(window);
     for (HWND window : dressedFromIt) UnskinWindow(window);
-    std::vector<HWND> popupsFromIt;
-    for (auto& popup : popups_)
-        if (popup.second.skinData == &data) popupsFromIt.push_back(popup.first);
-    for (HWND window : popupsFromIt) UnhookPopupMenu(window);
+    UnhookPopupMenus([&](const TSkinPopupMenu& popup) { return &popup.SkinData() == &data; });
 }
 
 void TSkinManage::PostSkinAction(int action) {

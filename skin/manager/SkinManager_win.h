@@ -5,6 +5,7 @@
 // the dressed windows and popup menus, and re-dresses them all after a skin switch.
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -63,7 +64,6 @@ public:
 
     void HookPopupMenu(HWND window);
     void UnhookPopupMenu(HWND window);
-    TSkinPopupMenu* HookedPopupMenu(HWND window) const;
 
     bool SkinningOn() const { return skinningOn_; }
     int RunningCounter() const { return running_; }
@@ -104,16 +104,12 @@ private:
     TSkinFormPtr Release(HWND window);
     void RestoreAndFree(TSkinFormPtr skin, bool windowGoing);
     void UnhookAllPopupMenus();
+    void UnhookPopupMenus(const std::function<bool(const TSkinPopupMenu&)>& which);
     void RestoreAllWindows();
 
     std::vector<TSkinData*> skinData_;
     std::map<HWND, TSkinFormPtr> skinned_;
     std::vector<HWND> skinOrder_;  // the dressed windows in the order they were dressed
-    struct THookedPopup {
-        std::unique_ptr<TSkinPopupMenu> menu;
-        TSkinData* skinData;
-    };
-    std::map<HWND, THookedPopup> popups_;
     HWND timerWindow_ = nullptr;
     bool timerRunning_ = false;
     int pendingAction_ = saNone;

@@ -87,6 +87,25 @@ TSkinPopupMenu::~TSkinPopupMenu() {
 
 const std::vector<TSkinPopupMenu*>& TSkinPopupMenu::Hooked() { return HookedPopups(); }
 
+TSkinPopupMenu* TSkinPopupMenu::Find(HWND window) {
+    for (TSkinPopupMenu* popup : HookedPopups())
+        if (popup->handle_ == window) return popup;
+    return nullptr;
+}
+
+TSkinPopupMenu* TSkinPopupMenu::HookOwned(HWND window, TSkinData& skinData) {
+    auto* popup = new TSkinPopupMenu(window, skinData);
+    popup->owned_ = true;
+    return popup;
+}
+
+bool TSkinPopupMenu::FreeOwned(HWND window) {
+    TSkinPopupMenu* popup = Find(window);
+    if (!popup || !popup->owned_) return false;
+    delete popup;  // leaves the list on the way
+    return true;
+}
+
 void TSkinPopupMenu::ForgetPreparedBackgrounds() { PreparedBackgrounds().clear(); }
 
 HDC TSkinPopupMenu::BackgroundDC() const { return background_ ? background_->dc->Get() : nullptr; }
