@@ -2,6 +2,7 @@
 // one-shot timer on a hidden window of its own carries them out kActionDelay later, so that loads
 // made one after the other end in a single pass over the windows.
 #include "skin/manager/SkinManager_win.h"
+#include "skin/manager/SkinManagerLinks_win.h"
 
 #include <algorithm>
 
@@ -50,7 +51,7 @@ void TSkinManage::Finalize() {
 }
 
 // The optional scroll-bar library of other programs is not part of this one.
-TSkinManage::TSkinManage() {
+TSkinManage::TSkinManage() : links_(std::make_unique<TSkinManagerLinks>(*this)) {
     CreateTimerWindow();
     systemVersion_.dwOSVersionInfoSize = sizeof systemVersion_;
     GetVersionExA(&systemVersion_);
@@ -58,6 +59,7 @@ TSkinManage::TSkinManage() {
 }
 
 TSkinManage::~TSkinManage() {
+    links_.reset();  // from here on the frames and menus find no manager
     running_ = rcDestroying;
     if (timerWindow_) DestroyWindow(timerWindow_);
     timerWindow_ = nullptr;

@@ -14,6 +14,7 @@
 class TForm;
 class TSkinData;
 class TSkinForm;
+class TSkinManagerLinks;
 class TSkinPopupMenu;
 
 class TSkinManage {
@@ -119,4 +120,5 @@ private:
     TSkinData* notifyAfterReskin_ = nullptr;
     HHOOK hook_ = nullptr;
     OSVERSIONINFOA systemVersion_{};
+    std::unique_ptr<TSkinManagerLinks> links_;  // the frames' and menus' way to the manager
 };
