@@ -38,15 +38,21 @@ TMenuItem* LiveItem(ULONG_PTR data) {
     return nullptr;
 }
 
+}  // namespace
+
+std::string MenuItemMeasureText(const std::string& caption, const std::string& shortCut) {
+    return shortCut.empty() ? caption : caption + "    " + shortCut;
+}
+
+namespace {
+
 void MeasureByText(TMenuItem* item, TCanvas& canvas, int& width, int& height) {
     if (item->IsLine()) {
         width = 0;
         height = 8;
         return;
     }
-    std::string text = item->Caption();
-    if (!item->ShortCutText().empty()) text += "    " + item->ShortCutText();
-    SIZE size = canvas.TextExtent(text);
+    SIZE size = canvas.TextExtent(MenuItemMeasureText(item->Caption(), item->ShortCutText()));
     width = size.cx + 28;
     height = std::max<int>(size.cy + 4, GetSystemMetrics(SM_CYMENU));
 }

@@ -4,6 +4,7 @@
 #include "skin/controls/SkinPainters_win.h"
 
 #include "skin/stored/SkinData_win.h"
+#include "skin/draw/SkinElementLayout.h"
 #include "skin/draw/SkinPaint_win.h"
 #include "toolkit/WinControl_win.h"
 
@@ -48,5 +49,6 @@ void TSkinBox::Paint(HDC dc, const RECT& rect) {
         FrameColour(dc, ring, face);
         InflateRect(&ring, -1, -1);
     }
-    DrawSkinObject(dc, frame, *skinData_->GroupBoxEdge, enabled_ ? 1 : 2);
+    int cell = enabled_ ? SkinCells::GroupEnabled : SkinCells::GroupDisabled;
+    DrawSkinObject(dc, frame, *skinData_->GroupBoxEdge, cell);
 }

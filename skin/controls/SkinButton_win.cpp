@@ -54,12 +54,16 @@ bool TSkinButton::BeforeMessage(TMessage& message) {
     case WM_MOUSEMOVE:
         if (tracking_) TrackMouse(message.LParam);
         return true;
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
         // Decided before the button's own handling, which may release the capture.
-        clickOnRelease_ = tracking_ && ClientPointInside(message.LParam);
+        bool inside = ClientPointInside(message.LParam);
+        clickOnRelease_ = tracking_ && inside;
+        // The toolkit's mouse-leave came while the press was tracked, and was not heeded then.
+        leftOnRelease_ = tracking_ && !inside;
         tracking_ = false;
         if (GetCapture() == handle_) ReleaseCapture();
         return true;
+    }
     case WM_CAPTURECHANGED:
         if (tracking_) {
             tracking_ = false;
@@ -106,9 +110,12 @@ void TSkinButton::AfterMessage(TMessage& message) {
         break;
     case WM_LBUTTONUP:
         pressed_ = false;
-        Repaint();
+        if (leftOnRelease_)
+            StopBeingHot();
+        else
+            Repaint();
         if (clickOnRelease_) PostClick();
-        clickOnRelease_ = false;
+        clickOnRelease_ = leftOnRelease_ = false;
         break;
     case CM_MOUSEENTER:
         if (enabled_) {

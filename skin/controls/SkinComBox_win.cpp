@@ -5,6 +5,7 @@
 #include "skin/controls/SkinPainters_win.h"
 
 #include "skin/stored/SkinData_win.h"
+#include "skin/draw/SkinElementLayout.h"
 #include "skin/draw/SkinPaint_win.h"
 
 using namespace SkinPainting;
@@ -69,12 +70,18 @@ void TSkinComBox::Paint(HDC dc, const RECT& rect) {
     LONG style = GetWindowLongA(handle_, GWL_STYLE);
     bool list = (style & 3) == CBS_DROPDOWNLIST;
     if (Present(skinData_->SunkEdge)) {
-        int cell = !enabled_ ? 4 : (focused_ || dropped) ? 3 : hot_ ? 2 : 1;
+        int cell = !enabled_                ? SkinCells::SunkDisabled
+                   : (focused_ || dropped) ? SkinCells::SunkFocused
+                   : hot_                  ? SkinCells::SunkHot
+                                           : SkinCells::SunkNormal;
         DrawSkinObject(dc, rect, *skinData_->SunkEdge, cell);
     }
     if ((style & 3) == CBS_SIMPLE) return;
     RECT button = ButtonRect();
-    int cell = !enabled_ ? 4 : dropped ? 3 : hot_ ? 2 : 1;
+    int cell = !enabled_ ? SkinCells::ComboDisabled
+               : dropped ? SkinCells::ComboPressed
+               : hot_    ? SkinCells::ComboHot
+                         : SkinCells::ComboNormal;
     if (Present(skinData_->ComboButton)) {
         OffScreen(dc, button, [&](HDC buffer, const RECT& local) {
             FillColour(buffer, local, Rgb(list ? skinData_->Colours.ButtonFace : GetSysColor(COLOR_WINDOW)));

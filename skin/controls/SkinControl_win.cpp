@@ -3,7 +3,7 @@
 #include <map>
 
 #include "skin/stored/SkinData_win.h"
-#include "skin/frame/SkinForm_win.h"
+#include "skin/controls/SkinControlHost_win.h"
 #include "toolkit/WinControl_win.h"
 
 namespace {
@@ -22,7 +22,7 @@ std::map<HWND, THookedWindow>& HookedWindows() {
 
 }  // namespace
 
-TSkinControl::TSkinControl(TSkinForm& window) : TComponent(nullptr), window_(window) {}
+TSkinControl::TSkinControl(TSkinControlHost& window) : TComponent(nullptr), window_(window) {}
 
 TSkinControl::~TSkinControl() {
     *alive_ = false;
@@ -249,22 +249,22 @@ bool TSkinControl::ClientPointInside(LPARAM lParam) const {
     return PtInRect(&client, point) != FALSE;
 }
 
-bool TSkinControl::WindowDestroying() const { return window_.SkinState() == TSkinForm::ssDestroying; }
+bool TSkinControl::WindowDestroying() const { return window_.Destroying(); }
 
-TSkinControl* FindControlPainter(TSkinForm& window, HWND handle) {
+TSkinControl* FindControlPainter(TSkinControlHost& window, HWND handle) {
     if (!handle) return nullptr;
     for (auto& painter : window.Controls())
         if (painter->Attached() && painter->Handle() == handle) return painter.get();
     return nullptr;
 }
 
-void ReleaseSkinControls(TSkinForm& window) {
+void ReleaseSkinControls(TSkinControlHost& window) {
     for (auto& painter : window.Controls()) painter->Release();
     window.SetHotControl(nullptr);
     window.Controls().clear();
 }
 
-void RefreshSkinControls(TSkinForm& window) {
+void RefreshSkinControls(TSkinControlHost& window) {
     for (auto& painter : window.Controls()) {
         if (!painter->Attached()) continue;
         painter->SkinChanged();
@@ -272,7 +272,7 @@ void RefreshSkinControls(TSkinForm& window) {
     }
 }
 
-void CheckHotControlLeft(TSkinForm& window, POINT cursor) {
+void CheckHotControlLeft(TSkinControlHost& window, POINT cursor) {
     TSkinControl* hot = window.HotControl();
     if (!hot) return;
     RECT bounds{};

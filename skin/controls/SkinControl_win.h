@@ -13,12 +13,12 @@
 #include "toolkit/Messages_win.h"
 
 class TSkinData;
-class TSkinForm;
+class TSkinControlHost;
 class TWinControl;
 
 class TSkinControl : public TComponent {
 public:
-    explicit TSkinControl(TSkinForm& window);
+    explicit TSkinControl(TSkinControlHost& window);
     ~TSkinControl() override;
     const char* ClassName() const override { return "TSkinControl"; }
 
@@ -40,7 +40,7 @@ public:
 
     HWND Handle() const { return handle_; }
     TWinControl* Control() const { return control_; }
-    TSkinForm& Window() const { return window_; }
+    TSkinControlHost& Window() const { return window_; }
     TSkinData& SkinData() const { return *skinData_; }
     // Hooked and not yet released.
     bool Attached() const { return hook_ != 0 || previousProc_ != nullptr; }
@@ -73,7 +73,7 @@ protected:
     // False once the painter is gone: for work that runs messages of its own.
     std::shared_ptr<bool> AliveFlag() const { return alive_; }
 
-    TSkinForm& window_;
+    TSkinControlHost& window_;
     TSkinData* skinData_ = nullptr;
     HWND handle_ = nullptr;
     TWinControl* control_ = nullptr;
@@ -98,19 +98,12 @@ private:
 };
 
 // What the window's frame asks of the control painters.
-// Form mode: dresses the controls `parent` (a form or container) owns, at any depth.
-void SkinFormControls(TSkinForm& window, TComponent& parent);
-// Plain-window mode: dresses the window's child windows.
-void SkinChildWindows(TSkinForm& window);
-// The same with the skin data given (the window's own is used above).
-void SkinFormControls(TSkinForm& window, TComponent& parent, TSkinData& skinData);
-void SkinChildWindows(TSkinForm& window, TSkinData& skinData);
 // The painter of a control's window, or nullptr.
-TSkinControl* FindControlPainter(TSkinForm& window, HWND handle);
+TSkinControl* FindControlPainter(TSkinControlHost& window, HWND handle);
 // Releases and frees every painter of the window (Restore).
-void ReleaseSkinControls(TSkinForm& window);
+void ReleaseSkinControls(TSkinControlHost& window);
 // A skin switch: every painter prepares its pictures and colours again.
-void RefreshSkinControls(TSkinForm& window);
+void RefreshSkinControls(TSkinControlHost& window);
 // The window's timer in plain-window mode: the hot control gets its mouse-leave notification
 // once the pointer (screen coordinates) has left it.
-void CheckHotControlLeft(TSkinForm& window, POINT cursor);
+void CheckHotControlLeft(TSkinControlHost& window, POINT cursor);

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "skin/stored/SkinData_win.h"
-#include "skin/frame/SkinForm_win.h"
 #include "toolkit/WinControl_win.h"
 
 using namespace SkinPainting;
@@ -65,13 +64,10 @@ void TSkinEdit::AttachHandle(HWND handle, TSkinData& skinData) {
 
 void TSkinEdit::SkinSpinButton() {
     for (HWND child = GetWindow(handle_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        std::string name = WindowClass(child);
+        std::string name = LowerWindowClass(child);
         if (name != "msctls_updown32" && name != "tspinbutton") continue;
         hasSpinButton_ = true;
-        if (FindControlPainter(window_, child)) continue;
-        auto spin = std::make_unique<TSkinUpDown>(window_);
-        spin->AttachHandle(child, *skinData_);
-        window_.Controls().push_back(std::move(spin));
+        DressSpinButton(window_, child, *skinData_);
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "picture/Bitmap_win.h"
 #include "skin/controls/SkinControl_win.h"
+#include "skin/draw/SkinWindowClass_win.h"
 #include "skin/draw/SkinWindowDC_win.h"
 #include "toolkit/GdiGuards_win.h"
 
@@ -37,6 +38,7 @@ private:
     void TrackMouse(LPARAM lParam);
     bool tracking_ = false;  // the mouse was pressed on the button and not yet released
     bool clickOnRelease_ = false;
+    bool leftOnRelease_ = false;  // released away from the button after a tracked press
 };
 
 // Bitmap buttons: a push button with its glyph placed by its layout, margin and spacing.
@@ -103,6 +105,7 @@ public:
 private:
     void SkinSpinButton();
     void DrawTab(HDC dc, int index, const RECT& rect, bool selected);
+    int DrawTabImage(HDC dc, const RECT& content, int image, const std::string& text);
     void DrawPageBorder(HDC dc, const RECT& client, const RECT& tabs);
     int hotTab_ = -1;
 };
@@ -131,6 +134,9 @@ public:
 private:
     int pressedHalf_ = -1;  // 0 the up (or left) arrow, 1 the other one
 };
+// A spin button inside another dressed control (an edit's, a tab strip's scroll arrows) gets a
+// painter of its own, kept by the window, unless it has one already.
+void DressSpinButton(TSkinControlHost& window, HWND spin, TSkinData& skinData);
 
 // Edits: the 3D border becomes a flat line.
 class TSkinEdit : public TSkinControl {
@@ -173,7 +179,14 @@ private:
     struct TBarParts;
     bool BarParts(int bar, TBarParts& parts) const;
     void PaintBar(HDC dc, int bar);
+    struct TThumbDrag;
+    // The part of a bar under a point in window coordinates.
+    static int PartAt(const TBarParts& parts, POINT local);
     bool TrackPress(int bar, POINT screen);
+    // Holds the press until the button is released; false when the painter went meanwhile.
+    bool HoldPress(int bar, int part, TBarParts& parts, const TThumbDrag& drag, int& position);
+    int DragThumb(int bar, const TBarParts& parts, const TThumbDrag& drag);
+    void RepeatPress(int bar, int part, TBarParts& parts);
     void Scroll(int bar, int code, int position = 0);
     int activeBar_ = -1;    // the bar being pressed (SB_HORZ / SB_VERT)
     int pressedPart_ = 0;   // which part is held down
@@ -216,6 +229,4 @@ void FrameColour(HDC dc, const RECT& rect, COLORREF colour);
 // A small solid arrow (a triangle) centred in `rect`, pointing up, down, left or right.
 enum TArrow { arUp, arDown, arLeft, arRight };
 void DrawArrow(HDC dc, const RECT& rect, TArrow direction, COLORREF colour);
-// The class name of a window in lower case.
-std::string WindowClass(HWND window);
 }  // namespace SkinPainting

@@ -45,13 +45,4 @@ void DrawArrow(HDC dc, const RECT& rect, TArrow direction, COLORREF colour) {
     }
 }
 
-std::string WindowClass(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    std::string result(name);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-}
-
 }  // namespace SkinPainting

@@ -9,6 +9,7 @@
 #include "skin/stored/SkinData_win.h"
 #include "skin/draw/SkinElementLayout.h"
 #include "skin/draw/SkinPaint_win.h"
+#include "skin/draw/SkinWindowPoints_win.h"
 
 using namespace SkinPainting;
 
@@ -39,6 +40,15 @@ bool RedrawsBars(UINT msg) {
         return true;
     default:
         return false;
+    }
+}
+
+int ScrollCode(int part) {
+    switch (part) {
+    case bpFirstArrow: return SB_LINEUP;
+    case bpSecondArrow: return SB_LINEDOWN;
+    case bpFirstPage: return SB_PAGEUP;
+    default: return SB_PAGEDOWN;
     }
 }
 
@@ -156,40 +166,48 @@ void TSkinScrollBar::Scroll(int bar, int code, int position) {
     SendMessageA(handle_, bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position), 0);
 }
 
+// Where the thumb was grabbed and the room it moves in, along the bar.
+struct TSkinScrollBar::TThumbDrag {
+    int grab = 0, trackStart = 0, trackLength = 0, thumbLength = 0, range = 0;
+};
+
+int TSkinScrollBar::PartAt(const TBarParts& parts, POINT local) {
+    if (PtInRect(&parts.firstArrow, local)) return bpFirstArrow;
+    if (PtInRect(&parts.secondArrow, local)) return bpSecondArrow;
+    if (PtInRect(&parts.thumb, local)) return bpThumb;
+    if (!PtInRect(&parts.bar, local)) return bpNone;
+    int along = parts.vertical ? local.y : local.x;
+    return along < (parts.vertical ? parts.thumb.top : parts.thumb.left) ? bpFirstPage : bpSecondPage;
+}
+
 bool TSkinScrollBar::TrackPress(int bar, POINT screen) {
     TBarParts parts;
     if (!BarParts(bar, parts) || !parts.enabled) return false;
-    RECT window;
-    GetWindowRect(handle_, &window);
-    auto partAt = [&](POINT point) {
-        POINT local{point.x - window.left, point.y - window.top};
-        if (PtInRect(&parts.firstArrow, local)) return bpFirstArrow;
-        if (PtInRect(&parts.secondArrow, local)) return bpSecondArrow;
-        if (PtInRect(&parts.thumb, local)) return bpThumb;
-        if (!PtInRect(&parts.bar, local)) return bpNone;
-        int along = parts.vertical ? local.y : local.x;
-        return along < (parts.vertical ? parts.thumb.top : parts.thumb.left) ? bpFirstPage : bpSecondPage;
-    };
-    auto codeOf = [](int part) {
-        switch (part) {
-        case bpFirstArrow: return SB_LINEUP;
-        case bpSecondArrow: return SB_LINEDOWN;
-        case bpFirstPage: return SB_PAGEUP;
-        default: return SB_PAGEDOWN;
-        }
-    };
-    int part = partAt(screen);
+    POINT local = ScreenToWindowPoint(handle_, screen);
+    int part = PartAt(parts, local);
     if (part == bpNone) return false;
     activeBar_ = bar;
     pressedPart_ = part;
-    int grab = parts.vertical ? screen.y - window.top - parts.thumb.top : screen.x - window.left - parts.thumb.left;
-    int trackStart = parts.vertical ? parts.firstArrow.bottom : parts.firstArrow.right;
-    int trackLength = (parts.vertical ? parts.secondArrow.top : parts.secondArrow.left) - trackStart;
-    int thumbLength = parts.vertical ? parts.thumb.bottom - parts.thumb.top : parts.thumb.right - parts.thumb.left;
-    int range = parts.info.nMax - parts.info.nMin + 1 - std::max<int>(1, parts.info.nPage);
+    TThumbDrag drag;
+    drag.grab = parts.vertical ? local.y - parts.thumb.top : local.x - parts.thumb.left;
+    drag.trackStart = parts.vertical ? parts.firstArrow.bottom : parts.firstArrow.right;
+    drag.trackLength = (parts.vertical ? parts.secondArrow.top : parts.secondArrow.left) - drag.trackStart;
+    drag.thumbLength = parts.vertical ? parts.thumb.bottom - parts.thumb.top : parts.thumb.right - parts.thumb.left;
+    drag.range = parts.info.nMax - parts.info.nMin + 1 - std::max<int>(1, parts.info.nPage);
     int position = parts.info.nPos;
-    if (part != bpThumb) Scroll(bar, codeOf(part));
+    if (part != bpThumb) Scroll(bar, ScrollCode(part));
     Repaint();
+    if (!HoldPress(bar, part, parts, drag, position)) return true;  // the control went while the press was held
+    if (GetCapture() == handle_) ReleaseCapture();
+    if (part == bpThumb) Scroll(bar, SB_THUMBPOSITION, position);
+    Scroll(bar, SB_ENDSCROLL);
+    activeBar_ = -1;
+    pressedPart_ = bpNone;
+    Repaint();
+    return true;
+}
+
+bool TSkinScrollBar::HoldPress(int bar, int part, TBarParts& parts, const TThumbDrag& drag, int& position) {
     std::shared_ptr<bool> alive = AliveFlag();
     SetCapture(handle_);
     DWORD next = GetTickCount() + kFirstRepeat;
@@ -201,40 +219,44 @@ bool TSkinScrollBar::TrackPress(int bar, POINT screen) {
                 break;
             }
             if (msg.message == WM_MOUSEMOVE && msg.hwnd == handle_ && part == bpThumb) {
-                POINT point;
-                GetCursorPos(&point);
-                int along = (parts.vertical ? point.y - window.top : point.x - window.left) - grab - trackStart;
-                int room = std::max(1, trackLength - thumbLength);
-                position = parts.info.nMin + std::clamp(along, 0, room) * std::max(0, range) / room;
-                Scroll(bar, SB_THUMBTRACK, position);
-                Repaint();
+                position = DragThumb(bar, parts, drag);
                 continue;
             }
             if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
-            if (!*alive) return true;  // the control went while the press was held
+            if (!*alive) return false;
             continue;
         }
-        POINT point;
-        GetCursorPos(&point);
         if (part != bpThumb && GetTickCount() >= next) {
-            BarParts(bar, parts);  // the thumb moved
-            if (partAt(point) == part) {
-                Scroll(bar, codeOf(part));
-                Repaint();
-            }
+            RepeatPress(bar, part, parts);
             next = GetTickCount() + kRepeat;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
-    if (GetCapture() == handle_) ReleaseCapture();
-    if (part == bpThumb) Scroll(bar, SB_THUMBPOSITION, position);
-    Scroll(bar, SB_ENDSCROLL);
-    activeBar_ = -1;
-    pressedPart_ = bpNone;
-    Repaint();
     return true;
+}
+
+int TSkinScrollBar::DragThumb(int bar, const TBarParts& parts, const TThumbDrag& drag) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    POINT local = ScreenToWindowPoint(handle_, cursor);
+    int along = (parts.vertical ? local.y : local.x) - drag.grab - drag.trackStart;
+    int room = std::max(1, drag.trackLength - drag.thumbLength);
+    int position = parts.info.nMin + std::clamp(along, 0, room) * std::max(0, drag.range) / room;
+    Scroll(bar, SB_THUMBTRACK, position);
+    Repaint();
+    return position;
+}
+
+// A held arrow or page repeats while the pointer stays on it.
+void TSkinScrollBar::RepeatPress(int bar, int part, TBarParts& parts) {
+    BarParts(bar, parts);  // the thumb moved
+    POINT cursor;
+    GetCursorPos(&cursor);
+    if (PartAt(parts, ScreenToWindowPoint(handle_, cursor)) != part) return;
+    Scroll(bar, ScrollCode(part));
+    Repaint();
 }
 
 bool TSkinScrollBar::BeforeMessage(TMessage& message) {
@@ -256,13 +278,8 @@ void TSkinScrollBar::AfterMessage(TMessage& message) {
         TBarParts parts;
         int part = bpNone;
         if (bar >= 0 && BarParts(bar, parts)) {
-            RECT window;
-            GetWindowRect(handle_, &window);
-            POINT local{PointX(message.LParam) - window.left, PointY(message.LParam) - window.top};
-            part = PtInRect(&parts.firstArrow, local)    ? bpFirstArrow
-                   : PtInRect(&parts.secondArrow, local) ? bpSecondArrow
-                   : PtInRect(&parts.thumb, local)       ? bpThumb
-                                                         : bpNone;
+            part = PartAt(parts, ScreenToWindowPoint(handle_, {PointX(message.LParam), PointY(message.LParam)}));
+            if (part == bpFirstPage || part == bpSecondPage) part = bpNone;  // the track shows no hover
         }
         if (bar != hotBar_ || part != hotPart_) {
             hotBar_ = bar;

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "skin/stored/SkinData_win.h"
-#include "skin/frame/SkinForm_win.h"
+#include "skin/draw/SkinElementLayout.h"
 #include "skin/draw/SkinPaint_win.h"
 
 using namespace SkinPainting;
@@ -125,10 +125,7 @@ void TSkinTab::AttachHandle(HWND handle, TSkinData& skinData) {
 // The scroll arrows a tab strip shows when its tabs do not fit.
 void TSkinTab::SkinSpinButton() {
     for (HWND child = GetWindow(handle_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (WindowClass(child) != "msctls_updown32" || FindControlPainter(window_, child)) continue;
-        auto spin = std::make_unique<TSkinUpDown>(window_);
-        spin->AttachHandle(child, *skinData_);
-        window_.Controls().push_back(std::move(spin));
+        if (LowerWindowClass(child) == "msctls_updown32") DressSpinButton(window_, child, *skinData_);
     }
 }
 
@@ -222,64 +219,66 @@ void TSkinTab::DrawPageBorder(HDC dc, const RECT& client, const RECT& tabs) {
     TSkinElementStyle style;
     int margin = std::max(1, std::min({3, border.Width() / 3, border.Height() / 3}));
     style.margins = {margin, margin, margin, margin};
-    DrawSkinElementTransparent(dc, page, border, style, 1, false);
+    DrawSkinElementTransparent(dc, page, border, style, SkinCells::WholePicture, false);
 }
 
-void TSkinTab::DrawTab(HDC dc, int index, const RECT& itemRect, bool selected) {
-    TDataSkinBorder& tabs = *skinData_->Tabs;
-    TTabSide side = TabSide(handle_);
-    RECT rect = itemRect;
-    if (selected) {
-        // Raised over its neighbours and reaching into the page border, as system tabs are.
-        switch (side) {
-        case tsBottom:
-            InflateRect(&rect, 2, 0), rect.top -= 1, rect.bottom += 2;
-            break;
-        case tsLeft:
-            InflateRect(&rect, 0, 2), rect.left -= 2, rect.right += 1;
-            break;
-        case tsRight:
-            InflateRect(&rect, 0, 2), rect.left -= 1, rect.right += 2;
-            break;
-        default:
-            InflateRect(&rect, 2, 0), rect.top -= 2, rect.bottom += 1;
-            break;
-        }
-    }
-    bool hot = index == hotTab_ && !selected;
-    int cell = !enabled_ ? 4 : selected ? 2 : hot ? 3 : 1;
-    DrawTurnedTab(dc, rect, tabs, cell, side);
+namespace {
 
+// A selected tab is raised over its neighbours and reaches into the page border, as system
+// tabs are.
+RECT RaisedTab(const RECT& tab, TTabSide side) {
+    RECT rect = tab;
+    switch (side) {
+    case tsBottom:
+        InflateRect(&rect, 2, 0), rect.top -= 1, rect.bottom += 2;
+        break;
+    case tsLeft:
+        InflateRect(&rect, 0, 2), rect.left -= 2, rect.right += 1;
+        break;
+    case tsRight:
+        InflateRect(&rect, 0, 2), rect.left -= 1, rect.right += 2;
+        break;
+    default:
+        InflateRect(&rect, 2, 0), rect.top -= 2, rect.bottom += 1;
+        break;
+    }
+    return rect;
+}
+
+// The caption in `content` (after the image, if any) of the tab at `tab`.
+void DrawTabText(HDC dc, const std::string& text, const RECT& tab, const RECT& content, TTabSide side,
+                 bool selected, COLORREF colour) {
+    SetTextColor(dc, colour);
+    if (side == tsLeft || side == tsRight) {
+        DrawTurnedText(dc, text, content, side);
+        return;
+    }
+    UINT format = DT_SINGLELINE | DT_VCENTER | (content.left == tab.left ? DT_CENTER : DT_LEFT);
+    RECT textRect = content;
+    if (selected && side == tsTop) OffsetRect(&textRect, 0, -1);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
+}
+
+}  // namespace
+
+void TSkinTab::DrawTab(HDC dc, int index, const RECT& itemRect, bool selected) {
+    TTabSide side = TabSide(handle_);
+    RECT rect = selected ? RaisedTab(itemRect, side) : itemRect;
+    bool hot = index == hotTab_ && !selected;
+    int cell = !enabled_ ? SkinCells::TabDisabled
+               : selected ? SkinCells::TabSelected
+               : hot      ? SkinCells::TabHot
+                          : SkinCells::TabNormal;
+    DrawTurnedTab(dc, rect, *skinData_->Tabs, cell, side);
     int image = -1;
     std::string text = TabText(handle_, index, image);
     RECT content = rect;
-    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(handle_, TCM_GETIMAGELIST, 0, 0));
-    int imageWidth = 0, imageHeight = 0;
-    if (images && image >= 0 && ImageList_GetIconSize(images, &imageWidth, &imageHeight)) {
-        int textWidth = 0;
-        if (!text.empty()) {
-            SIZE extent{};
-            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-            textWidth = extent.cx + 3;
-        }
-        int x = content.left + std::max<int>(3, (content.right - content.left - imageWidth - textWidth) / 2);
-        int y = content.top + (content.bottom - content.top - imageHeight) / 2;
-        ImageList_Draw(images, image, dc, x, y, ILD_TRANSPARENT);
-        content.left = x + imageWidth + 3;
-    }
+    content.left = DrawTabImage(dc, content, image, text);
     if (!text.empty()) {
         COLORREF colour = !enabled_ ? Rgb(skinData_->Colours.ButtonShadow)
-                          : hot      ? Rgb(tabs.MouseOverColour2)
-                                     : Rgb(tabs.NormalColour2);
-        SetTextColor(dc, colour);
-        if (side == tsLeft || side == tsRight) {
-            DrawTurnedText(dc, text, content, side);
-        } else {
-            UINT format = DT_SINGLELINE | DT_VCENTER | (content.left == rect.left ? DT_CENTER : DT_LEFT);
-            RECT textRect = content;
-            if (selected && side == tsTop) OffsetRect(&textRect, 0, -1);
-            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
-        }
+                          : hot      ? Rgb(skinData_->Tabs->MouseOverColour2)
+                                     : Rgb(skinData_->Tabs->NormalColour2);
+        DrawTabText(dc, text, rect, content, side, selected, colour);
     }
     if (selected && focused_) {
         RECT focus = rect;
@@ -289,3 +288,22 @@ void TSkinTab::DrawTab(HDC dc, int index, const RECT& itemRect, bool selected) {
         DrawFocusRect(dc, &focus);
     }
 }
+
+// The tab's image from the control's image list, centred with the text in `content`; where
+// the text begins (content's left when there is no image).
+int TSkinTab::DrawTabImage(HDC dc, const RECT& content, int image, const std::string& text) {
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(handle_, TCM_GETIMAGELIST, 0, 0));
+    int imageWidth = 0, imageHeight = 0;
+    if (!images || image < 0 || !ImageList_GetIconSize(images, &imageWidth, &imageHeight)) return content.left;
+    int textWidth = 0;
+    if (!text.empty()) {
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        textWidth = extent.cx + 3;
+    }
+    int x = content.left + std::max<int>(3, (content.right - content.left - imageWidth - textWidth) / 2);
+    int y = content.top + (content.bottom - content.top - imageHeight) / 2;
+    ImageList_Draw(images, image, dc, x, y, ILD_TRANSPARENT);
+    return x + imageWidth + 3;
+}
+

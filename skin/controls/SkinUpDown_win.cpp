@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
+#include "skin/controls/SkinControlHost_win.h"
 #include "skin/stored/SkinData_win.h"
 
 using namespace SkinPainting;
@@ -69,4 +72,11 @@ void TSkinUpDown::Paint(HDC dc, const RECT& rect) {
             DrawArrow(buffer, halves[half], arrow, held ? Rgb(colours.ButtonHilight) : ink);
         }
     });
+}
+
+void DressSpinButton(TSkinControlHost& window, HWND spin, TSkinData& skinData) {
+    if (FindControlPainter(window, spin)) return;
+    auto painter = std::make_unique<TSkinUpDown>(window);
+    painter->AttachHandle(spin, skinData);
+    window.Controls().push_back(std::move(painter));
 }

@@ -27,13 +27,21 @@ enum CaptionButtonCell { CaptionNormal = 1, CaptionPressed = 2, CaptionHot = 3, 
 // Cells of the check-box and radio-button pictures.
 enum CheckBoxCell { CheckUnchecked = 1, CheckChecked = 2, CheckDisabled = 3, CheckIndeterminate = 4 };
 enum RadioCell { RadioUnchecked = 1, RadioChecked = 2, RadioDisabled = 3, RadioDisabledChecked = 4 };
-// Tabs (5): normal, selected, mouse over, disabled, selected and pressed.
+// Tabs (5).
+enum TabCell { TabNormal = 1, TabSelected = 2, TabHot = 3, TabDisabled = 4, TabSelectedPressed = 5 };
+// Combo button (4), and the extra images' drop-down arrows in the same order.
+enum ComboButtonCell { ComboNormal = 1, ComboHot = 2, ComboPressed = 3, ComboDisabled = 4 };
+// Sunken edge (4).
+enum SunkEdgeCell { SunkNormal = 1, SunkHot = 2, SunkFocused = 3, SunkDisabled = 4 };
+// Group-box edge (2).
+enum GroupBoxCell { GroupEnabled = 1, GroupDisabled = 2 };
+// A single picture drawn whole (the tab strip's page border).
+constexpr int WholePicture = 1;
 // Menu item (5): normal (transparent), separator (a line in the lowest 8 rows), disabled,
 // selected, selected and disabled.
 // Progress bar (2): the track, the bar. Title text background (2): active, inactive.
-// Scroll tracks (4) and combo button (4): normal, mouse over, pressed, disabled.
-// Scroll thumbs (3): normal, mouse over, pressed. Sunken edge (4): normal, mouse over,
-// focused, disabled. Group-box edge (2): enabled, disabled. Status-bar edges (3): panel,
+// Scroll tracks (4): normal, mouse over, pressed, disabled.
+// Scroll thumbs (3): normal, mouse over, pressed. Status-bar edges (3): panel,
 // last panel, size-grip area. Toolbars and header (5): normal, mouse over, pressed,
 // disabled, checked. Extra images (5): drop-down arrows normal, mouse over, pressed,
 // disabled, white.

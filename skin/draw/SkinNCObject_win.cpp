@@ -1,12 +1,10 @@
 #include "skin/draw/SkinNCObject_win.h"
 
-#include "skin/frame/SkinForm_win.h"
+#include "skin/draw/SkinWindowDC_win.h"
 
 void TNCObject::SetState(int state) {
     if (State == state) return;
     State = state;
-    HDC dc = GetWindowDC(owner_.Handle());
-    if (!dc) return;
-    Paint(dc);
-    ReleaseDC(owner_.Handle(), dc);
+    TWholeWindowDC dc(window_);
+    if (dc) Paint(dc.Get());
 }

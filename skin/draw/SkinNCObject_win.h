@@ -1,15 +1,13 @@
 #pragma once
 // Things a skinned window draws in its non-client area that react to the mouse: the caption
-// buttons and the menu-bar items. Each belongs to the window's TSkinForm.
+// buttons and the menu-bar items. Each belongs to one window and draws itself onto it.
 #include <windows.h>
-
-class TSkinForm;
 
 class TNCObject {
 public:
     enum TState { Normal = 1, Pressed = 2, MouseOver = 3 };
 
-    explicit TNCObject(TSkinForm& owner) : owner_(owner) {}
+    explicit TNCObject(HWND window) : window_(window) {}
     virtual ~TNCObject() = default;
     TNCObject(const TNCObject&) = delete;
     TNCObject& operator=(const TNCObject&) = delete;
@@ -26,12 +24,12 @@ public:
     virtual void Paint(HDC windowDC) = 0;
 
     bool Contains(POINT windowPoint) const { return PtInRect(&Bounds, windowPoint) != FALSE; }
-    TSkinForm& Owner() const { return owner_; }
+    HWND Window() const { return window_; }
 
 protected:
     // Changes the state and repaints the object when it changed.
     void SetState(int state);
 
 private:
-    TSkinForm& owner_;
+    HWND window_;
 };

@@ -4,12 +4,12 @@
 #include <algorithm>
 
 #include "skin/frame/SkinCaptionLayout.h"
+#include "skin/stored/SkinFrameRules.h"
 #include "skin/stored/SkinData_win.h"
 #include "skin/frame/SkinForm_win.h"
 #include "skin/frame/SkinFrameManager_win.h"
 #include "skin/menus/SkinMenuBar_win.h"
 #include "skin/draw/SkinPaint_win.h"
-#include "skin/draw/SkinWindowDC_win.h"
 
 namespace {
 
@@ -101,13 +101,18 @@ void TSkinForm::ComposeCaption(HDC dc, SIZE window) {
     PaintBorderPart(caption.Get(), data.Left, {0, 0, left_, window.cy}, {0, 0, left_, height}, active_);
     PaintBorderPart(caption.Get(), data.Right, {window.cx - right_, 0, window.cx, window.cy},
                     {window.cx - right_, 0, window.cx, height}, active_);
-    TDataSkinBorder& top = data.Top;
-    DrawSkinElementTransparent(caption.Get(), {left_, 0, window.cx - right_, height}, *top.Picture,
-                               ElementStyle(top), BorderCell(active_, top.FrameCount), false);
-    PaintTitle(caption.Get(), window.cx);
-    LayOutCaptionButtons(window.cx);
-    PaintCaptionButtons(caption.Get());
+    DrawCaptionLayers(caption.Get(), {window.cx, height}, BorderCell(active_, data.Top.FrameCount));
     BitBlt(dc, 0, 0, window.cx, height, caption.Get(), 0, 0, SRCCOPY);
+}
+
+// The top border's cell between the side borders, the title over it, and the caption buttons.
+void TSkinForm::DrawCaptionLayers(HDC dc, SIZE caption, int topCell) {
+    TDataSkinBorder& top = skinData_->Top;
+    DrawSkinElementTransparent(dc, {left_, 0, caption.cx - right_, caption.cy}, *top.Picture, ElementStyle(top),
+                               topCell, false);
+    PaintTitle(dc, caption.cx);
+    LayOutCaptionButtons(caption.cx);
+    PaintCaptionButtons(dc);
 }
 
 void TSkinForm::PaintTitle(HDC dc, int windowWidth) {
@@ -228,41 +233,35 @@ TRegionHandle TSkinForm::CaptionRegion(SIZE size) {
         TBrushHandle magenta(CreateSolidBrush(kSkinTransparent));
         RECT all{0, 0, size.cx, top_};
         FillRect(dc.Get(), &all, magenta.Get());
-        DrawSkinElementTransparent(dc.Get(), {left_, 0, size.cx - right_, top_}, *top.Picture, ElementStyle(top), 1,
-                                   false);
-        PaintTitle(dc.Get(), size.cx);
-        LayOutCaptionButtons(size.cx);
-        PaintCaptionButtons(dc.Get());
+        DrawCaptionLayers(dc.Get(), {size.cx, top_}, 1);
     }
     return RegionFromBitmap(mask.Get(), 0, 0, kSkinTransparent);
 }
 
-TWinSysButton::TWinSysButton(TSkinForm& owner, TDataSkinSysButton& definition)
-    : TNCObject(owner), definition_(definition) {}
+TWinSysButton::TWinSysButton(TSkinForm& owner, std::shared_ptr<TDataSkinSysButton> definition)
+    : TNCObject(owner.Handle()), form_(owner), definition_(std::move(definition)) {}
 
-bool TWinSysButton::InMenuBar() const { return definition_.Visibility == kMenuBarVisibility; }
+void TSkinForm::DrawMenuBarButtons(HDC dc) {
+    for (const auto& button : captionButtons_)
+        if (button->Visible && button->InMenuBar()) button->Draw(dc);
+}
+
+bool TWinSysButton::InMenuBar() const { return definition_->Visibility == kMenuBarVisibility; }
 
 void TWinSysButton::Draw(HDC dc) {
-    TSkinForm& window = Owner();
-    if (definition_.Action == 3 || definition_.Action == 11) {
+    TSkinForm& window = form_;
+    if (ShowsWindowIcon(definition_->Action)) {
         DrawCell(dc, Bounds, window.IconBitmap(), true, 1, 1);
         return;
     }
-    int frames = std::max(1, definition_.FrameCount);
-    DrawCell(dc, Bounds, *definition_.Picture, true, frames, CaptionButtonCell(State, InMenuBar(), window.Active(), frames));
+    int frames = std::max(1, definition_->FrameCount);
+    DrawCell(dc, Bounds, *definition_->Picture, true, frames, CaptionButtonCell(State, InMenuBar(), window.Active(), frames));
 }
 
 void TWinSysButton::Paint(HDC windowDC) {
     if (InMenuBar()) {
         Draw(windowDC);
     } else {
-        Owner().PaintCaption(windowDC);
+        form_.PaintCaption(windowDC);
     }
-}
-
-void TWinSysButton::ChangeState(int state) {
-    if (State == state) return;
-    State = state;
-    TWholeWindowDC dc(Owner().Handle());
-    if (dc) Paint(dc.Get());
 }

@@ -18,7 +18,7 @@ std::unique_ptr<TSkinControl> ButtonPainter(TSkinForm& window, LONG style) {
 // The painter for a child window and the window it hooks (a combo box inside an extended
 // combo box), or nullptr when the child keeps its own look.
 std::unique_ptr<TSkinControl> PainterFor(TSkinForm& window, HWND& child) {
-    std::string name = SkinPainting::WindowClass(child);
+    std::string name = LowerWindowClass(child);
     LONG style = GetWindowLongA(child, GWL_STYLE);
     if (name == "button") return ButtonPainter(window, style);
     if (name == "combobox") return (style & 3) != CBS_SIMPLE ? std::make_unique<TSkinComBox>(window) : nullptr;

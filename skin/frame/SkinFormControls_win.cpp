@@ -58,6 +58,11 @@ template <typename T>
 bool Is(const TFoundControl& found) {
     return dynamic_cast<T*>(&found.control) != nullptr;
 }
+// Tags a program gives controls of other classes to have them dressed as these.
+constexpr int kTagScrollBars = 55;
+constexpr int kTagCombo = 56;
+constexpr int kTagEdit = 57;
+
 bool TagIs(const TFoundControl& found, int tag) { return found.control.Tag() == tag; }
 
 // Classes of other makers' controls, by rule; this program uses none of them.
@@ -82,7 +87,7 @@ const std::vector<TRule>& Rules() {
         {[](auto& f) { return ClassIn(f, kRadioGroupClasses); }, raPaintGroup, Make<TSkinBox>(), true, xcRadioButton},
         {[](auto& f) { return Is<TGroupBox>(f); }, raPaint, Make<TSkinBox>(), true, xcPanel},
         {[](auto& f) { return Is<TRadioButton>(f); }, raPaint, Make<TSkinRadioButton>(), true, xcRadioButton},
-        {[](auto& f) { return TagIs(f, 56); }, raPaint, Make<TSkinComBox>(), false, xcCombo},
+        {[](auto& f) { return TagIs(f, kTagCombo); }, raPaint, Make<TSkinComBox>(), false, xcCombo},
         {[](auto& f) { return ClassIs(f, "TDATETIMEPICKER"); }, raPaint,
          [](TSkinForm& window) -> std::unique_ptr<TSkinControl> {
              // Bit 0 of the skinned window's style picks the edit look.
@@ -97,10 +102,10 @@ const std::vector<TRule>& Rules() {
         {[](auto& f) { return ClassIn(f, kPopupEditClasses); }, raPaint, Make<TSkinComBox>(), false, xcCombo},
         {[](auto& f) { return ClassIn(f, kDataCheckBoxClasses); }, raPaint, Make<TSkinCheckBox>(), true, xcCheckBox},
         {[](auto& f) { return Is<TBitBtn>(f); }, raPaint, Make<TSkinBitButton>(), false, xcBitBtn},
-        {[](auto& f) { return TagIs(f, 55) || (f.style & (WS_VSCROLL | WS_HSCROLL)) != 0; }, raPaint,
+        {[](auto& f) { return TagIs(f, kTagScrollBars) || (f.style & (WS_VSCROLL | WS_HSCROLL)) != 0; }, raPaint,
          Make<TSkinScrollBar>(), false, xcScrollbar},
         {[](auto& f) { return Is<TButton>(f); }, raPaint, Make<TSkinButton>(), false, xcButton},
-        {[](auto& f) { return Is<TEdit>(f) || TagIs(f, 57); }, raPaint, Make<TSkinEdit>(), false, xcEdit},
+        {[](auto& f) { return Is<TEdit>(f) || TagIs(f, kTagEdit); }, raPaint, Make<TSkinEdit>(), false, xcEdit},
         {[](auto& f) { return Is<TForm>(f); }, raEmbedded, nullptr, false, -1},
     };
     return rules;
@@ -111,7 +116,7 @@ bool Needed(const TSkinData& data, int member) {
 }
 
 std::string UpperClassName(HWND window) {
-    std::string name = SkinPainting::WindowClass(window);
+    std::string name = WindowClassName(window);
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return name;

@@ -71,7 +71,7 @@ void Undress(TPopupMenu& menu) {
 
 void SetFormMenusSkinned(TSkinForm& window, TForm& form, bool skinned) {
     if (form.Destroying()) return;  // its menus go with it
-    TSkinPopupMenu::ForgetPreparedBackgrounds();  // the skin's pictures may be new
+    ForgetSkinMenuPictures();  // the skin's pictures may be new
     TSkinData& data = window.SkinData();
     bool dress = skinned && !data.NotReady() && (data.SkinControls & SkinControlBit(xcPopupMenu)) != 0;
     form.ForEachComponent([&](TComponent* component) {

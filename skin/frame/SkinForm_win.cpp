@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "skin/frame/SkinCaptionLayout.h"
+#include "skin/stored/SkinFrameRules.h"
 #include "skin/controls/SkinControl_win.h"
+#include "skin/draw/SkinWindowClass_win.h"
 #include "skin/stored/SkinData_win.h"
 #include "skin/frame/SkinFrameManager_win.h"
 #include "skin/menus/SkinMenuBar_win.h"
@@ -24,12 +26,6 @@ std::string WindowText(HWND window) {
     int copied = GetWindowTextA(window, &text[0], length + 1);
     text.resize(static_cast<size_t>(std::max(0, copied)));
     return text;
-}
-
-std::string WindowClass(HWND window) {
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
 }
 
 // The system's caption font.
@@ -96,7 +92,7 @@ void TSkinForm::ReadWindow() {
     systemMenu_ = GetSystemMenu(handle_, FALSE);
     MakeIconBitmap();
     caption_ = WindowText(handle_);
-    className_ = WindowClass(handle_);
+    className_ = WindowClassName(handle_);
     RECT window, client;
     GetWindowRect(handle_, &window);
     GetClientRect(handle_, &client);
@@ -190,12 +186,12 @@ void TSkinForm::ApplySkinData() {
     DiscardCaptionButtons();
     regionStale_ = true;
     for (auto& definition : data.SysButtons) {
-        if (definition->Action == 3 || definition->Action == 11) {
+        if (ShowsWindowIcon(definition->Action)) {
             if (definition->Picture->Empty()) definition->Picture->Assign(&iconBitmap_);
             if (data.SharedIcon().Empty()) data.SharedIcon().Assign(&iconBitmap_);
             definition->FrameCount = 1;
         }
-        captionButtons_.push_back(std::make_unique<TWinSysButton>(*this, *definition));
+        captionButtons_.push_back(std::make_unique<TWinSysButton>(*this, definition));
     }
 }
 
@@ -206,7 +202,6 @@ void TSkinForm::DiscardCaptionButtons() {
 }
 
 void TSkinForm::FirstShow() {
-    attached_ = true;
     if (skinState_ == ssAttached) {
         if (windowKind_ == wkMDIChild && SkinFrameManager::ChildrenMaximized()) {
             PutSystemButtonsBack();

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "picture/Bitmap_win.h"
+#include "skin/controls/SkinControlHost_win.h"
 #include "skin/draw/SkinNCObject_win.h"
+#include "skin/menus/SkinMenuBarHost_win.h"
 #include "toolkit/Component.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/GraphicsObjects_win.h"
@@ -24,37 +26,35 @@ class TSkinData;
 class TDataSkinSysButton;
 class TSkinControl;
 class TSkinMenuBar;
+class TSkinForm;
 
 // Private messages of skinned windows.
 constexpr UINT WM_SKIN_REPAINTFRAME = 13570;   // repaint the frame
 constexpr UINT WM_SKIN_FIRSTSHOW = 13571;      // first showing after attach (posted by the manager)
+constexpr LPARAM kFirstShowMark = 1000;        // the lParam the manager posts it with
 constexpr UINT WM_SKIN_BUTTONACTION = 13572;   // a caption button's own action, in wParam
 constexpr UINT WM_SKIN_REFRESH = 13313;        // refresh after a skin change (form mode)
 
 // One caption button of a skinned window, made from one of the skin's button definitions.
 class TWinSysButton : public TNCObject {
 public:
-    TWinSysButton(TSkinForm& owner, TDataSkinSysButton& definition);
-    TDataSkinSysButton& Definition() const { return definition_; }
+    TWinSysButton(TSkinForm& owner, std::shared_ptr<TDataSkinSysButton> definition);
+    TDataSkinSysButton& Definition() const { return *definition_; }
     bool Visible = false;
     // Draws the button in the cell of its state; a button in the caption redraws the whole
     // caption so that its transparent pixels show the caption behind it.
     void Paint(HDC windowDC) override;
-    void MouseDown() override { ChangeState(Pressed); }
-    void MouseUp() override { ChangeState(MouseOver); }
-    void MouseMove() override { ChangeState(MouseOver); }
-    void MouseLeave() override { ChangeState(Normal); }
     // Draws just the button (into the caption being composed, or into the menu bar).
     void Draw(HDC dc);
     // A button of a maximised multiple-document child, drawn in the menu bar.
     bool InMenuBar() const;
 
 private:
-    void ChangeState(int state);
-    TDataSkinSysButton& definition_;
+    TSkinForm& form_;
+    std::shared_ptr<TDataSkinSysButton> definition_;
 };
 
-class TSkinForm : public TComponent {
+class TSkinForm : public TComponent, public TSkinControlHost, public TMenuBarHost {
 public:
     enum TSkinState { ssAttached = 0, ssSkinned = 1, ssRefreshing = 3, ssDestroying = 4, ssFirstSizing = 5 };
     enum TWindowKind { wkOrdinary = 0, wkMDIFrame = 1, wkMDIChild = 2 };
@@ -79,12 +79,15 @@ public:
     // The window is going: Restore must leave the form's colour alone.
     void WindowDestroying();
 
-    HWND Handle() const { return handle_; }
-    TForm* Form() const { return form_; }
+    HWND Handle() const override { return handle_; }
+    TForm* Form() const override { return form_; }
     bool PlainWindowMode() const { return form_ == nullptr; }
-    TSkinData& SkinData() const { return *skinData_; }
+    TSkinData& SkinData() const override { return *skinData_; }
     int SkinState() const { return skinState_; }
-    bool Active() const { return active_; }
+    bool Destroying() const override { return skinState_ == ssDestroying; }
+    bool Active() const override { return active_; }
+    bool IsMDIFrame() const override { return windowKind_ == wkMDIFrame; }
+    void DrawMenuBarButtons(HDC dc) override;
     // The frame: left, top, right and bottom border widths, and the drawn menu bar's height.
     int BorderLeft() const { return left_; }
     int BorderTop() const { return top_; }
@@ -93,11 +96,9 @@ public:
     int MenuBarHeight() const { return menuHeight_; }
 
     // The painters of the window's controls, owned here and released by Restore.
-    std::vector<std::unique_ptr<TSkinControl>>& Controls() { return controls_; }
-    // The control under the mouse (its painter gets the mouse-leave notification when the
-    // pointer leaves it or another control becomes hot).
-    TSkinControl* HotControl() const { return hotControl_; }
-    void SetHotControl(TSkinControl* control) { hotControl_ = control; }
+    std::vector<std::unique_ptr<TSkinControl>>& Controls() override { return controls_; }
+    TSkinControl* HotControl() const override { return hotControl_; }
+    void SetHotControl(TSkinControl* control) override { hotControl_ = control; }
     // The drawn menu bar, or nullptr.
     TSkinMenuBar* MenuBar() const { return menuBar_.get(); }
     // The window's icon at the small-icon size on magenta, for the caption.
@@ -122,6 +123,8 @@ public:
 private:
     friend class TWinSysButton;
     static constexpr UINT_PTR kMouseLeaveTimer = 0x534B;
+    static constexpr UINT kMouseLeaveInterval = 250;  // ms between looks at where the pointer is
+    static constexpr int kMinSizingGrip = 4;          // the sizing border is never thinner
     // The replacement window procedure and the form's message hook.
     static LRESULT CALLBACK SkinWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK MDIClientProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -144,6 +147,11 @@ private:
     // Messages of the replacement procedure (SkinFrameWindowProc_win.cpp).
     bool HandlesNonClient() const;
     bool TopLevelOrMDIChild() const;
+    LRESULT NonClientMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnSize(WPARAM kind);
+    void EraseClient(HDC dc);
+    LRESULT OnTextOrIconSet(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnNCCalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnNCHitTest(LPARAM lParam);
     LRESULT OnNCActivate(WPARAM wParam, LPARAM lParam);
@@ -179,6 +187,7 @@ private:
     void PaintBorders(HDC dc, SIZE window);
     void PaintButtonFaceStrip(HDC dc, SIZE window);
     void ComposeCaption(HDC dc, SIZE window);
+    void DrawCaptionLayers(HDC dc, SIZE caption, int topCell);
     void BuildRegionFor(SIZE window, bool redraw);
     TRegionHandle FrameRegion(SIZE window);
     TRegionHandle CaptionRegion(SIZE window);
@@ -199,7 +208,6 @@ private:
     int windowState_ = 0;  // 0 normal, 1 maximised, 2 minimised
     bool active_ = false;
     int skinState_ = ssAttached;
-    bool attached_ = false;
     bool destroying_ = false;
     std::vector<std::unique_ptr<TWinSysButton>> captionButtons_;
     TNCObject* hotObject_ = nullptr;
@@ -222,3 +230,15 @@ private:
     WNDPROC mdiClientPrevious_ = nullptr;
     std::string caption_, className_;
 };
+
+// The painters of a window's controls, chosen by the frame.
+// Form mode: dresses the controls `parent` (a form or container) owns, at any depth.
+void SkinFormControls(TSkinForm& window, TComponent& parent);
+// Plain-window mode: dresses the window's child windows.
+void SkinChildWindows(TSkinForm& window);
+// The same with the skin data given (the window's own is used above).
+void SkinFormControls(TSkinForm& window, TComponent& parent, TSkinData& skinData);
+void SkinChildWindows(TSkinForm& window, TSkinData& skinData);
+// The form's popup menus drawn by the skin (at attach and after a skin switch) or by the
+// system again (Restore).
+void SetFormMenusSkinned(TSkinForm& window, TForm& form, bool skinned);

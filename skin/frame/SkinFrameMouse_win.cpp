@@ -1,10 +1,11 @@
 // The mouse over a skinned window's frame: caption buttons and menu-bar items light up, press
-// and act like the system's, the caption shows the system menu, and a 250 ms timer notices
+// and act like the system's, the caption shows the system menu, and a timer notices
 // when the pointer has left them.
 #include "skin/frame/SkinCaptionLayout.h"
 #include "skin/controls/SkinControl_win.h"
 #include "skin/stored/SkinData_win.h"
 #include "skin/frame/SkinForm_win.h"
+#include "skin/draw/SkinWindowPoints_win.h"
 #include "skin/frame/SkinFrameManager_win.h"
 #include "skin/menus/SkinMenuBar_win.h"
 
@@ -15,10 +16,7 @@ POINT ScreenPoint(LPARAM lParam) { return {PointX(lParam), PointY(lParam)}; }
 }  // namespace
 
 POINT TSkinForm::WindowPoint(LPARAM screenPoint) const {
-    RECT window;
-    GetWindowRect(handle_, &window);
-    POINT point = ScreenPoint(screenPoint);
-    return {point.x - window.left, point.y - window.top};
+    return ScreenToWindowPoint(handle_, ScreenPoint(screenPoint));
 }
 
 TWinSysButton* TSkinForm::CaptionButtonAt(POINT windowPoint) const {
@@ -166,15 +164,13 @@ void TSkinForm::MouseLeaveTimer() {
     POINT cursor;
     if (!GetCursorPos(&cursor)) return;
     if (hotObject_) {
-        RECT window;
-        GetWindowRect(handle_, &window);
-        if (!hotObject_->Contains({cursor.x - window.left, cursor.y - window.top})) SetHotObject(nullptr);
+        if (!hotObject_->Contains(ScreenToWindowPoint(handle_, cursor))) SetHotObject(nullptr);
     }
     if (PlainWindowMode()) CheckHotControlLeft(*this, cursor);
 }
 
 void TSkinForm::StartTimer() {
-    if (!timerRunning_) timerRunning_ = SetTimer(handle_, kMouseLeaveTimer, 250, nullptr) != 0;
+    if (!timerRunning_) timerRunning_ = SetTimer(handle_, kMouseLeaveTimer, kMouseLeaveInterval, nullptr) != 0;
 }
 
 void TSkinForm::StopTimer() {

@@ -150,43 +150,48 @@ LRESULT TSkinForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     if (!TopLevelOrMDIChild()) return CallPrevious(msg, wParam, lParam);
-    if (IsNonClientMessage(msg)) {
-        if (!HandlesNonClient()) return CallPrevious(msg, wParam, lParam);
-        switch (msg) {
-        case WM_NCCALCSIZE: return OnNCCalcSize(wParam, lParam);
-        case WM_NCHITTEST: return OnNCHitTest(lParam);
-        case WM_NCACTIVATE: return OnNCActivate(wParam, lParam);
-        case WM_NCPAINT:
-        case WM_SKIN_REPAINTFRAME: {
-            TWholeWindowDC dc(handle_);
-            if (dc) PaintFrame(dc.Get());
-            return 0;
-        }
-        case WM_NCMOUSEMOVE:
-            if (OnNCMouseMove(lParam)) return 0;
-            break;
-        case WM_NCLBUTTONDOWN:
-            if (OnNCLButtonDown(wParam, lParam)) return 0;
-            break;
-        case WM_NCLBUTTONUP:
-            if (OnNCLButtonUp(lParam)) return 0;
-            break;
-        case WM_NCLBUTTONDBLCLK:
-            if (OnNCLButtonDblClk(wParam)) return 0;
-            break;
-        case WM_NCRBUTTONDOWN:
-            if (OnNCRButtonDown(wParam, lParam)) return 0;
-            break;
-        case WM_NCRBUTTONUP:
-            // The system menu was shown on the press; the release must not show it again.
-            if (wParam == HTCAPTION && windowKind_ != wkMDIChild) return 0;
-            break;
-        case WM_MEASUREITEM:
-        case WM_DRAWITEM: return OnOwnerDraw(msg, wParam, lParam);
-        default: break;
-        }
-        return CallPrevious(msg, wParam, lParam);
+    if (!IsNonClientMessage(msg)) return WindowMessage(msg, wParam, lParam);
+    return HandlesNonClient() ? NonClientMessage(msg, wParam, lParam) : CallPrevious(msg, wParam, lParam);
+}
+
+LRESULT TSkinForm::NonClientMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_NCCALCSIZE: return OnNCCalcSize(wParam, lParam);
+    case WM_NCHITTEST: return OnNCHitTest(lParam);
+    case WM_NCACTIVATE: return OnNCActivate(wParam, lParam);
+    case WM_NCPAINT:
+    case WM_SKIN_REPAINTFRAME: {
+        TWholeWindowDC dc(handle_);
+        if (dc) PaintFrame(dc.Get());
+        return 0;
     }
+    case WM_NCMOUSEMOVE:
+        if (OnNCMouseMove(lParam)) return 0;
+        break;
+    case WM_NCLBUTTONDOWN:
+        if (OnNCLButtonDown(wParam, lParam)) return 0;
+        break;
+    case WM_NCLBUTTONUP:
+        if (OnNCLButtonUp(lParam)) return 0;
+        break;
+    case WM_NCLBUTTONDBLCLK:
+        if (OnNCLButtonDblClk(wParam)) return 0;
+        break;
+    case WM_NCRBUTTONDOWN:
+        if (OnNCRButtonDown(wParam, lParam)) return 0;
+        break;
+    case WM_NCRBUTTONUP:
+        // The system menu was shown on the press; the release must not show it again.
+        if (wParam == HTCAPTION && windowKind_ != wkMDIChild) return 0;
+        break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM: return OnOwnerDraw(msg, wParam, lParam);
+    default: break;
+    }
+    return CallPrevious(msg, wParam, lParam);
+}
+
+LRESULT TSkinForm::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_TIMER:
         if (wParam != kMouseLeaveTimer) break;
@@ -201,14 +206,7 @@ LRESULT TSkinForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         active_ = LOWORD(wParam) != WA_INACTIVE;
         break;
-    case WM_SIZE:
-        if (wParam == SIZE_MINIMIZED) windowState_ = 2;
-        if (wParam == SIZE_MAXIMIZED) windowState_ = 1;
-        if (wParam == SIZE_RESTORED) windowState_ = 0;
-        if (!IsMinimized() && !(windowKind_ == wkMDIChild && SkinFrameManager::ChildrenMaximized()) &&
-            (skinState_ == ssSkinned || skinState_ == ssRefreshing))
-            BuildRegion();
-        break;
+    case WM_SIZE: OnSize(wParam); break;
     case WM_GETMINMAXINFO: return OnGetMinMaxInfo(wParam, lParam);
     case WM_WINDOWPOSCHANGED: ReadWindowState(); break;
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
@@ -216,30 +214,46 @@ LRESULT TSkinForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!IsSystemMenuCommand(wParam) || lParam != 0) break;
         PostMessageA(handle_, WM_SYSCOMMAND, wParam & 0xFFF0, 0);
         return 0;
-    case WM_ERASEBKGND: {
+    case WM_ERASEBKGND:
         if (!PlainWindowMode()) break;
-        RECT client;
-        GetClientRect(handle_, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, skinData_->ButtonFaceBrush());
+        EraseClient(reinterpret_cast<HDC>(wParam));
         return 1;
-    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: return OnCtlColor(msg, wParam, lParam);
-    case WM_SETTEXT: {
-        if (!PlainWindowMode()) break;  // a form's caption is watched through its message hook
-        LRESULT result = CallPrevious(msg, wParam, lParam);
-        TextChanged();
-        return result;
-    }
-    case WM_SETICON: {
-        LRESULT result = CallPrevious(msg, wParam, lParam);
-        MakeIconBitmap();
-        if (HandlesNonClient()) PostMessageA(handle_, WM_SKIN_REPAINTFRAME, 0, 0);
-        return result;
-    }
+    case WM_SETTEXT:
+    case WM_SETICON:
+        // A form's caption is watched through its message hook.
+        if (msg == WM_SETTEXT && !PlainWindowMode()) break;
+        return OnTextOrIconSet(msg, wParam, lParam);
     default: break;
     }
     return CallPrevious(msg, wParam, lParam);
+}
+
+void TSkinForm::OnSize(WPARAM kind) {
+    if (kind == SIZE_MINIMIZED) windowState_ = 2;
+    if (kind == SIZE_MAXIMIZED) windowState_ = 1;
+    if (kind == SIZE_RESTORED) windowState_ = 0;
+    if (!IsMinimized() && !(windowKind_ == wkMDIChild && SkinFrameManager::ChildrenMaximized()) &&
+        (skinState_ == ssSkinned || skinState_ == ssRefreshing))
+        BuildRegion();
+}
+
+void TSkinForm::EraseClient(HDC dc) {
+    RECT client;
+    GetClientRect(handle_, &client);
+    FillRect(dc, &client, skinData_->ButtonFaceBrush());
+}
+
+LRESULT TSkinForm::OnTextOrIconSet(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallPrevious(msg, wParam, lParam);
+    if (msg == WM_SETTEXT) {
+        TextChanged();
+    } else {
+        MakeIconBitmap();
+        if (HandlesNonClient()) PostMessageA(handle_, WM_SKIN_REPAINTFRAME, 0, 0);
+    }
+    return result;
 }
 
 LRESULT TSkinForm::OnNCCalcSize(WPARAM wParam, LPARAM lParam) {
@@ -262,7 +276,7 @@ LRESULT TSkinForm::OnNCHitTest(LPARAM lParam) {
     POINT point = WindowPoint(lParam);
     SIZE size = WindowSize();
     bool sizeable = (style_ & WS_THICKFRAME) && !IsMaximized();
-    int grip = std::max(4, std::min({left_, right_, bottom_}));
+    int grip = std::max(kMinSizingGrip, std::min({left_, right_, bottom_}));
     TFrameSizes frame{left_, top_, right_, bottom_, menuBar_ ? menuHeight_ : 0};
     return HitCode(FrameHitTest(point.x, point.y, size.cx, size.cy, frame, sizeable, grip));
 }

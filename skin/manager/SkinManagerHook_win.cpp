@@ -2,11 +2,12 @@
 // created, activated and destroyed, dresses windows at their activation, hands popup menus to
 // the menu painter, and lets go of dressed windows as they are destroyed.
 #include "skin/frame/SkinForm_win.h"
+#include "skin/draw/SkinWindowClass_win.h"
 #include "skin/manager/SkinManager_win.h"
+#include "skin/menus/SkinPopupMenu_win.h"
 
 namespace {
 
-constexpr char kPopupMenuClass[] = "#32768";
 // Scroll bars of their own would cover the drawn frame of a dressed window.
 constexpr char kScrollBarClass[] = "scrollbar";
 

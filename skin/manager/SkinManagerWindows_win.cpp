@@ -4,6 +4,7 @@
 
 #include "skin/stored/SkinData_win.h"
 #include "skin/frame/SkinForm_win.h"
+#include "skin/draw/SkinWindowClass_win.h"
 #include "skin/manager/SkinManager_win.h"
 #include "skin/menus/SkinPopupMenu_win.h"
 #include "toolkit/Application_win.h"
@@ -45,19 +46,6 @@ TForm* OwningForm(TComponent* component) {
 }
 
 }  // namespace
-
-std::string LowerClassName(const std::string& name) {
-    std::string lower = name;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return lower;
-}
-
-std::string WindowClassName(HWND window) {
-    char name[256] = {};
-    int length = GetClassNameA(window, name, sizeof name);
-    return length > 0 ? std::string(name, static_cast<size_t>(length)) : std::string();
-}
 
 bool TSkinManage::SkinWindow(HWND window) {
     if (!skinningOn_ || !window || !IsWindow(window)) return false;
@@ -127,7 +115,7 @@ bool TSkinManage::Dress(HWND window, TForm* form, TSkinData& skinData) {
     }
     skinned_[window] = std::move(skin);
     skinOrder_.push_back(window);
-    PostMessageA(window, WM_SKIN_FIRSTSHOW, 0, 1000);
+    PostMessageA(window, WM_SKIN_FIRSTSHOW, 0, kFirstShowMark);
     return true;
 }
 
@@ -164,27 +152,24 @@ void TSkinManage::RestoreAllWindows() {
     for (HWND window : windows) RestoreAndFree(Release(window), true);
 }
 
+// The popups are kept in the popup menus' own list; the manager only decides which to hook.
 void TSkinManage::HookPopupMenu(HWND window) {
-    if (!skinningOn_ || popups_.count(window)) return;
+    if (!skinningOn_ || TSkinPopupMenu::Find(window)) return;
     TSkinData* skinData = ChooseSkinData(window, WindowClassName(window));
     if (!skinData || skinData->NotReady()) return;
-    popups_[window] = THookedPopup{std::make_unique<TSkinPopupMenu>(window, *skinData), skinData};
+    TSkinPopupMenu::HookOwned(window, *skinData);
 }
 
 void TSkinManage::UnhookPopupMenu(HWND window) {
-    auto found = popups_.find(window);
-    if (found == popups_.end()) return;
-    std::unique_ptr<TSkinPopupMenu> menu = std::move(found->second.menu);
-    popups_.erase(found);
-    menu.reset();
-    if (popups_.empty()) MenuOpen = false;
+    if (!TSkinPopupMenu::FreeOwned(window)) return;
+    if (TSkinPopupMenu::Hooked().empty()) MenuOpen = false;
 }
 
-TSkinPopupMenu* TSkinManage::HookedPopupMenu(HWND window) const {
-    auto found = popups_.find(window);
-    return found == popups_.end() ? nullptr : found->second.menu.get();
-}
+void TSkinManage::UnhookAllPopupMenus() { UnhookPopupMenus([](const TSkinPopupMenu&) { return true; }); }
 
-void TSkinManage::UnhookAllPopupMenus() {
-    while (!popups_.empty()) UnhookPopupMenu(popups_.begin()->first);
+void TSkinManage::UnhookPopupMenus(const std::function<bool(const TSkinPopupMenu&)>& which) {
+    std::vector<HWND> chosen;
+    for (TSkinPopupMenu* popup : TSkinPopupMenu::Hooked())
+        if (which(*popup)) chosen.push_back(popup->Handle());
+    for (HWND window : chosen) UnhookPopupMenu(window);
 }

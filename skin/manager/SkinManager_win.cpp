@@ -1,7 +1,8 @@
 // The skin manager's life, its list of skin data, and the actions the components post: a
-// one-shot timer on a hidden window of its own carries them out 250 ms later, so that loads
+// one-shot timer on a hidden window of its own carries them out kActionDelay later, so that loads
 // made one after the other end in a single pass over the windows.
 #include "skin/manager/SkinManager_win.h"
+#include "skin/manager/SkinManagerLinks_win.h"
 
 #include <algorithm>
 
@@ -50,7 +51,7 @@ void TSkinManage::Finalize() {
 }
 
 // The optional scroll-bar library of other programs is not part of this one.
-TSkinManage::TSkinManage() {
+TSkinManage::TSkinManage() : links_(std::make_unique<TSkinManagerLinks>(*this)) {
     CreateTimerWindow();
     systemVersion_.dwOSVersionInfoSize = sizeof systemVersion_;
     GetVersionExA(&systemVersion_);
@@ -58,6 +59,7 @@ TSkinManage::TSkinManage() {
 }
 
 TSkinManage::~TSkinManage() {
+    links_.reset();  // from here on the frames and menus find no manager
     running_ = rcDestroying;
     if (timerWindow_) DestroyWindow(timerWindow_);
     timerWindow_ = nullptr;
@@ -107,10 +109,7 @@ void TSkinManage::RemoveSkinData(TSkinData& data) {
     for (HWND window : skinOrder_)
         if (&skinned_.at(window)->SkinData() == &data) dressedFromIt.push_back(window);
     for (HWND window : dressedFromIt) UnskinWindow(window);
-    std::vector<HWND> popupsFromIt;
-    for (auto& popup : popups_)
-        if (popup.second.skinData == &data) popupsFromIt.push_back(popup.first);
-    for (HWND window : popupsFromIt) UnhookPopupMenu(window);
+    UnhookPopupMenus([&](const TSkinPopupMenu& popup) { return &popup.SkinData() == &data; });
 }
 
 void TSkinManage::PostSkinAction(int action) {

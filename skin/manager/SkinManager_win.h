@@ -5,6 +5,7 @@
 // the dressed windows and popup menus, and re-dresses them all after a skin switch.
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 class TForm;
 class TSkinData;
 class TSkinForm;
+class TSkinManagerLinks;
 class TSkinPopupMenu;
 
 class TSkinManage {
@@ -44,7 +46,7 @@ public:
     const std::vector<TSkinData*>& SkinDataList() const { return skinData_; }
     void PostSkinAction(int action);
     // A main-form component loaded a new skin: remember it for OnSkinChanged, discard every
-    // dressed window's caption buttons, and re-skin 250 ms later.
+    // dressed window's caption buttons, and re-skin kActionDelay later.
     void AnnounceSkinChange(TSkinData& data);
     // The action the timer will carry out (saNone once carried out), and whether it waits.
     int PendingAction() const { return pendingAction_; }
@@ -63,7 +65,6 @@ public:
 
     void HookPopupMenu(HWND window);
     void UnhookPopupMenu(HWND window);
-    TSkinPopupMenu* HookedPopupMenu(HWND window) const;
 
     bool SkinningOn() const { return skinningOn_; }
     int RunningCounter() const { return running_; }
@@ -104,16 +105,12 @@ private:
     TSkinFormPtr Release(HWND window);
     void RestoreAndFree(TSkinFormPtr skin, bool windowGoing);
     void UnhookAllPopupMenus();
+    void UnhookPopupMenus(const std::function<bool(const TSkinPopupMenu&)>& which);
     void RestoreAllWindows();
 
     std::vector<TSkinData*> skinData_;
     std::map<HWND, TSkinFormPtr> skinned_;
     std::vector<HWND> skinOrder_;  // the dressed windows in the order they were dressed
-    struct THookedPopup {
-        std::unique_ptr<TSkinPopupMenu> menu;
-        TSkinData* skinData;
-    };
-    std::map<HWND, THookedPopup> popups_;
     HWND timerWindow_ = nullptr;
     bool timerRunning_ = false;
     int pendingAction_ = saNone;
@@ -123,9 +120,5 @@ private:
     TSkinData* notifyAfterReskin_ = nullptr;
     HHOOK hook_ = nullptr;
     OSVERSIONINFOA systemVersion_{};
+    std::unique_ptr<TSkinManagerLinks> links_;  // the frames' and menus' way to the manager
 };
-
-// Lower-case ASCII copy of a window class name (class names are compared this way).
-std::string LowerClassName(const std::string& name);
-// The class name of a window ("" when it has none).
-std::string WindowClassName(HWND window);

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "skin/stored/SkinData_win.h"
-#include "skin/frame/SkinForm_win.h"
+#include "skin/menus/SkinMenuBarHost_win.h"
 #include "skin/menus/SkinMenuBar_win.h"
 #include "skin/menus/SkinMenuItems_win.h"
 #include "skin/menus/SkinMenuLayout.h"
@@ -94,9 +94,7 @@ bool TSkinMenuBar::MeasureItem(MEASUREITEMSTRUCT& measure) {
         if (!FindItem(menu_, measure.itemID, place)) return false;
         look = SystemMenuItemLook(place.menu, place.position);
     }
-    std::string text = look.caption;
-    if (!look.shortCut.empty()) text += "    " + look.shortCut;
-    SIZE measured = MeasuredText(text, look.isDefault);
+    SIZE measured = MeasuredText(MenuItemMeasureText(look.caption, look.shortCut), look.isDefault);
     SkinMenuLayout::TItemSize size = SkinMenuLayout::MeasureBarMenuItem(
         measured.cx, std::max<int>(measured.cy, GetSystemMetrics(SM_CYMENU) - 4), look.separator, Windows9x());
     measure.itemWidth = static_cast<UINT>(size.width);
@@ -131,10 +129,8 @@ void TSkinMenuBar::MarkOwnerDrawn(HMENU menu) {
         pending.pop_back();
         int count = GetMenuItemCount(current);
         for (int i = 0; i < count; ++i) {
-            MENUITEMINFOA info{};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
-            if (!GetMenuItemInfoA(current, static_cast<UINT>(i), TRUE, &info)) continue;
+            MENUITEMINFOA info;
+            if (!QueryMenuItem(current, static_cast<UINT>(i), MIIM_FTYPE | MIIM_SUBMENU, info)) continue;
             if (info.hSubMenu && pending.size() < 64) pending.push_back(info.hSubMenu);
             if (info.fType & MFT_OWNERDRAW) continue;
             info.fMask = MIIM_FTYPE;
@@ -147,10 +143,8 @@ void TSkinMenuBar::MarkOwnerDrawn(HMENU menu) {
 
 void TSkinMenuBar::UnmarkOwnerDrawn(bool remakeProgramMenu) {
     for (const auto& [menu, position] : markedItems_) {
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE;
-        if (!IsMenu(menu) || !GetMenuItemInfoA(menu, position, TRUE, &info)) continue;
+        MENUITEMINFOA info;
+        if (!IsMenu(menu) || !QueryMenuItem(menu, position, MIIM_FTYPE, info)) continue;
         info.fType &= ~static_cast<UINT>(MFT_OWNERDRAW);
         SetMenuItemInfoA(menu, position, TRUE, &info);
     }

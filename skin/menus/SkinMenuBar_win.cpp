@@ -5,12 +5,13 @@
 #include <algorithm>
 
 #include "skin/stored/SkinData_win.h"
-#include "skin/frame/SkinForm_win.h"
+#include "skin/menus/SkinMenuBarHost_win.h"
 #include "skin/menus/SkinMenuLayout.h"
 #include "skin/menus/SkinMenuManager_win.h"
 #include "skin/menus/SkinMenuScratch_win.h"
 #include "skin/draw/SkinPaint_win.h"
 #include "skin/draw/SkinWindowDC_win.h"
+#include "skin/draw/SkinWindowPoints_win.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/Menus_win.h"
 #include "skin/menus/SkinMenuItems_win.h"
@@ -37,7 +38,7 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
 
 // ---- TMenuBtn ----
 
-TMenuBtn::TMenuBtn(TSkinForm& owner, TSkinMenuBar& bar) : TNCObject(owner), bar_(bar) {}
+TMenuBtn::TMenuBtn(TSkinMenuBar& bar) : TNCObject(bar.Window().Handle()), bar_(bar) {}
 
 void TMenuBtn::Paint(HDC windowDC) {
     const RECT& bar = bar_.BarRect();
@@ -60,10 +61,7 @@ void TMenuBtn::Paint(HDC windowDC) {
 void TMenuBtn::MenuClosed() {
     POINT cursor{};
     GetCursorPos(&cursor);
-    RECT window{};
-    GetWindowRect(Owner().Handle(), &window);
-    POINT point{cursor.x - window.left, cursor.y - window.top};
-    ShowState(Contains(point) ? MouseOver : Normal);
+    ShowState(Contains(ScreenToWindowPoint(Window(), cursor)) ? MouseOver : Normal);
 }
 
 void TMenuBtn::ShowState(int state) {
@@ -75,7 +73,7 @@ void TMenuBtn::ShowState(int state) {
 
 // ---- TSkinMenuBar ----
 
-TSkinMenuBar::TSkinMenuBar(TSkinForm& window) : window_(window) {}
+TSkinMenuBar::TSkinMenuBar(TMenuBarHost& window) : window_(window) {}
 
 TSkinMenuBar::~TSkinMenuBar() = default;
 
@@ -98,7 +96,7 @@ void TSkinMenuBar::Rebuild() {
 // the frame may hold one of them as its hot object across a rebuild.
 void TSkinMenuBar::ReadItems() {
     int count = menu_ && IsMenu(menu_) ? GetMenuItemCount(menu_) : 0;
-    while (static_cast<int>(items_.size()) < count) items_.push_back(std::make_unique<TMenuBtn>(window_, *this));
+    while (static_cast<int>(items_.size()) < count) items_.push_back(std::make_unique<TMenuBtn>(*this));
     for (int position = 0; position < static_cast<int>(items_.size()); ++position) {
         TMenuBtn& button = *items_[static_cast<size_t>(position)];
         button.Caption.clear();
@@ -112,12 +110,9 @@ void TSkinMenuBar::ReadItems() {
             continue;
         }
         char text[256] = "";
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_STRING | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
-        info.dwTypeData = text;
-        info.cch = sizeof text - 1;
-        if (GetMenuItemInfoA(menu_, static_cast<UINT>(position), TRUE, &info)) {
+        MENUITEMINFOA info;
+        UINT mask = MIIM_STRING | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
+        if (QueryMenuItem(menu_, static_cast<UINT>(position), mask, info, text, sizeof text)) {
             button.Caption = SkinMenuLayout::LimitCaption(text);
             button.ItemEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
             button.Submenu = info.hSubMenu;
@@ -150,7 +145,7 @@ void TSkinMenuBar::ReadItemFromComponent(TMenuBtn& button, int position) {
 
 void TSkinMenuBar::Restore() {
     // A window that is going would take the menu with it; its owner frees the menu itself.
-    bool going = window_.SkinState() == TSkinForm::ssDestroying || !IsWindow(window_.Handle());
+    bool going = window_.Destroying() || !IsWindow(window_.Handle());
     UnmarkOwnerDrawn(!going);
     HWND handle = window_.Handle();
     if (!going && menuTaken_ && menu_ && IsMenu(menu_) && !GetMenu(handle)) SetMenu(handle, menu_);
@@ -253,7 +248,7 @@ void TSkinMenuBar::DrawItemFace(HDC dc, const RECT& place, const TMenuBtn& item)
 // A frame whose active multiple-document child is maximised shows the child's caption
 // buttons at the bar's right end.
 void TSkinMenuBar::PaintChildButtons(HDC dc, const RECT& bar) {
-    if (window_.WindowKind() != TSkinForm::wkMDIFrame) return;
+    if (!window_.IsMDIFrame()) return;
     HWND client = FindWindowExA(window_.Handle(), nullptr, "MDIClient", nullptr);
     BOOL maximized = FALSE;
     if (client) SendMessageA(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
@@ -262,7 +257,6 @@ void TSkinMenuBar::PaintChildButtons(HDC dc, const RECT& bar) {
     // The buttons know their places in window coordinates.
     POINT oldOrigin{};
     SetViewportOrgEx(dc, -bar.left, -bar.top, &oldOrigin);
-    for (const auto& button : window_.CaptionButtons())
-        if (button->Visible && button->InMenuBar()) button->Draw(dc);
+    window_.DrawMenuBarButtons(dc);
     SetViewportOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
 }

@@ -12,14 +12,14 @@
 #include "skin/draw/SkinNCObject_win.h"
 #include "toolkit/GdiGuards_win.h"
 
-class TSkinForm;
+class TMenuBarHost;
 class TSkinMenuBar;
 class TMenuItem;
 
 // One item of the drawn menu bar.
 class TMenuBtn : public TNCObject {
 public:
-    TMenuBtn(TSkinForm& owner, TSkinMenuBar& bar);
+    explicit TMenuBtn(TSkinMenuBar& bar);
     void Paint(HDC windowDC) override;
     void MouseDown() override { ShowState(Pressed); }
     // Hot and pressed items look alike: both framed.
@@ -42,7 +42,7 @@ private:
 
 class TSkinMenuBar {
 public:
-    explicit TSkinMenuBar(TSkinForm& window);
+    explicit TSkinMenuBar(TMenuBarHost& window);
     ~TSkinMenuBar();
     TSkinMenuBar(const TSkinMenuBar&) = delete;
     TSkinMenuBar& operator=(const TSkinMenuBar&) = delete;
@@ -69,7 +69,7 @@ public:
     bool MeasureItem(MEASUREITEMSTRUCT& item);
     bool DrawItem(const DRAWITEMSTRUCT& item);
 
-    TSkinForm& Window() const { return window_; }
+    TMenuBarHost& Window() const { return window_; }
     HMENU Menu() const { return menu_; }
     const std::vector<std::unique_ptr<TMenuBtn>>& Items() const { return items_; }
     // The message filter ends tracking with Alt: the bar no longer counts as open.
@@ -92,7 +92,7 @@ private:
     void MarkOwnerDrawn(HMENU menu);
     void UnmarkOwnerDrawn(bool remakeProgramMenu);
 
-    TSkinForm& window_;
+    TMenuBarHost& window_;
     HMENU menu_ = nullptr;
     bool menuTaken_ = false;
     std::vector<std::unique_ptr<TMenuBtn>> items_;
@@ -101,8 +101,3 @@ private:
     bool menuOpen_ = false;
     std::vector<std::pair<HMENU, UINT>> markedItems_;  // menu and command or submenu
 };
-
-// The form's popup menus drawn by the skin (at attach and after a skin switch) or by the
-// system again (Restore).
-class TForm;
-void SetFormMenusSkinned(TSkinForm& window, TForm& form, bool skinned);

@@ -4,15 +4,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "skin/frame/SkinForm_win.h"
+#include "skin/draw/SkinWindowPoints_win.h"
+#include "skin/menus/SkinMenuBarHost_win.h"
 #include "skin/menus/SkinMenuBar_win.h"
+#include "skin/menus/SkinMenuItems_win.h"
 #include "skin/menus/SkinMenuLayout.h"
 #include "skin/menus/SkinMenuManager_win.h"
+#include "skin/menus/SkinPopupMenu_win.h"
 
 namespace {
-
-constexpr char kPopupMenuClass[] = "#32768";
-constexpr UINT kGetMenuOfPopup = 0x01E1;  // MN_GETHMENU
 
 bool FirstNTVersion() {
     DWORD version = GetVersion();
@@ -23,7 +23,7 @@ BOOL CALLBACK AddShownMenu(HWND window, LPARAM menus) {
     char name[16] = "";
     GetClassNameA(window, name, sizeof name);
     if (lstrcmpA(name, kPopupMenuClass) != 0 || !IsWindowVisible(window)) return TRUE;
-    if (auto menu = reinterpret_cast<HMENU>(SendMessageA(window, kGetMenuOfPopup, 0, 0)))
+    if (auto menu = reinterpret_cast<HMENU>(SendMessageA(window, kMenuOfPopupMessage, 0, 0)))
         reinterpret_cast<std::vector<HMENU>*>(menus)->push_back(menu);
     return TRUE;
 }
@@ -36,11 +36,8 @@ std::vector<HMENU> ShownMenus() {
 }
 
 bool RightToLeftMenu(HMENU menu) {
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE;
-    return GetMenuItemCount(menu) > 0 && GetMenuItemInfoA(menu, 0, TRUE, &info) &&
-           (info.fType & MFT_RIGHTORDER) != 0;
+    MENUITEMINFOA info;
+    return GetMenuItemCount(menu) > 0 && QueryMenuItem(menu, 0, MIIM_FTYPE, info) && (info.fType & MFT_RIGHTORDER) != 0;
 }
 
 // The highlighted item of a menu: whether there is one and whether it opens a submenu.
@@ -129,9 +126,7 @@ private:
     }
 
     TMenuBtn* ItemUnder(POINT screen) const {
-        RECT window{};
-        GetWindowRect(bar_.Window().Handle(), &window);
-        return bar_.ItemAt({screen.x - window.left, screen.y - window.top});
+        return bar_.ItemAt(ScreenToWindowPoint(bar_.Window().Handle(), screen));
     }
 
     int Neighbour(int step) const {
@@ -179,12 +174,6 @@ private:
 
 TBarMenuTracking* TBarMenuTracking::current_ = nullptr;
 
-POINT ScreenPoint(HWND window, POINT windowPoint) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return {rect.left + windowPoint.x, rect.top + windowPoint.y};
-}
-
 }  // namespace
 
 void TSkinMenuBar::OpenBarItem(TMenuBtn& item) {
@@ -207,7 +196,7 @@ void TSkinMenuBar::OpenBarItem(TMenuBtn& item) {
         // The menu opens with its first item selected, as the system's bar menus do from
         // the keyboard.
         PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
-        POINT at = ScreenPoint(window, {item.Bounds.left, item.Bounds.bottom});
+        POINT at = WindowToScreenPoint(window, {item.Bounds.left, item.Bounds.bottom});
         TrackPopupMenu(item.Submenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0,
                        window, nullptr);
         target = tracking.SwitchTarget();
@@ -218,14 +207,14 @@ void TSkinMenuBar::OpenBarItem(TMenuBtn& item) {
     if (target < 0 || target >= static_cast<int>(items_.size())) return;
     // The press opens the neighbour's menu through the frame, as a click on it would.
     const RECT& next = items_[static_cast<size_t>(target)]->Bounds;
-    POINT press = ScreenPoint(window, {next.left + 1, next.top + 1});
+    POINT press = WindowToScreenPoint(window, {next.left + 1, next.top + 1});
     PostMessageA(window, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(press.x, press.y));
 }
 
 void TSkinMenuBar::OpenFirstItem() {
     for (const auto& item : items_) {
         if (!item->ItemEnabled || !item->Submenu) continue;
-        POINT press = ScreenPoint(window_.Handle(), {item->Bounds.left + 1, item->Bounds.top + 1});
+        POINT press = WindowToScreenPoint(window_.Handle(), {item->Bounds.left + 1, item->Bounds.top + 1});
         PostMessageA(window_.Handle(), WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(press.x, press.y));
         return;
     }

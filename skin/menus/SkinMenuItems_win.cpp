@@ -21,8 +21,6 @@ namespace {
 constexpr int kSeparatorCell = 2;
 constexpr int kNormalCell = 1;
 constexpr int kSelectedCell = 4;
-constexpr int kSelectedDisabledCell = 5;
-constexpr int kGlyphSize = 16;
 
 RECT ToRect(const TSkinRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 TSkinRect ToSkinRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -159,11 +157,17 @@ HBITMAP PictureHandle(TBitmap& picture) {
     return static_cast<HBITMAP>(GetCurrentObject(picture.Canvas().Handle(), OBJ_BITMAP));
 }
 
-// Whether a cell of the picture is all transparent (the menu-item picture's normal cell is, in
-// most skins): then there is nothing to draw over the background. Known per picture handle,
-// which the system never gives to another picture while this one lives.
-bool CellTransparent(TDataSkinObject& element, int cell) {
+// What is known of cells, per picture handle and cell: kept until the pictures are replaced
+// (ForgetSkinMenuPictures), as a new picture may get an old one's handle.
+std::map<std::pair<HBITMAP, int>, bool>& KnownTransparentCells() {
     static std::map<std::pair<HBITMAP, int>, bool> known;
+    return known;
+}
+
+// Whether a cell of the picture is all transparent (the menu-item picture's normal cell is, in
+// most skins): then there is nothing to draw over the background.
+bool CellTransparent(TDataSkinObject& element, int cell) {
+    auto& known = KnownTransparentCells();
     TBitmap& picture = *element.Picture;
     auto key = std::make_pair(PictureHandle(picture), cell);
     auto found = known.find(key);
@@ -180,14 +184,21 @@ bool CellTransparent(TDataSkinObject& element, int cell) {
 
 // The cell drawn at an item's size is kept for the next item of the same size (the items of a
 // menu share their width, and the selected cell moves from item to item).
-void DrawItemCell(TDataSkinObject& element, HDC dc, SIZE size, int cell) {
-    struct TDrawnCell {
-        HBITMAP picture = nullptr;
-        int cell = 0;
-        SIZE size{};
-        TBitmapHandle bitmap;
-    };
+struct TDrawnCell {
+    HBITMAP picture = nullptr;
+    int cell = 0;
+    SIZE size{};
+    TBitmapHandle bitmap;
+};
+
+// The normal cell and the selected one.
+TDrawnCell (&DrawnCells())[2] {
     static TDrawnCell drawn[2];
+    return drawn;
+}
+
+void DrawItemCell(TDataSkinObject& element, HDC dc, SIZE size, int cell) {
+    TDrawnCell(&drawn)[2] = DrawnCells();
     HBITMAP picture = PictureHandle(*element.Picture);
     TDrawnCell* found = nullptr;
     for (TDrawnCell& entry : drawn)
@@ -211,10 +222,8 @@ void DrawItemCell(TDataSkinObject& element, HDC dc, SIZE size, int cell) {
     BitBlt(dc, 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
 }
 
-int ItemCell(const TSkinMenuItemLook& look, bool selected) {
-    if (!selected) return kNormalCell;
-    return look.enabled ? kSelectedCell : kSelectedDisabledCell;
-}
+// A selected item shows the selected cell, disabled or not (its text tells the difference).
+int ItemCell(bool selected) { return selected ? kSelectedCell : kNormalCell; }
 
 // The item's background, its cell of the menu-item picture (or the separator line) and its
 // content, at (0, 0) of `dc`; `rect` is where the item lies in its popup, drawn through `target`.
@@ -226,12 +235,18 @@ void DrawItemLayers(TDataSkinObject& element, TSkinData& data, HDC dc, const REC
         DrawSeparator(element, dc, size);
         return;
     }
-    int cell = ItemCell(look, selected);
+    int cell = ItemCell(selected);
     if (!CellTransparent(element, cell)) DrawItemCell(element, dc, size, cell);
     DrawContent(data, dc, {0, 0, size.cx, size.cy}, look, selected);
 }
 
 }  // namespace
+
+void ForgetSkinMenuPictures() {
+    KnownTransparentCells().clear();
+    for (TDrawnCell& entry : DrawnCells()) entry = TDrawnCell{};
+    TSkinPopupMenu::ForgetPreparedBackgrounds();
+}
 
 HFONT SkinMenuFont() {
     return Screen ? Screen->MenuFont().Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -264,15 +279,24 @@ TSkinMenuItemLook MenuItemLook(TMenuItem& item) {
     return look;
 }
 
+bool QueryMenuItem(HMENU menu, UINT position, UINT mask, MENUITEMINFOA& info, char* text, UINT textSize) {
+    info = MENUITEMINFOA{};
+    info.cbSize = sizeof info;
+    info.fMask = mask;
+    if (text && textSize > 0) {
+        info.dwTypeData = text;
+        info.cch = textSize - 1;
+    }
+    if (GetMenuItemInfoA(menu, position, TRUE, &info)) return true;
+    info = MENUITEMINFOA{};
+    return false;
+}
+
 TSkinMenuItemLook SystemMenuItemLook(HMENU menu, UINT position) {
     TSkinMenuItemLook look;
     char text[256] = "";
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
-    info.dwTypeData = text;
-    info.cch = sizeof text - 1;
-    if (!GetMenuItemInfoA(menu, position, TRUE, &info)) info = MENUITEMINFOA{};
+    MENUITEMINFOA info;
+    QueryMenuItem(menu, position, MIIM_FTYPE | MIIM_STATE | MIIM_STRING, info, text, sizeof text);
     std::string full = SkinMenuLayout::LimitCaption(text);
     look.separator = (info.fType & MFT_SEPARATOR) != 0 || full.empty();
     size_t tab = full.find('\t');

@@ -12,6 +12,15 @@
 class TCanvas;
 class TSkinData;
 
+// What the menu knows of the item at `position`: the members `mask` names, its text into
+// `text` (of `textSize` bytes) when given. False, and `info` empty, when there is no such item.
+bool QueryMenuItem(HMENU menu, UINT position, UINT mask, MENUITEMINFOA& info, char* text = nullptr,
+                   UINT textSize = 0);
+
+// Lets go of everything drawn from the skin's menu pictures and kept for the next menus (cells
+// of items, popup backgrounds): after a decode the pictures are new.
+void ForgetSkinMenuPictures();
+
 // What one item shows.
 struct TSkinMenuItemLook {
     std::string caption;   // with its '&' accelerator marks, without the shortcut

@@ -7,6 +7,26 @@ namespace SkinMenuLayout {
 namespace {
 // In code page 936 a byte from 0x81 on starts a two-byte character.
 bool LeadByte(char c) { return static_cast<unsigned char>(c) >= 0x81; }
+
+// The bar's first item: this far in on a bar without background picture; else past the
+// background's left margin and this gap, or at kNarrowBarLeft when the bar is narrower.
+constexpr int kPlainBarLeft = 6;
+constexpr int kBackgroundGap = 4;
+constexpr int kNarrowBarLeft = 12;
+// Drop-down items of the bar's menus: width beyond the text, a separator's height, height
+// beyond the text, and the extra height older Windows versions give.
+constexpr int kBarItemExtraWidth = 26;
+constexpr int kSeparatorHeight = 8;
+constexpr int kItemExtraHeight = 4;
+constexpr int kWindows9xExtraHeight = 4;
+// Width the skin adds to an item the toolkit measured (room for the glyph column).
+constexpr int kToolkitItemExtraWidth = 28;
+// An item's parts: the glyph and the caption keep kItemInset from the item's edges; the glyph
+// square, the gap after it, and the room the shortcut leaves at the right end.
+constexpr int kItemInset = 1;
+constexpr int kGlyphSide = 16;
+constexpr int kCaptionGap = 3;
+constexpr int kShortcutRightMargin = 10;
 }  // namespace
 
 std::string LimitCaption(const std::string& text) {
@@ -43,9 +63,9 @@ bool SameAccelerator(char a, char b) {
 }
 
 int FirstItemLeft(bool hasBackground, int backgroundLeftWidth, int barWidth) {
-    if (!hasBackground) return 6;
-    int left = backgroundLeftWidth + 4;
-    return barWidth < left ? 12 : left;
+    if (!hasBackground) return kPlainBarLeft;
+    int left = backgroundLeftWidth + kBackgroundGap;
+    return barWidth < left ? kNarrowBarLeft : left;
 }
 
 std::vector<TSkinRect> LayOutBar(const TSkinRect& bar, int left, const std::vector<int>& textWidths) {
@@ -70,22 +90,25 @@ int NextBarItem(int current, const std::vector<bool>& canOpen, int step) {
 }
 
 TItemSize MeasureBarMenuItem(int textWidth, int textHeight, bool separator, bool windows9x) {
-    TItemSize size{textWidth + 26, separator ? 8 : textHeight + 4};
-    if (windows9x) size.height += 4;
+    TItemSize size{textWidth + kBarItemExtraWidth, separator ? kSeparatorHeight : textHeight + kItemExtraHeight};
+    if (windows9x) size.height += kWindows9xExtraHeight;
     return size;
 }
 
 TItemSize GrowToolkitMenuItem(TItemSize measured, bool separator, bool windows9x) {
-    measured.width += 28;
-    if (windows9x && !separator) measured.height += 4;
+    measured.width += kToolkitItemExtraWidth;
+    if (windows9x && !separator) measured.height += kWindows9xExtraHeight;
     return measured;
 }
 
 TItemParts ItemParts(const TSkinRect& item) {
     TItemParts parts;
-    parts.glyph = {item.left + 1, item.top + 1, item.left + 17, item.top + 17};
-    parts.caption = {parts.glyph.right + 3, item.top, std::max(parts.glyph.right + 3, item.right - 1), item.bottom};
-    parts.shortcut = {parts.caption.left, item.top, std::max(parts.caption.left, item.right - 10), item.bottom};
+    int glyphLeft = item.left + kItemInset, glyphTop = item.top + kItemInset;
+    parts.glyph = {glyphLeft, glyphTop, glyphLeft + kGlyphSide, glyphTop + kGlyphSide};
+    int captionLeft = parts.glyph.right + kCaptionGap;
+    parts.caption = {captionLeft, item.top, std::max(captionLeft, item.right - kItemInset), item.bottom};
+    parts.shortcut = {parts.caption.left, item.top, std::max(parts.caption.left, item.right - kShortcutRightMargin),
+                      item.bottom};
     return parts;
 }
 

@@ -26,9 +26,6 @@ namespace {
 constexpr int kFrame = 3;
 constexpr size_t kPreparedBackgrounds = 4;  // a bar's menus and a submenu or two
 constexpr char kObjectProperty[] = "TervaneSkinPopup";
-#ifndef MN_GETHMENU
-constexpr UINT MN_GETHMENU = 0x01E1;
-#endif
 
 std::vector<TSkinPopupMenu*>& HookedPopups() {
     static std::vector<TSkinPopupMenu*> popups;
@@ -89,6 +86,25 @@ TSkinPopupMenu::~TSkinPopupMenu() {
 }
 
 const std::vector<TSkinPopupMenu*>& TSkinPopupMenu::Hooked() { return HookedPopups(); }
+
+TSkinPopupMenu* TSkinPopupMenu::Find(HWND window) {
+    for (TSkinPopupMenu* popup : HookedPopups())
+        if (popup->handle_ == window) return popup;
+    return nullptr;
+}
+
+TSkinPopupMenu* TSkinPopupMenu::HookOwned(HWND window, TSkinData& skinData) {
+    auto* popup = new TSkinPopupMenu(window, skinData);
+    popup->owned_ = true;
+    return popup;
+}
+
+bool TSkinPopupMenu::FreeOwned(HWND window) {
+    TSkinPopupMenu* popup = Find(window);
+    if (!popup || !popup->owned_) return false;
+    delete popup;  // leaves the list on the way
+    return true;
+}
 
 void TSkinPopupMenu::ForgetPreparedBackgrounds() { PreparedBackgrounds().clear(); }
 
@@ -187,7 +203,7 @@ LRESULT TSkinPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TSkinPopupMenu::LearnMenu() {
     if (menu_) return;
-    menu_ = reinterpret_cast<HMENU>(SendMessageA(handle_, MN_GETHMENU, 0, 0));
+    menu_ = reinterpret_cast<HMENU>(SendMessageA(handle_, kMenuOfPopupMessage, 0, 0));
     if (!menu_) PopupBeingDrawn() = this;
 }
 

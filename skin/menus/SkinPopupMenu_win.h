@@ -12,6 +12,10 @@
 class TSkinData;
 struct TPreparedMenuBackground;
 
+// The system's class of popup-menu windows, and the message that asks one for its menu.
+constexpr char kPopupMenuClass[] = "#32768";
+constexpr UINT kMenuOfPopupMessage = 0x01E1;
+
 class TSkinPopupMenu {
 public:
     // Hooks the popup window (while it is being created).
@@ -34,8 +38,13 @@ public:
     // else the popup showing `menu`, else the popup being drawn whose menu was still unknown
     // (which then records `menu`). nullptr when none is hooked.
     static TSkinPopupMenu* ForItem(HMENU menu, HDC dc);
-    // The hooked popups, oldest (the outermost open menu) first.
+    // The hooked popups, oldest (the outermost open menu) first: the one list of them.
     static const std::vector<TSkinPopupMenu*>& Hooked();
+    static TSkinPopupMenu* Find(HWND window);
+    // A popup hooked for the engine, kept in the list until FreeOwned frees it (true when
+    // there was one to free).
+    static TSkinPopupMenu* HookOwned(HWND window, TSkinData& skinData);
+    static bool FreeOwned(HWND window);
     // Backgrounds are rendered once per picture and size and kept for the next popups; a skin
     // switch lets go of them.
     static void ForgetPreparedBackgrounds();
@@ -59,4 +68,5 @@ private:
     WNDPROC previousProc_ = nullptr;
     HMENU menu_ = nullptr;
     std::shared_ptr<TPreparedMenuBackground> background_;
+    bool owned_ = false;  // made by HookOwned
 };

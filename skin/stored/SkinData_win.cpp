@@ -1,6 +1,6 @@
 #include "skin/stored/SkinData_win.h"
 
-#include "skin/manager/SkinManager_win.h"
+#include "skin/stored/SkinDataEvents_win.h"
 #include "skin/stored/SkinReader.h"
 #include "skin/stored/SkinStore.h"
 #include "skin/stored/SkinStreamProperty.h"
@@ -46,12 +46,12 @@ std::function<void(const char*)>& TSkinData::NoticeHandler() {
 
 TSkinData::TSkinData(TComponent* owner, bool designing)
     : TComponent(owner), designing_(designing), sharedIcon_(std::make_unique<TBitmap>()) {
-    if (!designing_) TSkinManage::ForSkinData().AddSkinData(*this);
+    if (!designing_) SkinDataEvents::Made(*this);
 }
 
 TSkinData::~TSkinData() {
     if (designing_) return;
-    if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveSkinData(*this);
+    SkinDataEvents::Gone(*this);
 }
 
 std::string TSkinData::SkinStore() const { return designing_ && !skinStream_.Bytes().empty() ? "(Good)" : "(none)"; }
@@ -61,7 +61,7 @@ void TSkinData::SetActive(bool value) {
     active_ = value;
     if (designing_ || reading_ || SkinFormtype != sfMainform) return;
     if (value && notReady_) return;
-    PostToManager(value ? TSkinManage::saActivate : TSkinManage::saDeactivate);
+    SkinDataEvents::ActivationPosted(value);
 }
 
 void TSkinData::SetSkinFile(const std::string& name) {
@@ -105,7 +105,7 @@ void TSkinData::Loaded() {
         active_ = false;
         return;
     }
-    PostToManager(TSkinManage::saActivate);
+    SkinDataEvents::ActivationPosted(true);
 }
 
 void TSkinData::LoadSkinFromStore(TSkinStore& store, int index) {
@@ -122,11 +122,7 @@ void TSkinData::LoadSkinFromStore(TSkinStore& store, int index) {
 
 void TSkinData::Announce() {
     if (designing_ || reading_ || SkinFormtype != sfMainform) return;
-    if (TSkinManage* manager = TSkinManage::Instance()) manager->AnnounceSkinChange(*this);
-}
-
-void TSkinData::PostToManager(int action) {
-    if (TSkinManage* manager = TSkinManage::Instance()) manager->PostSkinAction(action);
+    SkinDataEvents::SkinChanged(*this);
 }
 
 bool TSkinData::DecodeSkinStream() {
@@ -157,8 +153,10 @@ bool TSkinData::DecodeSkinStream() {
         ReadSettingsFile(settings.Path());
     } catch (...) {
         reader_ = nullptr;
+        SkinDataEvents::PicturesReplaced(*this);
         throw;
     }
     reader_ = nullptr;
+    SkinDataEvents::PicturesReplaced(*this);
     return true;
 }

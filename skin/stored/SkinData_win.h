@@ -83,7 +83,9 @@ public:
     TDataSkinTitle Title{"Title"};
     TDataSkinButton Buttons{"Buttons"};
     // The caption buttons the settings define, then the three multiple-document buttons.
-    std::vector<std::unique_ptr<TDataSkinSysButton>> SysButtons;
+    // Shared with the caption buttons made from them: a dressed window keeps drawing the
+    // definitions it was made from until it is dressed again, whatever is decoded meanwhile.
+    std::vector<std::shared_ptr<TDataSkinSysButton>> SysButtons;
     // Optional elements: null when the skin has none.
     std::unique_ptr<TDataSkinObject> Progress;
     std::unique_ptr<TDataSkinObject> MenuBar;
@@ -115,7 +117,6 @@ public:
 private:
     friend class TSkinSettingsLoader;
     void Announce();
-    void PostToManager(int action);
     bool ReadStoredSkinFile(const std::string& name);
     void ReadSettingsFile(const std::string& fileName);
     // Another live component whose stored skin has the same bytes and is decoded, or null.

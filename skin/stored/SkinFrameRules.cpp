@@ -9,6 +9,8 @@ int DefaultToggleFrames(int width, int height) {
     return std::max(frames, 4);
 }
 
+bool ShowsWindowIcon(int action) { return action == kActionSystemMenu || action == kActionSystemMenuAlt; }
+
 TCaptionButtonFrames CaptionButtonFrames(int frameValue, int action, bool pictureEmpty, int width, int height) {
     if (frameValue != 0) return {frameValue, false};
     TCaptionButtonFrames result{6, false};
@@ -17,7 +19,7 @@ TCaptionButtonFrames CaptionButtonFrames(int frameValue, int action, bool pictur
         result.frames = static_cast<long long>(width) * 10 <= static_cast<long long>(height) * 38 ? 3 : 6;
     }
     if (action < 0) result.frames = 6;
-    if (action == 3 || action == 11) result.dropPicture = true;
+    if (ShowsWindowIcon(action)) result.dropPicture = true;
     return result;
 }
 

@@ -7,13 +7,18 @@
 // is less than 16 pixels high, else 16-pixel cells; at least 4.
 int DefaultToggleFrames(int width, int height);
 
+// Caption-button actions whose buttons show the window's icon (and open the system menu).
+constexpr int kActionSystemMenu = 3;
+constexpr int kActionSystemMenuAlt = 11;
+bool ShowsWindowIcon(int action);
+
 struct TCaptionButtonFrames {
     int frames;
     bool dropPicture;  // the button shows the window's icon instead of a picture
 };
 // A caption button's frame count from its "frame" value (0 when absent): a value given stays;
 // otherwise 3 for a picture at most 3.8 times as wide as high, else 6 (and 6 for an empty
-// picture or a negative action). Actions 3 and 11 show the window's icon.
+// picture or a negative action). Buttons that ShowsWindowIcon drop their picture.
 TCaptionButtonFrames CaptionButtonFrames(int frameValue, int action, bool pictureEmpty, int width, int height);
 
 // The archive entry a picture value names: its file-name part (after the last folder

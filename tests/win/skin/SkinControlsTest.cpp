@@ -176,6 +176,22 @@ TEST_F(SkinControlsTest, DisabledTagsAndTheRuleTableChooseThePainters) {
     EXPECT_NE(Painter(pushButton), nullptr);
 }
 
+// A painted push button's left edge (no glyph or text there) is the push-button picture's
+// `cell`, told apart from `otherCell`, which must differ from it there.
+void ExpectLeftEdgeOfCell(const TCanvasBitmap& painted, TDataSkinButton& buttons, int cell, int otherCell) {
+    const int width = painted.Rect().right, height = painted.Rect().bottom;
+    TCanvasBitmap expected(width, height), other(width, height);
+    DrawSkinElementTransparent(expected.Dc(), expected.Rect(), *buttons.Picture, ElementStyle(buttons), cell, false);
+    DrawSkinElementTransparent(other.Dc(), other.Rect(), *buttons.Picture, ElementStyle(buttons), otherCell, false);
+    int differing = 0, matching = 0;
+    for (int y = 0; y < height; ++y) {
+        differing += expected.Pixel(1, y) != other.Pixel(1, y);
+        matching += painted.Pixel(1, y) == expected.Pixel(1, y);
+    }
+    EXPECT_GT(differing, 0);
+    EXPECT_EQ(matching, height);
+}
+
 TEST_F(SkinControlsTest, DisabledButtonsPaintCellThreeWithShadowTextInEverySkin) {
     auto* button = Place<TBitBtn>(form_, 10, 10, 97, 41, "HHHH");
     button->SetEnabled(false);
@@ -184,19 +200,12 @@ TEST_F(SkinControlsTest, DisabledButtonsPaintCellThreeWithShadowTextInEverySkin)
         DressControls(skin);
         TSkinControl* painter = Painter(button);
         ASSERT_NE(painter, nullptr);
-        TCanvasBitmap painted(97, 41), expected(97, 41), enabled(97, 41);
+        TCanvasBitmap painted(97, 41), expected(97, 41);
         painter->Paint(painted.Dc(), painted.Rect());
         TDataSkinButton& buttons = data_->Buttons;
         DrawSkinElementTransparent(expected.Dc(), expected.Rect(), *buttons.Picture, ElementStyle(buttons), 3, false);
-        DrawSkinElementTransparent(enabled.Dc(), enabled.Rect(), *buttons.Picture, ElementStyle(buttons), 1, false);
         // The left edge (no glyph or text there) is cell 3's, which differs from cell 1's.
-        int differing = 0, matching = 0;
-        for (int y = 0; y < 41; ++y) {
-            differing += expected.Pixel(1, y) != enabled.Pixel(1, y);
-            matching += painted.Pixel(1, y) == expected.Pixel(1, y);
-        }
-        EXPECT_GT(differing, 0);
-        EXPECT_EQ(matching, 41);
+        ExpectLeftEdgeOfCell(painted, buttons, 3, 1);
         // The caption is in the system's button-shadow colour, not the skin's text colour.
         COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
         RECT text{40, 8, 97, 33};
@@ -254,6 +263,31 @@ TEST_F(SkinControlsTest, PressedAndReleasedOverTheButtonClicksOnce) {
     SendMessageA(handle, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     Pump();
     EXPECT_EQ(clicks, 0);
+}
+
+// In form mode the toolkit's only mouse-leave comes while the press is tracked; released away
+// from the button, the button is no longer hot, and once the focus moves on it looks normal.
+TEST_F(SkinControlsTest, PressedDraggedOffAndReleasedTheButtonLooksNormalOnceTheFocusMovesOn) {
+    auto* button = Place<TBitBtn>(form_, 10, 10, 97, 41, "");
+    auto* other = Place<TBitBtn>(form_, 120, 10, 97, 41, "");
+    form_->SetVisible(true);
+    DressControls(0);
+    HWND handle = button->Handle();
+    SendMessageA(handle, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    SendMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessageA(handle, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200, 20));
+    button->Perform(CM_MOUSELEAVE);
+    SendMessageA(handle, WM_LBUTTONUP, 0, MAKELPARAM(200, 20));
+    Pump();
+    SetFocus(other->Handle());
+    Pump();
+    ASSERT_NE(GetFocus(), handle);
+    TSkinControl* painter = Painter(button);
+    EXPECT_FALSE(painter->Hot());
+    EXPECT_NE(window_->HotControl(), painter);
+    TCanvasBitmap painted(97, 41);
+    painter->Paint(painted.Dc(), painted.Rect());
+    ExpectLeftEdgeOfCell(painted, data_->Buttons, 1, 4);
 }
 
 TEST_F(SkinControlsTest, PlainWindowChildrenByClassAndStyleAndTheirProceduresGivenBack) {

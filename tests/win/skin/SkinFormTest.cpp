@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "skin/stored/SkinData_win.h"
@@ -278,6 +279,42 @@ TEST_F(SkinFormTest, FrameRepaintsMakeNoBitmapsAndLeaveNoGdiObjectsBehind) {
         EXPECT_GT(bitmaps.Made(), 0);  // the new outline and caption bitmap are seen being made
     }
     repaint(150);
+    EXPECT_EQ(GdiRoom(), room);
+}
+
+// A dialog-type component loaded on its own announces no switch: the windows it dresses keep
+// their caption buttons, which must still have the definitions they were made from.
+TEST_F(SkinFormTest, CaptionButtonsOutliveTheirDefinitionsReplacedByALoadOfTheirOwn) {
+    data_.SkinFormtype = sfDialog;
+    Dress(data_);
+    ASSERT_FALSE(skin_->CaptionButtons().empty());
+    std::weak_ptr<TDataSkinSysButton> first = data_.SysButtons[0];
+    int frames = first.lock()->FrameCount;
+    data_.LoadSkinFromStore(store_, 1);
+    ASSERT_FALSE(data_.NotReady());
+    ASSERT_FALSE(first.expired());
+    EXPECT_NE(data_.SysButtons[0], first.lock());
+    EXPECT_EQ(&skin_->CaptionButtons()[0]->Definition(), first.lock().get());
+    EXPECT_EQ(skin_->CaptionButtons()[0]->Definition().FrameCount, frames);
+    SendMessageA(form_->Handle(), WM_SKIN_REPAINTFRAME, 0, 0);
+}
+
+// Caption objects draw through a guard of the window's device context: a painting error gives
+// it back all the same.
+TEST_F(SkinFormTest, APaintingErrorOfACaptionObjectGivesTheWindowsDeviceContextBack) {
+    class TFailingObject : public TNCObject {
+    public:
+        using TNCObject::TNCObject;
+        void Paint(HDC) override { throw std::runtime_error("painting failed"); }
+    };
+    form_->Show();
+    Pump();
+    TFailingObject object(form_->Handle());
+    size_t room = GdiRoom();
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_ANY_THROW(object.MouseDown());
+        EXPECT_ANY_THROW(object.MouseLeave());
+    }
     EXPECT_EQ(GdiRoom(), room);
 }
 

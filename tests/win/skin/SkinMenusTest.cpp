@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "skin/stored/SkinDataEvents_win.h"
 #include "skin/stored/SkinData_win.h"
 #include "skin/frame/SkinForm_win.h"
 #include "skin/manager/SkinManager_win.h"
@@ -118,7 +119,7 @@ TEST_F(SkinMenusTest, ItemsInEverySkin) {
         Load(skin);
         ASSERT_TRUE(data_.MenuItem && data_.MenuItem->HasPicture());
         const int width = 160, height = 20;
-        TPixels pixels(width, 7 * height);
+        TPixels pixels(width, 8 * height);
         auto row = [&](int i) { return RECT{0, i * height, width, (i + 1) * height}; };
         TSkinMenuItemLook separator = Look("-");
         separator.separator = true;
@@ -137,6 +138,7 @@ TEST_F(SkinMenusTest, ItemsInEverySkin) {
         TSkinMenuItemLook shortcut = Look("X");
         shortcut.shortCut = "Ctrl+F1";
         DrawItem(pixels, row(6), shortcut, false);
+        DrawItem(pixels, row(7), disabled, true);
 
         // The separator line is the lowest 8 rows of the picture's second cell.
         int cellHeight = data_.MenuItem->Picture->Height();
@@ -151,6 +153,9 @@ TEST_F(SkinMenusTest, ItemsInEverySkin) {
         COLORREF shadow = data_.Colours.ButtonShadow == data_.Colours.MenuText ? GetSysColor(COLOR_BTNSHADOW)
                                                                               : Colour(data_.Colours.ButtonShadow);
         EXPECT_GT(pixels.Count(row(3), shadow), 10);
+        // Selected and disabled: the selected cell all the same, with the disabled text colour.
+        EXPECT_EQ(pixels.At(width / 2, 7 * height + height / 2 + 1), CellPixel(4, 16, height / 2 + 1));
+        EXPECT_GT(pixels.Count(row(7), shadow), 10);
         EXPECT_EQ(pixels.Count(row(3), Colour(data_.Colours.MenuText)), 0);
         EXPECT_GT(pixels.Count(row(1), Colour(data_.Colours.MenuText)), 10);
         // The check mark in the glyph box; none in a plain item's.
@@ -163,6 +168,27 @@ TEST_F(SkinMenusTest, ItemsInEverySkin) {
         EXPECT_GT(pixels.Count({width - 60, 6 * height, width - 10, 7 * height}, Colour(data_.Colours.MenuText)), 10);
         EXPECT_EQ(pixels.Count({width - 10, 6 * height, width, 7 * height}, Colour(data_.Colours.MenuText)), 0);
     }
+}
+
+// Cells drawn from a picture are kept for the next items by the picture's handle; after a decode
+// the system may hand an old handle out again for a new picture. Here the same handle with new
+// pixels stands for that: the items must show the new pixels.
+TEST_F(SkinMenusTest, CellsKeptForAPictureAreForgottenWhenThePicturesAreReplaced) {
+    Load(0);
+    const RECT item{0, 0, 160, 20};
+    TPixels before(160, 20), after(160, 20);
+    DrawItem(before, item, Look("A"), true);
+    TBitmap& picture = *data_.MenuItem->Picture;
+    const COLORREF fresh = RGB(1, 2, 3);
+    ASSERT_NE(before.At(80, 11), fresh);
+    {
+        TBrushHandle brush(CreateSolidBrush(fresh));
+        RECT all{0, 0, picture.Width(), picture.Height()};
+        FillRect(picture.Canvas().Handle(), &all, brush.Get());
+    }
+    SkinDataEvents::PicturesReplaced(data_);
+    DrawItem(after, item, Look("A"), true);
+    EXPECT_EQ(after.At(80, 11), fresh);
 }
 
 TEST_F(SkinMenusTest, WithoutTheItemPictureItemsArePlainFills) {
