@@ -4,10 +4,16 @@
 // keeps objects of its own (the pictures share their images until either side changes them).
 #include <algorithm>
 
-#include "skin/manager/SkinManager_win.h"
 #include "skin/stored/SkinData_win.h"
 
 namespace {
+
+// Every component made at run time, so that a decode can find a twin without asking the
+// manager above the stored skins.
+std::vector<const TSkinData*>& LiveComponents() {
+    static std::vector<const TSkinData*> live;
+    return live;
+}
 
 template <typename Element>
 void CopyElement(std::unique_ptr<Element>& target, const std::unique_ptr<Element>& source) {
@@ -19,12 +25,29 @@ void CopyElement(std::unique_ptr<Element>& target, const std::unique_ptr<Element
     target->AssignFrom(*source);
 }
 
+// Caption buttons' definitions are shared with the dressed buttons: a copy gets one of its own.
+template <typename Element>
+void CopyElement(std::shared_ptr<Element>& target, const std::shared_ptr<Element>& source) {
+    if (!source) {
+        target.reset();
+        return;
+    }
+    target = std::make_shared<Element>(source->Name);
+    target->AssignFrom(*source);
+}
+
 }  // namespace
 
+void TSkinData::RegisterLive(bool live) {
+    std::vector<const TSkinData*>& list = LiveComponents();
+    if (live)
+        list.push_back(this);
+    else
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
 const TSkinData* TSkinData::DecodedTwin() const {
-    TSkinManage* manager = TSkinManage::Instance();
-    if (!manager) return nullptr;
-    const std::vector<TSkinData*>& list = manager->SkinDataList();
+    const std::vector<const TSkinData*>& list = LiveComponents();
     auto twin = std::find_if(list.begin(), list.end(), [this](const TSkinData* other) {
         return other != this && !other->designing_ && !other->notReady_ &&
                other->skinStream_.Bytes() == skinStream_.Bytes();

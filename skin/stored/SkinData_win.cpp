@@ -46,11 +46,14 @@ std::function<void(const char*)>& TSkinData::NoticeHandler() {
 
 TSkinData::TSkinData(TComponent* owner, bool designing)
     : TComponent(owner), designing_(designing), sharedIcon_(std::make_unique<TBitmap>()) {
-    if (!designing_) SkinDataEvents::Made(*this);
+    if (designing_) return;
+    RegisterLive(true);
+    SkinDataEvents::Made(*this);
 }
 
 TSkinData::~TSkinData() {
     if (designing_) return;
+    RegisterLive(false);
     SkinDataEvents::Gone(*this);
 }
 

@@ -119,6 +119,8 @@ private:
     void Announce();
     bool ReadStoredSkinFile(const std::string& name);
     void ReadSettingsFile(const std::string& fileName);
+    // Joins or leaves the components a decode may take a twin from.
+    void RegisterLive(bool live);
     // Another live component whose stored skin has the same bytes and is decoded, or null.
     const TSkinData* DecodedTwin() const;
     // Takes that component's decoded skin as if it had been decoded here.
