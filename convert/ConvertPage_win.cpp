@@ -52,8 +52,17 @@ void TConvertPage::BitBtn9Click(TObject*) {
     dialog.SetFileName("");
     dialog.SetFilter(kOpenFilter);
     if (!dialog.Execute()) return;
+    ChooseSource(dialog.FileName());
+}
+
+bool TConvertPage::FileDropped(TTabSheet* page, const std::string& fileName) {
+    if (page != form_.TabSheet4) return false;
+    ChooseSource(fileName);
+    return true;
+}
+
+void TConvertPage::ChooseSource(const std::string& path) {
     form_.Edit7->SetText("");
-    const std::string path = dialog.FileName();
     if (!FileExists(path)) {
         MessageBoxA(form_.Handle(), PageText::MissingFile, ProgramText::MessageCaption, MB_OK);
         return;

@@ -54,8 +54,17 @@ void TIconPage::BitBtn8Click(TObject*) {
     dialog.SetFilter(kOpenFilter);
     dialog.SetFilterIndex(1);
     if (!dialog.Execute()) return;
+    OpenSource(dialog.FileName());
+}
+
+bool TIconPage::FileDropped(TTabSheet* page, const std::string& fileName) {
+    if (page != form_.TabSheet2) return false;
+    OpenSource(fileName);
+    return true;
+}
+
+void TIconPage::OpenSource(const std::string& path) {
     form_.Edit5->SetText("");
-    const std::string path = dialog.FileName();
     if (!FileExists(path)) {
         MessageBoxA(form_.Handle(), PageText::MissingFile, ProgramText::MessageCaption, MB_OK);
         return;

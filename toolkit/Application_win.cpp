@@ -11,6 +11,7 @@
 #include "toolkit/HintWindow_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -197,9 +198,13 @@ void TApplication::ShowException(const std::string& message) {
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    return MessageBox(WideFromAnsi(text), caption, flags);
+}
+
+int TApplication::MessageBox(const std::wstring& text, const std::string& caption, UINT flags) {
     HWND owner = GetActiveWindow();
     if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    return ::MessageBoxW(owner, text.c_str(), Wide(caption), flags);
 }
 
 void TApplication::Minimize() {

@@ -4,8 +4,12 @@
 #include "toolkit/Form_win.h"
 #include "toolkit/Screen_win.h"
 
+int TBusyState::running_ = 0;
+
 TBusyState::TBusyState(TEdit& status, const char* waitText, TOnFailure onFailure)
     : status_(status), onFailure_(onFailure) {
+    ++running_;
+    if (TForm* form = status_.ParentForm()) form->UpdateDropTarget();
     Screen->SetCursor(crHourGlass);
     status_.SetText(waitText);
     // The wait text and the area a closed dialog uncovered, before the window goes quiet.
@@ -13,6 +17,8 @@ TBusyState::TBusyState(TEdit& status, const char* waitText, TOnFailure onFailure
 }
 
 TBusyState::~TBusyState() {
+    --running_;
+    if (TForm* form = status_.ParentForm()) form->UpdateDropTarget();
     Screen->SetCursor(crDefault);
     if (!finished_ && onFailure_ == TOnFailure::ClearStatus) status_.SetText("");
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Long work on the window's own thread: the hourglass and a wait text in a status line, shown
 // (with whatever else waits to be painted) before the window goes quiet. The cursor comes
-// back however the work ends; Finish puts the result in the status line.
+// back however the work ends; Finish puts the result in the status line. No file may be
+// dropped onto the window meanwhile.
 #include <string>
 
 class TEdit;
@@ -18,9 +19,12 @@ public:
     TBusyState& operator=(const TBusyState&) = delete;
 
     void Finish(const std::string& text);
+    // Whether long work runs now; the forms refuse dropped files meanwhile.
+    static bool Running() { return running_ > 0; }
 
 private:
     TEdit& status_;
     TOnFailure onFailure_;
     bool finished_ = false;
+    static int running_;
 };

@@ -445,6 +445,16 @@ class GuiDriver:
         reply = self.request("combo_items", _hwnd(combo))
         return int(reply[0]), [decode_bytes(t).decode(CODEPAGE) for t in reply[1:]]
 
+    def drop(self, x: int, y: int, *paths: str) -> int:
+        """Drops files (Linux paths) at a screen point as Explorer does; the handle of the window
+        that took them, 0 when no window there accepts files."""
+        names = [windows_path(p).encode("utf-8").hex() for p in paths]
+        return int(self.request("drop", x, y, *names)[0])
+
+    def drop_target(self, x: int, y: int) -> int:
+        """The window a drop at the point would go to (0 for none), without a message to it."""
+        return int(self.request("drop_target", x, y)[0])
+
     def wait_file_dialog(self, pid: int = 0, timeout: float = 15) -> Window:
         """An open or save dialog once its folder view is up (filled before that, the dialog may
         reset or reject a file name)."""
