@@ -11,6 +11,7 @@
 #include "toolkit/Application_win.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -41,8 +42,8 @@ void TVyrfForm1::FormCreate(TObject*) {
     Application->OnMessage = [this](MSG& message, bool& handled) { WinMsg(message, handled); };
     AttachParts();
     HMENU windowMenu = GetSystemMenu(Application->Handle(), FALSE);
-    AppendMenuA(windowMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(windowMenu, MF_STRING, kAboutCommand, "关于(&A)...");
+    AppendMenuW(windowMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(windowMenu, MF_STRING, kAboutCommand, Wide("关于(&A)..."));
 }
 
 // The tray icon first (it is the third start-up step), then the pages' handlers.

@@ -7,6 +7,7 @@
 #include "picture/Picture_win.h"
 #include "toolkit/BusyState_win.h"
 #include "toolkit/FileStream.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ bool TConvertPage::FileDropped(TTabSheet* page, const std::string& fileName) {
 void TConvertPage::ChooseSource(const std::string& path) {
     form_.Edit7->SetText("");
     if (!FileExists(path)) {
-        MessageBoxA(form_.Handle(), PageText::MissingFile, ProgramText::MessageCaption, MB_OK);
+        MessageBoxW(form_.Handle(), Wide(PageText::MissingFile), Wide(ProgramText::MessageCaption), MB_OK);
         return;
     }
     SourceFileName = path;
@@ -89,11 +90,11 @@ bool TConvertPage::ChooseTarget(std::string& target) {
     if (!dialog.Execute()) return false;
     target = dialog.FileName();
     if (!CanConvert(SourceKindOf(SourceFileName), TargetKindOf(target))) {
-        MessageBoxA(form_.Handle(), kUnsupportedTarget, ProgramText::MessageCaption, MB_OK | MB_ICONWARNING);
+        MessageBoxW(form_.Handle(), Wide(kUnsupportedTarget), Wide(ProgramText::MessageCaption), MB_OK | MB_ICONWARNING);
         return false;
     }
     if (FileExists(target) &&
-        MessageBoxA(form_.Handle(), PageText::ReplaceFile, ProgramText::MessageCaption,
+        MessageBoxW(form_.Handle(), Wide(PageText::ReplaceFile), Wide(ProgramText::MessageCaption),
                     MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK) {
         form_.Edit7->SetText("");
         return false;

@@ -125,8 +125,8 @@ void TForm::CreateParams(TCreateParams& params) {
 void TForm::HandleCreated() {
     HWND window = Handle();
     if (icon_) {
-        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
-        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
     }
     if (menu_) ::SetMenu(window, menu_->Handle());
     UpdateDropTarget();
@@ -185,8 +185,8 @@ void TForm::CentreOnScreen() {
 void TForm::SetIcon(HICON icon) {
     icon_.Reset(icon);
     if (!HandleAllocated()) return;
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 void TForm::SetMenu(TMainMenu* menu) {

@@ -46,3 +46,15 @@ std::string WindowTextOf(HWND window) {
 }
 
 void SetWindowTextOf(HWND window, const std::string& text) { SetWindowTextW(window, Wide(text)); }
+
+int DrawTextOf(HDC dc, const std::string& text, RECT* rect, UINT format) {
+    const std::wstring wide = WideFromAnsi(text);
+    return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), rect, format);
+}
+
+SIZE TextExtentOf(HDC dc, const std::string& text) {
+    const std::wstring wide = WideFromAnsi(text);
+    SIZE size{0, 0};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    return size;
+}

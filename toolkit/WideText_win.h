@@ -21,6 +21,10 @@ bool AnsiCanHold(const std::wstring& text);
 std::string WindowTextOf(HWND window);
 void SetWindowTextOf(HWND window, const std::string& text);
 
+// Text on a device context, in the program's code page: DrawTextW and the text's extent.
+int DrawTextOf(HDC dc, const std::string& text, RECT* rect, UINT format);
+SIZE TextExtentOf(HDC dc, const std::string& text);
+
 // A wide copy that lives as long as the statement: `MessageBoxW(w, Wide(text), ...)`;
 // a null pointer stays null.
 class Wide {

@@ -10,16 +10,9 @@
 #include <vector>
 
 #include "DriverCommands.h"
+#include "WindowSearch.h"
 
 namespace {
-
-std::wstring WideFromUtf8(const std::string& text) {
-    if (text.empty()) return {};
-    int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-    return wide;
-}
 
 HWND DropTargetAt(POINT point) {
     for (HWND window = WindowFromPoint(point); window; window = GetAncestor(window, GA_PARENT)) {
@@ -49,7 +42,7 @@ std::vector<char> DropBlock(HWND target, POINT point, const std::vector<std::wst
 TReply Drop(const TRequest& request) {
     POINT point = {static_cast<LONG>(request.Number(0)), static_cast<LONG>(request.Number(1))};
     std::vector<std::wstring> names;
-    for (size_t i = 2; i < request.Count(); ++i) names.push_back(WideFromUtf8(request.Text(i)));
+    for (size_t i = 2; i < request.Count(); ++i) names.push_back(WideFrom(CP_UTF8, request.Text(i)));
     HWND target = DropTargetAt(point);
     if (!target) return TReply().Add(0);
     const std::vector<char> block = DropBlock(target, point, names);

@@ -89,7 +89,7 @@ class Window:
     client_width: int
     client_height: int
     class_name: str
-    text_bytes: bytes  # the window text exactly as the ANSI API returns it (code page 936)
+    text_bytes: bytes  # the window text read through the wide API, in code page 936
 
     @property
     def text(self) -> str:
