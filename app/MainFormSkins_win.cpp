@@ -2,8 +2,8 @@
 // as the window's stored form sets them up, and the fourteen skin menu commands.
 #include "app/MainForm_win.h"
 
-#include "skin/SkinStreamProperty.h"
-#include "skin/StoredSkins_win.h"
+#include "skin/stored/SkinStreamProperty.h"
+#include "skin/stored/StoredSkins_win.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "icowriter/IconWriter_win.h"
-#include "skin/SkinData_win.h"
-#include "skin/SkinStore.h"
+#include "skin/stored/SkinData_win.h"
+#include "skin/stored/SkinStore.h"
 #include "toolkit/BitBtn_win.h"
 #include "toolkit/Edit_win.h"
 #include "toolkit/FileDialogs_win.h"

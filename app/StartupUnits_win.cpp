@@ -3,7 +3,7 @@
 #include "app/IconHintX_win.h"
 #include "gif/GifPicture_win.h"
 #include "picture/JpegImage_win.h"
-#include "skin/SkinManager_win.h"
+#include "skin/manager/SkinManager_win.h"
 
 // Before any window exists: the hint window class, then the picture formats the program adds
 // to the built-in ones (GIF, then JPEG).

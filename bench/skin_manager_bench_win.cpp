@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "app/MainForm_win.h"
-#include "skin/SkinForm_win.h"
-#include "skin/SkinManager_win.h"
+#include "skin/frame/SkinForm_win.h"
+#include "skin/manager/SkinManager_win.h"
 #include "toolkit/Application_win.h"
 
 namespace {

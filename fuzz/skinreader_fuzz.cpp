@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "skin/SkinColour.h"
-#include "skin/SkinReader.h"
+#include "skin/stored/SkinColour.h"
+#include "skin/stored/SkinReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TSkinReader reader;

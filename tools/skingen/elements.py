@@ -1,6 +1,6 @@
 """Draws every picture of a skin from its theme (themes.py). Each function returns the
 picture; cells of multi-state pictures are laid out as the skin engine reads them (see
-skin/SkinElementLayout.h)."""
+skin/draw/SkinElementLayout.h)."""
 import math
 
 from raster import (MAGENTA, Image, darken, lighten, mix, ramp, sdf_circle, sdf_polygon, sdf_round_box,

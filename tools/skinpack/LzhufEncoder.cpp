@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "skin/LzhufTree.h"
+#include "skin/stored/LzhufTree.h"
 
 using namespace Lzhuf;
 

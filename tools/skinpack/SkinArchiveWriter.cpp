@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "skin/SkinReader.h"
+#include "skin/stored/SkinReader.h"
 #include "toolkit/ByteReader.h"
 #include "tools/skinpack/LzhufEncoder.h"
 

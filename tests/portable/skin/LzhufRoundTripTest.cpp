@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/Lzh.h"
-#include "skin/LzhufTree.h"
+#include "skin/stored/Lzh.h"
+#include "skin/stored/LzhufTree.h"
 #include "tools/skinpack/LzhufEncoder.h"
 
 namespace {

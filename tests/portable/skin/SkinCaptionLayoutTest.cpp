@@ -2,7 +2,7 @@
 // the actions, the frame sizes and what a point is over.
 #include <gtest/gtest.h>
 
-#include "skin/SkinCaptionLayout.h"
+#include "skin/frame/SkinCaptionLayout.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "skin/SkinElementLayout.h"
-#include "skin/SkinFrameRules.h"
+#include "skin/draw/SkinElementLayout.h"
+#include "skin/stored/SkinFrameRules.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Where skin pictures are cut: cells, the nine parts of a cell at a target size, opaque runs.
 #include <gtest/gtest.h>
 
-#include "skin/SkinGeometry.h"
+#include "skin/draw/SkinGeometry.h"
 
 TEST(SkinGeometry, CellsSideBySideOrStackedAndClamped) {
     struct Case {

@@ -2,7 +2,7 @@
 // sizes and parts, the separator rows, and the arrows' walk along the bar.
 #include <gtest/gtest.h>
 
-#include "skin/SkinMenuLayout.h"
+#include "skin/menus/SkinMenuLayout.h"
 
 using namespace SkinMenuLayout;
 

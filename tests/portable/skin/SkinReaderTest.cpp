@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinColour.h"
-#include "skin/SkinReader.h"
+#include "skin/stored/SkinColour.h"
+#include "skin/stored/SkinReader.h"
 #include "toolkit/ByteReader.h"
 #include "tools/skinpack/LzhufEncoder.h"
 #include "tools/skinpack/SkinArchiveWriter.h"

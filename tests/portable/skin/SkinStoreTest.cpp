@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "skin/SkinSettingValue.h"
-#include "skin/SkinStore.h"
-#include "skin/SkinStreamProperty.h"
+#include "skin/stored/SkinSettingValue.h"
+#include "skin/stored/SkinStore.h"
+#include "skin/stored/SkinStreamProperty.h"
 
 namespace {
 

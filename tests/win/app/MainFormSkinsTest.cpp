@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/MainForm_win.h"
-#include "skin/SkinForm_win.h"
-#include "skin/SkinManager_win.h"
-#include "skin/StoredSkinNames.h"
+#include "skin/frame/SkinForm_win.h"
+#include "skin/manager/SkinManager_win.h"
+#include "skin/stored/StoredSkinNames.h"
 #include "toolkit/Application_win.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "skin/ProfileFile_win.h"
+#include "skin/stored/ProfileFile_win.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinData_win.h"
-#include "skin/SkinManager_win.h"
-#include "skin/SkinReader.h"
-#include "skin/SkinStore.h"
+#include "skin/stored/SkinData_win.h"
+#include "skin/manager/SkinManager_win.h"
+#include "skin/stored/SkinReader.h"
+#include "skin/stored/SkinStore.h"
 #include "toolkit/ByteReader.h"
 #include "tools/skinpack/SkinArchiveWriter.h"
 

@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "skin/SkinData_win.h"
-#include "skin/SkinForm_win.h"
-#include "skin/SkinStore.h"
-#include "skin/StoredSkinNames.h"
-#include "skin/StoredSkins_win.h"
+#include "skin/stored/SkinData_win.h"
+#include "skin/frame/SkinForm_win.h"
+#include "skin/stored/SkinStore.h"
+#include "skin/stored/StoredSkinNames.h"
+#include "skin/stored/StoredSkins_win.h"
 #include "support/BitmapsMade_win.h"
 #include "support/GdiRoom_win.h"
 #include "toolkit/Canvas_win.h"

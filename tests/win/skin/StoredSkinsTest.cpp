@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "skin/SkinData_win.h"
-#include "skin/SkinReader.h"
-#include "skin/SkinStore.h"
-#include "skin/StoredSkinNames.h"
-#include "skin/StoredSkins_win.h"
+#include "skin/stored/SkinData_win.h"
+#include "skin/stored/SkinReader.h"
+#include "skin/stored/SkinStore.h"
+#include "skin/stored/StoredSkinNames.h"
+#include "skin/stored/StoredSkins_win.h"
 #include "toolkit/Canvas_win.h"
 
 namespace {

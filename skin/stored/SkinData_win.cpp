@@ -1,0 +1,160 @@
+#include "skin/stored/SkinData_win.h"
+
+#include "skin/manager/SkinManager_win.h"
+#include "skin/stored/SkinReader.h"
+#include "skin/stored/SkinStore.h"
+#include "skin/stored/SkinStreamProperty.h"
+#include "toolkit/FileStream.h"
+#include "toolkit/ProgramTitle.h"
+
+namespace {
+
+// The settings file goes to a name of its own in the temporary folder, made by the system
+// (which creates the file), so that several programs decoding skins at once never meet on
+// the archive entry's name. Deleted however reading it ends.
+class TTemporaryFile {
+public:
+    TTemporaryFile() {
+        char folder[MAX_PATH + 1] = {};
+        DWORD length = GetTempPathA(sizeof folder, folder);
+        if (length == 0 || length > MAX_PATH) return;
+        char path[MAX_PATH + 1] = {};
+        if (GetTempFileNameA(folder, "tsk", 0, path)) path_ = path;
+    }
+    ~TTemporaryFile() {
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+    }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+    // Empty when no file could be made.
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+void ShowOlderSkinNotice(const char* message) {
+    MessageBoxA(GetActiveWindow(), message, ProgramText::Title, MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+std::function<void(const char*)>& TSkinData::NoticeHandler() {
+    static std::function<void(const char*)> handler = ShowOlderSkinNotice;
+    return handler;
+}
+
+TSkinData::TSkinData(TComponent* owner, bool designing)
+    : TComponent(owner), designing_(designing), sharedIcon_(std::make_unique<TBitmap>()) {
+    if (!designing_) TSkinManage::ForSkinData().AddSkinData(*this);
+}
+
+TSkinData::~TSkinData() {
+    if (designing_) return;
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveSkinData(*this);
+}
+
+std::string TSkinData::SkinStore() const { return designing_ && !skinStream_.Bytes().empty() ? "(Good)" : "(none)"; }
+
+void TSkinData::SetActive(bool value) {
+    if (value == active_) return;
+    active_ = value;
+    if (designing_ || reading_ || SkinFormtype != sfMainform) return;
+    if (value && notReady_) return;
+    PostToManager(value ? TSkinManage::saActivate : TSkinManage::saDeactivate);
+}
+
+void TSkinData::SetSkinFile(const std::string& name) {
+    notReady_ = true;
+    skinFile_ = name;
+    if (designing_) {
+        if (!name.empty()) skinStream_.Clear();
+        return;
+    }
+    if (name.empty() || !FileExists(name)) return;
+    skinStream_.Clear();
+    if (ReadStoredSkinFile(name)) DecodeSkinStream();
+    Announce();
+}
+
+// A file that cannot be read, or is larger than any archive the reader accepts, leaves the
+// skin stream empty (the component stays not ready).
+bool TSkinData::ReadStoredSkinFile(const std::string& name) {
+    try {
+        TFileStream file(name, TFileMode::OpenRead);
+        if (file.Size() > SkinArchive::MaxArchiveSize) return false;
+        skinStream_.CopyFrom(file, 0);
+        skinStream_.SetPosition(0);
+        return true;
+    } catch (const Exception&) {
+        skinStream_.Clear();
+        return false;
+    }
+}
+
+void TSkinData::ReadSkinStream(TStream& source) {
+    ReadSkinStreamProperty(source, skinStream_);
+    if (!designing_) DecodeSkinStream();
+}
+
+void TSkinData::WriteSkinStream(TStream& target) const { WriteSkinStreamProperty(target, skinStream_); }
+
+void TSkinData::Loaded() {
+    if (designing_ || !active_) return;
+    if (notReady_) {
+        active_ = false;
+        return;
+    }
+    PostToManager(TSkinManage::saActivate);
+}
+
+void TSkinData::LoadSkinFromStore(TSkinStore& store, int index) {
+    if (index < 0 || index >= store.Store().Count()) return;
+    notReady_ = true;
+    skinStream_.Clear();
+    TMemoryStream& data = store.Store().Items(index).DataStream();
+    data.SetPosition(0);
+    skinStream_.CopyFrom(data, data.Size());
+    skinStream_.SetPosition(0);
+    DecodeSkinStream();
+    Announce();
+}
+
+void TSkinData::Announce() {
+    if (designing_ || reading_ || SkinFormtype != sfMainform) return;
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->AnnounceSkinChange(*this);
+}
+
+void TSkinData::PostToManager(int action) {
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->PostSkinAction(action);
+}
+
+bool TSkinData::DecodeSkinStream() {
+    notReady_ = true;
+    if (designing_) return false;
+    TSkinReader reader;
+    reader.OnOlderFormat = [](const char* message) {
+        if (NoticeHandler()) NoticeHandler()(message);
+    };
+    if (!reader.Open(skinStream_.Bytes())) return false;
+    TMemoryStream entry;
+    if (reader.ExtractFirstContaining(".ini", entry).empty()) return false;
+    TTemporaryFile settings;
+    if (settings.Path().empty()) return false;
+    try {
+        TFileStream file(settings.Path(), TFileMode::Create);
+        file.WriteBuffer(entry.Bytes().data(), entry.Bytes().size());
+        file.Close();
+    } catch (const Exception&) {
+        return false;
+    }
+    reader_ = &reader;
+    try {
+        ReadSettingsFile(settings.Path());
+    } catch (...) {
+        reader_ = nullptr;
+        throw;
+    }
+    reader_ = nullptr;
+    return true;
+}
