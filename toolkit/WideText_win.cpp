@@ -47,6 +47,12 @@ std::string WindowTextOf(HWND window) {
 
 void SetWindowTextOf(HWND window, const std::string& text) { SetWindowTextW(window, Wide(text)); }
 
+std::string ClassNameOf(HWND window) {
+    wchar_t name[256] = L"";
+    const int length = GetClassNameW(window, name, 256);
+    return AnsiFromWide(name, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 int DrawTextOf(HDC dc, const std::string& text, RECT* rect, UINT format) {
     const std::wstring wide = WideFromAnsi(text);
     return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), rect, format);

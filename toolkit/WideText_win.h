@@ -20,6 +20,8 @@ bool AnsiCanHold(const std::wstring& text);
 // The text of a window (a window, a control), read and set through the wide API.
 std::string WindowTextOf(HWND window);
 void SetWindowTextOf(HWND window, const std::string& text);
+// The name of a window's class.
+std::string ClassNameOf(HWND window);
 
 // Text on a device context, in the program's code page: DrawTextW and the text's extent.
 int DrawTextOf(HDC dc, const std::string& text, RECT* rect, UINT format);

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "skin/controls/SkinPainters_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace SkinPainting {
 
@@ -46,9 +47,7 @@ void DrawArrow(HDC dc, const RECT& rect, TArrow direction, COLORREF colour) {
 }
 
 std::string WindowClass(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    std::string result(name);
+    std::string result = ClassNameOf(window);
     std::transform(result.begin(), result.end(), result.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return result;

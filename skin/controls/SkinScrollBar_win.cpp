@@ -53,7 +53,7 @@ struct TSkinScrollBar::TBarParts {
 };
 
 bool TSkinScrollBar::BarParts(int bar, TBarParts& parts) const {
-    LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    LONG style = GetWindowLongW(handle_, GWL_STYLE);
     if (!(style & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL))) return false;
     SCROLLBARINFO info = {};
     info.cbSize = sizeof info;
@@ -153,7 +153,7 @@ void TSkinScrollBar::PaintBar(HDC dc, int bar) {
 }
 
 void TSkinScrollBar::Scroll(int bar, int code, int position) {
-    SendMessageA(handle_, bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position), 0);
+    SendMessageW(handle_, bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position), 0);
 }
 
 bool TSkinScrollBar::TrackPress(int bar, POINT screen) {
@@ -195,7 +195,7 @@ bool TSkinScrollBar::TrackPress(int bar, POINT screen) {
     DWORD next = GetTickCount() + kFirstRepeat;
     while (GetCapture() == handle_) {
         MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_LBUTTONUP || msg.message == WM_QUIT) {
                 if (msg.message == WM_QUIT) PostQuitMessage(static_cast<int>(msg.wParam));
                 break;
@@ -212,7 +212,7 @@ bool TSkinScrollBar::TrackPress(int bar, POINT screen) {
             }
             if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) continue;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
             if (!*alive) return true;  // the control went while the press was held
             continue;
         }

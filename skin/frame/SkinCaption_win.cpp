@@ -10,6 +10,7 @@
 #include "skin/menus/SkinMenuBar_win.h"
 #include "skin/draw/SkinPaint_win.h"
 #include "skin/draw/SkinWindowDC_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ void TSkinForm::PaintTitle(HDC dc, int windowWidth) {
     COLORREF oldColour = SetTextColor(dc, ColorToRGB(active_ ? colours.TitleTextActive : colours.TitleTextInactive));
     int oldMode = SetBkMode(dc, TRANSPARENT);
     RECT textRect{area.left + title.BackLeft, area.top, area.right - title.BackRight, area.bottom};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+    DrawTextOf(dc, text, &textRect,
               DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT | DT_VCENTER);
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldColour);

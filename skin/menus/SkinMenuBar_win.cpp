@@ -14,6 +14,7 @@
 #include "toolkit/Form_win.h"
 #include "toolkit/Menus_win.h"
 #include "skin/menus/SkinMenuItems_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 int CaptionWidth(HDC dc, const std::string& caption) {
     if (caption.empty()) return 0;
     RECT measured{0, 0, 0, 0};
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, kCaptionFormat | DT_CALCRECT);
+    DrawTextOf(dc, caption, &measured, kCaptionFormat | DT_CALCRECT);
     return measured.right - measured.left;
 }
 
@@ -111,14 +112,14 @@ void TSkinMenuBar::ReadItems() {
             button.Bounds = {};
             continue;
         }
-        char text[256] = "";
-        MENUITEMINFOA info{};
+        wchar_t text[256] = L"";
+        MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_STRING | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
         info.dwTypeData = text;
-        info.cch = sizeof text - 1;
-        if (GetMenuItemInfoA(menu_, static_cast<UINT>(position), TRUE, &info)) {
-            button.Caption = SkinMenuLayout::LimitCaption(text);
+        info.cch = 255;
+        if (GetMenuItemInfoW(menu_, static_cast<UINT>(position), TRUE, &info)) {
+            button.Caption = SkinMenuLayout::LimitCaption(AnsiFromWide(text));
             button.ItemEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
             button.Submenu = info.hSubMenu;
             button.Command = info.wID;
@@ -245,7 +246,7 @@ void TSkinMenuBar::DrawItemFace(HDC dc, const RECT& place, const TMenuBtn& item)
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColour = SetTextColor(dc, ColorToRGB(item.ItemEnabled ? colours.MenuBarText : colours.ButtonShadow));
     RECT text = place;
-    DrawTextA(dc, item.Caption.c_str(), static_cast<int>(item.Caption.size()), &text, kCaptionFormat);
+    DrawTextOf(dc, item.Caption, &text, kCaptionFormat);
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
 }
@@ -254,9 +255,9 @@ void TSkinMenuBar::DrawItemFace(HDC dc, const RECT& place, const TMenuBtn& item)
 // buttons at the bar's right end.
 void TSkinMenuBar::PaintChildButtons(HDC dc, const RECT& bar) {
     if (window_.WindowKind() != TSkinForm::wkMDIFrame) return;
-    HWND client = FindWindowExA(window_.Handle(), nullptr, "MDIClient", nullptr);
+    HWND client = FindWindowExW(window_.Handle(), nullptr, L"MDIClient", nullptr);
     BOOL maximized = FALSE;
-    if (client) SendMessageA(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
+    if (client) SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
     SkinMenuManager::SetChildrenMaximized(maximized != FALSE);
     if (!maximized) return;
     // The buttons know their places in window coordinates.

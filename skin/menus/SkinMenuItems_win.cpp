@@ -15,6 +15,7 @@
 #include "skin/menus/SkinPopupMenu_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -102,10 +103,10 @@ void DrawContent(TSkinData& data, HDC dc, const RECT& rect, const TSkinMenuItemL
     TFontHandle bold = look.isDefault ? BoldFontLike(static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT))) : TFontHandle();
     TSelection boldSelected(dc, bold.Get());
     RECT caption = ToRect(parts.caption);
-    DrawTextA(dc, look.caption.c_str(), static_cast<int>(look.caption.size()), &caption, CaptionFormat(look));
+    DrawTextOf(dc, look.caption, &caption, CaptionFormat(look));
     if (!look.shortCut.empty()) {
         RECT shortcut = ToRect(parts.shortcut);
-        DrawTextA(dc, look.shortCut.c_str(), static_cast<int>(look.shortCut.size()), &shortcut,
+        DrawTextOf(dc, look.shortCut, &shortcut,
                   DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
     }
     SetTextColor(dc, oldColour);
@@ -238,10 +239,10 @@ HFONT SkinMenuFont() {
 }
 
 TFontHandle BoldFontLike(HFONT font) {
-    LOGFONTA logical{};
-    if (!font || !GetObjectA(font, sizeof logical, &logical)) return TFontHandle();
+    LOGFONTW logical{};
+    if (!font || !GetObjectW(font, sizeof logical, &logical)) return TFontHandle();
     logical.lfWeight = FW_BOLD;
-    return TFontHandle(CreateFontIndirectA(&logical));
+    return TFontHandle(CreateFontIndirectW(&logical));
 }
 
 bool Windows9x() { return (GetVersion() & 0x80000000u) != 0; }
@@ -266,14 +267,14 @@ TSkinMenuItemLook MenuItemLook(TMenuItem& item) {
 
 TSkinMenuItemLook SystemMenuItemLook(HMENU menu, UINT position) {
     TSkinMenuItemLook look;
-    char text[256] = "";
-    MENUITEMINFOA info{};
+    wchar_t text[256] = L"";
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
     info.dwTypeData = text;
-    info.cch = sizeof text - 1;
-    if (!GetMenuItemInfoA(menu, position, TRUE, &info)) info = MENUITEMINFOA{};
-    std::string full = SkinMenuLayout::LimitCaption(text);
+    info.cch = 255;
+    if (!GetMenuItemInfoW(menu, position, TRUE, &info)) info = MENUITEMINFOW{};
+    std::string full = SkinMenuLayout::LimitCaption(AnsiFromWide(text));
     look.separator = (info.fType & MFT_SEPARATOR) != 0 || full.empty();
     size_t tab = full.find('\t');
     look.caption = look.separator ? "-" : full.substr(0, tab);

@@ -33,6 +33,9 @@ IDOK = 1
 IDCANCEL = 2
 
 TextMatch = Union[None, str, "re.Pattern[str]", Callable[[str], bool]]
+# On an English Windows the system's own buttons (message boxes, the file dialogs) say "OK" and
+# "Cancel"; the tests name them by the captions a Chinese Windows gives them.
+SYSTEM_WORDS = {"OK": "确定", "Cancel": "取消"} if os.environ.get("TERVANE_LOCALE") == "en_US.UTF-8" else {}
 
 
 class DriverError(Exception):
@@ -62,6 +65,7 @@ def text_matches(text: str, wanted: TextMatch) -> bool:
     if wanted is None:
         return True
     if isinstance(wanted, str):
+        text = SYSTEM_WORDS.get(text, text)
         return text == wanted or plain_caption(text) == plain_caption(wanted)
     if isinstance(wanted, re.Pattern):
         return wanted.search(text) is not None
@@ -487,7 +491,7 @@ class GuiDriver:
         dialog = self.wait_dialog(pid, caption, timeout)
         controls = self.children(dialog)
         texts = [c.text for c in controls if c.class_name.lower() == "static" and c.text]
-        buttons = [c.text for c in controls if c.class_name.lower() == "button" and c.visible]
+        buttons = [SYSTEM_WORDS.get(c.text, c.text) for c in controls if c.class_name.lower() == "button" and c.visible]
         return MessageBox(dialog, "\n".join(texts), buttons)
 
     def _file_name_edit(self, dialog) -> Window:
