@@ -1,4 +1,5 @@
-// Files on Windows: CreateFileW (names converted from code page 936) with the sharing the program's loads and saves expect.
+// Files on Windows: CreateFileW (names converted from code page 936) with the sharing the
+// program's loads and saves expect.
 #include <windows.h>
 
 #include "toolkit/AnsiFileName.h"

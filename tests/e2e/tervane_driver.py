@@ -307,7 +307,10 @@ class GuiDriver:
         return self.info(window).text
 
     def set_text(self, window, text: str):
-        self.request("set_text", _hwnd(window), encode_text(text))
+        try:
+            self.request("set_text", _hwnd(window), encode_text(text))
+        except UnicodeEncodeError:  # beyond code page 936: it crosses as UTF-8
+            self.request("set_text_utf8", _hwnd(window), text.encode("utf-8").hex())
 
     def send(self, window, message: int, wparam: int = 0, lparam: int = 0) -> int:
         return int(self.request("send", _hwnd(window), message, wparam, lparam)[0])

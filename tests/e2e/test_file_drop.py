@@ -7,11 +7,12 @@ import os
 
 from conftest import MAIN_CAPTION
 from convert_page_driver import Page, magick
-from tervane_driver import wait_until
+from tervane_driver import wait_until, windows_path
 from test_icon_page import IconPage, wait_closed
 
 MISSING = "你所选择的文件名不存在,请重新选择. 为确保文件存在,请用鼠标选择文件,不要直接输入文件名."
 TITLE = "Quorlin图片处理Tervane"
+NAME_MESSAGE = "文件名中有简体中文代码页(936)不能表示的字符"
 
 
 def drop(driver, window, *paths):
@@ -83,9 +84,9 @@ def test_conversion_page_takes_a_picture_refuses_while_busy_and_the_preview_take
     page.convert_to(target)
     # The window answers no message while it writes: what would take a drop is asked without one.
     x, y = tervane.window.center
-    wait_until(lambda: driver.drop_target(x, y) == 0, 20, "the conversion under way")
+    wait_until(lambda: driver.drop_target(x, y) == 0, 20, "the conversion under way", interval=0.02)
     assert driver.drop(x, y, small) == 0, "a drop while the page writes is refused"
-    page.wait_saved(target)
+    page.wait_saved(target, timeout=120)
     assert page.source_text().endswith("big.jpg")
     assert drop(driver, tervane.window, small) == tervane.window.hwnd
     wait_until(lambda: page.source_text().endswith("small.bmp"), 10, "the next drop taken")
@@ -97,11 +98,18 @@ def test_conversion_page_takes_a_picture_refuses_while_busy_and_the_preview_take
     assert page.source_text().endswith("small.bmp")
 
 
-def test_a_name_code_page_936_cannot_hold_gets_a_message_and_nothing_changes(driver, tervane, work_dir):
+def test_a_name_code_page_936_cannot_hold_gets_a_message_and_nothing_is_written(driver, tervane, work_dir):
+    """Dropped, or typed into the save dialog: the message names the file, nothing else happens."""
     page = Page(driver, tervane)
-    korean = work_dir + "/그림.bmp"
+    korean, source = work_dir + "/그림.bmp", work_dir + "/plain.bmp"
     magick("-size", "8x8", "xc:white", "BMP3:" + korean)
+    magick("-size", "8x8", "xc:white", "BMP3:" + source)
+    folder = windows_path(work_dir)
     drop(driver, tervane.window, korean)
-    answer_box(driver, tervane.pid, TITLE, lambda t: t.startswith("文件名中有简体中文代码页(936)不能表示的字符"))
+    answer_box(driver, tervane.pid, TITLE, lambda t: t.startswith(NAME_MESSAGE) and folder + "\\" in t and ".bmp" in t)
     assert page.source_text() == "" and page.status() == ""
-    assert os.listdir(work_dir) == ["그림.bmp"]
+    page.choose_source(source)
+    page.convert_to(work_dir + "/사진.gif")
+    answer_box(driver, tervane.pid, TITLE, lambda t: t.startswith(NAME_MESSAGE) and folder + "\\" in t and ".gif" in t)
+    assert page.status() == ""
+    assert sorted(os.listdir(work_dir)) == sorted(["그림.bmp", "plain.bmp"])
