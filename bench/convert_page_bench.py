@@ -2,7 +2,9 @@
 under Wine (comparing the page with a native build would measure the compiler, not the page).
 
 1. gif_photo_bench_win.exe: the writer's whole-picture benchmark for a 4000 x 3000 photograph
-   (the program's JPEG decoding, web-palette reduction, LZW coding, safe save), best of a few.
+   (the program's JPEG decoding on one thread, web-palette reduction and LZW coding on the
+   other, safe save), best of a few; it also checks that its GIF is byte for byte the one the
+   same stages write one after the other.
 2. Tervane.exe driven as a user does: the conversion page (Ctrl+C), the photograph chosen with
    "原文件", then for GIF, BMP and ICO targets "生成文件" and the save dialog answered. The
    driver presses the dialog's OK button and times, on its side, the dialog going and then the
@@ -29,7 +31,7 @@ from conftest import build_path, start_tervane  # noqa: E402
 from convert_page_driver import SAVED, Page  # noqa: E402
 from tervane_driver import IDOK, GuiDriver, wait_until, windows_path  # noqa: E402
 
-TARGET_RATIO = 1.2
+TARGET_RATIO = 1.1
 PHOTO = "bench-photo-4000x3000.jpg"
 
 
@@ -47,10 +49,12 @@ def make_photo(folder: str) -> str:
 def writer_benchmark(photo: str, out: str, runs: int):
     """(processor, wall) seconds of the writer alone, as the Windows benchmark reports them."""
     exe = build_path("TERVANE_GIF_PHOTO_BENCH", "bench", "gif_photo_bench_win.exe")
-    line = subprocess.run(["wine", exe, windows_path(photo), windows_path(out), str(runs)], check=True,
-                          capture_output=True, text=True, timeout=300).stdout.strip()
-    print(line, flush=True)
-    processor, wall = re.search(r"processor (\d+) ms, wall (\d+) ms", line).groups()
+    run = subprocess.run(["wine", exe, windows_path(photo), windows_path(out), str(runs)], capture_output=True,
+                         text=True, timeout=300)
+    print(run.stdout.strip(), flush=True)
+    if run.returncode != 0:
+        sys.exit(f"the writer's benchmark failed ({run.returncode}): {run.stderr.strip()}")
+    processor, wall = re.search(r"the writer alone.*processor (\d+) ms, wall (\d+) ms", run.stdout).groups()
     return int(processor) / 1e3, int(wall) / 1e3
 
 
@@ -105,9 +109,9 @@ def main() -> int:
               f"{best(runs_of_kind, 'close_wall') * 1e3:.0f} ms), best of {len(runs_of_kind)}")
     cpu_ratio = best(timings["gif"], "result_cpu") / writer_cpu
     wall_ratio = best(timings["gif"], "result_wall") / writer_wall
-    verdict = "within" if cpu_ratio <= TARGET_RATIO else "OVER"
+    verdict = "met" if cpu_ratio <= TARGET_RATIO else "NOT met"
     print(f"page GIF / writer: {cpu_ratio:.2f}x in processor time, {wall_ratio:.2f}x in wall time "
-          f"({verdict} the {TARGET_RATIO}x target)")
+          f"(target {TARGET_RATIO}x in processor time: {verdict})")
     print(f"repaint of the main window: {repaint * 1e3:.0f} ms with the photograph's preview, "
           f"{empty_repaint * 1e3:.0f} ms with the page empty (median of 7)")
     return 0 if same else 1

@@ -5,7 +5,7 @@ popup menu is visible and painted: on Tervane's drawn bar (dressed in the first 
 drawn from the skin) and on the plain, system-drawn bar of the driver's input probe window. Both
 programs run side by side, out of each other's way, and the two menus are opened in turn, so
 that whatever else the machine is doing weighs on both alike; each is closed with Escape. The
-medians are compared (the target is at most 1.5) and the verdict printed; the best times are
+medians are compared (the target is at most 1.2) and the verdict printed; the best times are
 printed beside. Run by `scripts/bench.sh skin_menus`. Usage: skin_menus_bench.py [rounds]
 """
 
@@ -19,7 +19,7 @@ from conftest import build_path, start_tervane  # noqa: E402
 from skin_menus_helpers import bar_row, wait_no_popup  # noqa: E402
 from tervane_driver import GuiDriver  # noqa: E402
 
-TARGET_RATIO = 1.5
+TARGET_RATIO = 1.2
 PROBE_PLACE = (560, 0, 440, 200)  # above the right end of Tervane's centred window
 SETTLE = 0.4  # seconds for a window to finish repainting after it came to the front
 
@@ -78,7 +78,7 @@ def main():
     dressed.report("dressed bar menu")
     plain.report("plain bar menu  ")
     ratio = statistics.median(dressed.times) / statistics.median(plain.times)
-    verdict = "PASS" if ratio <= TARGET_RATIO else "FAIL"
+    verdict = "met" if ratio <= TARGET_RATIO else "NOT met"
     print(f"dressed / plain = {ratio:.2f} (medians of {rounds} alternating rounds; best times "
           f"{min(dressed.times) / min(plain.times):.2f}); target at most {TARGET_RATIO}: {verdict}")
     return 0 if verdict == "PASS" else 1

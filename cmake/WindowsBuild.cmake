@@ -20,6 +20,12 @@ target_link_libraries(tervane_win PUBLIC tervane_portable
   gdi32 user32 kernel32 shell32 comdlg32 comctl32 winmm ole32 msimg32 advapi32)
 
 file(GLOB TERVANE_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.rc)
+# The resource compiler's dependencies are not scanned: the files the scripts name are listed,
+# so that a redrawn icon or a changed manifest reaches the program.
+file(GLOB TERVANE_ART CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/art/*)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/app/Tervane.rc PROPERTIES OBJECT_DEPENDS "${TERVANE_ART}")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/app/Manifest.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/Tervane.exe.manifest)
 add_executable(Tervane WIN32 ${TERVANE_ENTRY_SOURCE} ${TERVANE_RESOURCES})
 target_link_libraries(Tervane PRIVATE tervane_win)
 set_target_properties(Tervane PROPERTIES OUTPUT_NAME Tervane RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

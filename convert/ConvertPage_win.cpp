@@ -112,8 +112,7 @@ void TConvertPage::BitBtn10Click(TObject*) {
     settings.quality = form_.TrackBar1->Position();
     std::string target;
     if (!ChooseTarget(target)) return;
-    // A failed conversion leaves the wait text in the status line.
-    TBusyState saving(*form_.Edit7, kSaving, TBusyState::TOnFailure::KeepStatus);
+    TBusyState saving(*form_.Edit7, kSaving);
     ConvertPicture(SourceFileName, SourceKindOf(SourceFileName), target, TargetKindOf(target), settings,
                    *form_.IconWriter1);
     saving.Finish(SavedStatus(target));

@@ -16,6 +16,12 @@ public:
     void Encode(TGIFWriter& writer, const uint8_t* pixels, int width, int height, bool interlaced,
                 int bitsPerPixel, int colorCount);
 
+    // The same in pieces, for pixels that arrive a few rows at a time (never interlaced):
+    // Begin, then Add for each run in order, then Finish; the bytes are those of Encode.
+    void Begin(TGIFWriter& writer, int bitsPerPixel, int colorCount);
+    void Add(const uint8_t* pixels, size_t count);
+    void Finish();
+
 protected:
     virtual void BeginPixels() = 0;
     // Codes the next pixels; a run may end anywhere, the next one continues the same string.
@@ -44,4 +50,5 @@ private:
     TGIFWriter* writer_ = nullptr;
     uint64_t bits_ = 0;
     int bitCount_ = 0;
+    bool coding_ = false;  // pixels were begun and not yet ended
 };

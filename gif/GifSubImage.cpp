@@ -61,12 +61,7 @@ uint8_t TGIFSubImage::PackedFieldsForSaving() const {
     return static_cast<uint8_t>(Descriptor.PackedFields & ~(0x80 | 0x20 | 0x07));
 }
 
-void TGIFSubImage::SaveToStream(TStream& stream) const {
-    Extensions.SaveToStream(stream);
-    if (Empty()) return;
-    // Pixel data that does not match the descriptor would be read past its end.
-    if (Data.size() != static_cast<size_t>(Width()) * static_cast<size_t>(Height()))
-        throw GIFException(ErrorText::GifInvalidDimensions);
+int TGIFSubImage::SaveDescriptorToStream(TStream& stream) const {
     std::vector<uint8_t> head;
     PutU8(head, ImageSeparator);
     PutU16LE(head, Descriptor.Left);
@@ -80,6 +75,16 @@ void TGIFSubImage::SaveToStream(TStream& stream) const {
     const int bits = std::max(BitsPerPixel(), 2);
     const uint8_t minimumCodeSize = static_cast<uint8_t>(bits);
     stream.WriteBuffer(&minimumCodeSize, 1);
+    return bits;
+}
+
+void TGIFSubImage::SaveToStream(TStream& stream) const {
+    Extensions.SaveToStream(stream);
+    if (Empty()) return;
+    // Pixel data that does not match the descriptor would be read past its end.
+    if (Data.size() != static_cast<size_t>(Width()) * static_cast<size_t>(Height()))
+        throw GIFException(ErrorText::GifInvalidDimensions);
+    const int bits = SaveDescriptorToStream(stream);
     TGIFWriter writer(stream);
     std::unique_ptr<TGIFEncoder> encoder;
     if (Image() && Image()->CodingMethod == GifCoding::RunLength)

@@ -72,6 +72,9 @@ public:
     TGIFVersion Version() const override;
     // Extensions, image descriptor, local table and coded pixel data.
     void SaveToStream(TStream& stream) const override;
+    // What comes before the coded pixels: descriptor, local map and minimum code size. The
+    // code size (at least 2) is returned; the extensions are not written.
+    int SaveDescriptorToStream(TStream& stream) const;
     uint8_t PackedFieldsForSaving() const;
     // Reads extensions, image descriptor, local colour table and pixel data.
     void LoadFromStream(TStream& stream);

@@ -119,7 +119,7 @@ void TIconPage::BitBtn7Click(TObject*) {
         form_.Edit5->SetText("");
         return;
     }
-    TBusyState saving(*form_.Edit5, kSaving, TBusyState::TOnFailure::ClearStatus);
+    TBusyState saving(*form_.Edit5, kSaving);
     SaveCurrentIcon(fileName);
     saving.Finish("图标已保存为" + fileName);
 }
@@ -141,7 +141,7 @@ void TIconPage::BitBtn1Click(TObject*) {
     if (!SelectDirectory(kFolderPrompt, chosen)) return;
     const std::string folder = chosen.size() == 3 ? chosen + "allicons" : chosen + "\\allicons";
     if (!PrepareAllIconsFolder(folder)) return;
-    TBusyState saving(*form_.Edit5, kSaving, TBusyState::TOnFailure::ClearStatus);
+    TBusyState saving(*form_.Edit5, kSaving);
     TModalResult answer = mrNo;
     bool anySaved = false;
     const TMsgDlgButtons buttons = MsgDlgButtons({mbYes, mbNo, mbNoToAll, mbYesToAll});

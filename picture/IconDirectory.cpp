@@ -1,7 +1,8 @@
 #include "picture/IconDirectory.h"
 
-#include <cstring>
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "picture/BitmapInfoHeader.h"
 #include "picture/BmpBitFields.h"
@@ -44,6 +45,32 @@ std::vector<uint8_t> ReadRows(ByteReader& reader, uint32_t width, uint32_t heigh
     if (!bytes || *bytes > reader.Remaining()) Invalid();
     const uint8_t* rows = reader.Skip<EInvalidGraphic>(*bytes, ErrorText::InvalidIcon);
     return std::vector<uint8_t>(rows, rows + *bytes);
+}
+
+// A 32-bit image whose top byte is no colour channel carries an alpha channel there.
+bool HasAlphaByte(const TDibFormat& format) {
+    if (format.bitCount != 32) return false;
+    return format.compression == kBiRgb || ((format.redMask | format.greenMask | format.blueMask) >> 24) == 0;
+}
+
+// The mask rows. Many tools leave the mask out of an image with an alpha channel, or cut it
+// short, since the alpha says everything: the rows the data lacks come from the alpha
+// (0 transparent, anything else opaque), as the system's own icon loader has it.
+std::vector<uint8_t> ReadMaskRows(ByteReader& reader, const TIconImage& image) {
+    const uint32_t rowBytes = *DibRowBytes(image.width, 1);
+    const size_t rowsHeld = reader.Remaining() / rowBytes;
+    if (!HasAlphaByte(image.format) || rowsHeld >= image.height)
+        return ReadRows(reader, image.width, image.height, 1);
+    std::vector<uint8_t> mask(static_cast<size_t>(rowBytes) * image.height, 0);
+    const uint8_t* held = reader.Skip<EInvalidGraphic>(rowsHeld * rowBytes, ErrorText::InvalidIcon);
+    std::copy(held, held + rowsHeld * rowBytes, mask.begin());
+    for (size_t y = rowsHeld; y < image.height; ++y) {
+        const uint8_t* pixel = image.colorBits.data() + y * image.width * 4;
+        uint8_t* maskRow = mask.data() + y * rowBytes;
+        for (uint32_t x = 0; x < image.width; ++x)
+            if (pixel[x * 4 + 3] == 0) maskRow[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    }
+    return mask;
 }
 
 }  // namespace
@@ -102,7 +129,7 @@ TIconImage ReadIconImage(const uint8_t* data, size_t size, const TIconDirEntry& 
     image.width = header.width;
     image.height = header.height;
     image.colorBits = ReadRows(reader, image.width, image.height, header.bitCount);
-    image.maskBits = ReadRows(reader, image.width, image.height, 1);
+    image.maskBits = ReadMaskRows(reader, image);
     NormalizeBitFields(image.format, image.colorBits, image.width, image.height);
     return image;
 }

@@ -55,7 +55,8 @@ struct TIconImage {
 };
 
 // Reads the image an entry points at (information header with doubled height, colour
-// table, colour rows, mask rows). Compressed (PNG) images are refused.
+// table, colour rows, mask rows). Compressed (PNG) images are refused. A 32-bit image may
+// lack its mask rows, wholly or in part: those come from its alpha channel.
 TIconImage ReadIconImage(const uint8_t* data, size_t size, const TIconDirEntry& entry);
 
 // The 6-byte header of a one-image icon file and its one 16-byte entry, as given.

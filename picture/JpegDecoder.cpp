@@ -111,9 +111,10 @@ public:
     bool Buffered() const { return buffered_; }
     int BitsPerPixel() const { return quantise_ ? 8 : 24; }
 
-    void ReadRows(const TJpegRows& rows) {
+    // Tells `done` (when given) of the rows made final after each batch.
+    void ReadRows(const TJpegRows& rows, TJpegDecodeTarget* done) {
         j_decompress_ptr info = info_;
-        if (cmyk_ && !quantise_) return ReadCmykRows(rows);
+        if (cmyk_ && !quantise_) return ReadCmykRows(rows, done);
         const bool batch = rows.RowStep > 0 && rows.RowStep % 4 == 0;
         std::vector<JSAMPROW> pointers(std::max(1, info->rec_outbuf_height));
         while (info->output_scanline < info->output_height) {
@@ -122,6 +123,7 @@ public:
                                                    info->output_height - info->output_scanline);
             for (JDIMENSION i = 0; i < want; ++i) pointers[i] = RowAt(rows, info->output_scanline + i);
             if (jpeg_read_scanlines(info, pointers.data(), want) == 0) break;
+            if (done) done->RowsDecoded(static_cast<int32_t>(info->output_scanline));
         }
     }
 
@@ -148,7 +150,7 @@ private:
         return rows.FirstRow + static_cast<ptrdiff_t>(y) * rows.RowStep;
     }
 
-    void ReadCmykRows(const TJpegRows& rows) {
+    void ReadCmykRows(const TJpegRows& rows, TJpegDecodeTarget* done) {
         j_decompress_ptr info = info_;
         std::vector<uint8_t> cmyk(static_cast<size_t>(info->output_width) * 4);
         CmykConverter converter(info->saw_Adobe_marker);
@@ -157,6 +159,7 @@ private:
             JDIMENSION y = info->output_scanline;
             if (jpeg_read_scanlines(info, &row, 1) == 0) break;
             converter.ConvertRow(cmyk.data(), RowAt(rows, y), info->output_width);
+            if (done) done->RowsDecoded(static_cast<int32_t>(y + 1));
         }
     }
 
@@ -164,8 +167,8 @@ private:
     bool grey_ = false, cmyk_ = false, quantise_ = false, buffered_ = false;
 };
 
-void ReadOnePass(OutputPlan& plan, const TJpegRows& rows, TJpegDecodeTarget& target) {
-    plan.ReadRows(rows);
+void ReadOnePass(OutputPlan& plan, const TJpegRows& rows, TJpegDecodeTarget& target, bool last) {
+    plan.ReadRows(rows, last ? &target : nullptr);
     if (plan.BitsPerPixel() == 8) target.SetPalette(plan.Palette());
 }
 
@@ -179,7 +182,7 @@ void ReadPassByPass(j_decompress_ptr info, OutputPlan& plan, const TJpegRows& ro
         // Lets libjpeg pick the quantiser anew (fast colour cube or the picture's own map).
         if (info->quantize_colors) info->colormap = nullptr;
         jpeg_start_output(info, info->input_scan_number);
-        ReadOnePass(plan, rows, target);
+        ReadOnePass(plan, rows, target, final);
         jpeg_finish_output(info);
         if (final) return;
         monitor.Report(TJpegProgressStage::Running, 0, true);
@@ -220,7 +223,7 @@ bool DecodeJpeg(TStream& compressed, const TJpegSettings& settings, TJpegDecodeT
         if (plan.Buffered()) {
             ReadPassByPass(info, plan, rows, target, decompressor.Monitor(), chosen);
         } else {
-            ReadOnePass(plan, rows, target);
+            ReadOnePass(plan, rows, target, true);
         }
         jpeg_finish_decompress(info);
         bracket.Succeeded();

@@ -42,6 +42,10 @@ public:
     virtual TJpegRows PrepareRows(int32_t width, int32_t height, int bitsPerPixel) = 0;
     // 8-bit output: the colours the indices refer to, after each output pass.
     virtual void SetPalette(const std::vector<TJpegColor>& colors) = 0;
+    // The rows from the top down to rowCount are final: called as the last pass over the
+    // picture goes (the only one unless shown progressively). May throw to end the decode;
+    // EAbort ends it as an aborting progress listener does.
+    virtual void RowsDecoded(int32_t rowCount) { (void)rowCount; }
 };
 
 // Decodes the data from the stream's position with the settings' scale, smoothing, grey

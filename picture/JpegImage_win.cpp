@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "picture/JpegBitmapRows_win.h"
 #include "picture/JpegDecoder.h"
 #include "picture/JpegEncoder.h"
 #include "picture/Picture_win.h"
@@ -15,40 +16,6 @@
 TERVANE_DEFINE_GRAPHIC_CLASS(TJPEGImage, TGraphic)
 
 namespace {
-
-// The decoder writes straight into the bitmap's own rows, sized once libjpeg knows the
-// output size.
-class BitmapRows : public TJpegDecodeTarget {
-public:
-    explicit BitmapRows(TBitmap& bitmap) : bitmap_(bitmap) {}
-
-    TJpegRows PrepareRows(int32_t width, int32_t height, int bitsPerPixel) override {
-        bitmap_.SetPixelFormat(bitsPerPixel == 8 ? pf8bit : pf24bit);
-        bitmap_.SetSize(width, height);
-        return RowsOf(bitmap_);
-    }
-
-    void SetPalette(const std::vector<TJpegColor>& colors) override {
-        std::vector<TRgbQuad> table;
-        table.reserve(colors.size());
-        for (const TJpegColor& c : colors) table.push_back(TRgbQuad{c.Blue, c.Green, c.Red, 0});
-        bitmap_.SetColorTable(table);
-        paletteSet_ = true;
-    }
-
-    bool PaletteSet() const { return paletteSet_; }
-
-    // Row 0 of a DIB and the step to row 1 (negative: DIB rows are stored bottom first).
-    static TJpegRows RowsOf(TBitmap& bitmap) {
-        auto* first = static_cast<uint8_t*>(bitmap.ScanLine(0));
-        if (bitmap.Height() > 1) return {first, static_cast<uint8_t*>(bitmap.ScanLine(1)) - first};
-        return {first, -static_cast<ptrdiff_t>(*DibRowBytes(bitmap.Width(), bitmap.BitsPerPixel()))};
-    }
-
-private:
-    TBitmap& bitmap_;
-    bool paletteSet_ = false;
-};
 
 TProgressStage ToGraphicStage(TJpegProgressStage stage) {
     switch (stage) {
@@ -215,7 +182,7 @@ void TJPEGImage::Compress() {
     TBitmap pixels;
     pixels.Assign(bitmap_.get());
     pixels.SetPixelFormat(pf24bit);
-    TJpegRows rows = BitmapRows::RowsOf(pixels);
+    TJpegRows rows = TJpegBitmapRows::RowsOf(pixels);
     TJpegSourceRows source{rows.FirstRow, rows.RowStep, pixels.Width(), pixels.Height()};
     try {
         if (!EncodeJpeg(source, settings_, *data_->CompressedBytes, ProgressHandler({0, 0, source.Width, source.Height})))
@@ -241,7 +208,7 @@ void TJPEGImage::Decode() {
     RECT area{0, 0, Width(), Height()};
     TMemoryStream& compressed = *data_->CompressedBytes;
     compressed.SetPosition(0);
-    BitmapRows rows(*bitmap);
+    TJpegBitmapRows rows(*bitmap);
     // An abort by a progress listener keeps the picture as far as it got.
     DecodeJpeg(compressed, settings_, rows, ProgressHandler(area));
     bitmap_ = std::move(bitmap);

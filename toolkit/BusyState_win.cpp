@@ -6,8 +6,7 @@
 
 int TBusyState::running_ = 0;
 
-TBusyState::TBusyState(TEdit& status, const char* waitText, TOnFailure onFailure)
-    : status_(status), onFailure_(onFailure) {
+TBusyState::TBusyState(TEdit& status, const char* waitText) : status_(status), before_(status.Text()) {
     ++running_;
     if (TForm* form = status_.ParentForm()) form->UpdateDropTarget();
     Screen->SetCursor(crHourGlass);
@@ -20,7 +19,7 @@ TBusyState::~TBusyState() {
     --running_;
     if (TForm* form = status_.ParentForm()) form->UpdateDropTarget();
     Screen->SetCursor(crDefault);
-    if (!finished_ && onFailure_ == TOnFailure::ClearStatus) status_.SetText("");
+    if (!finished_) status_.SetText(before_);
 }
 
 void TBusyState::Finish(const std::string& text) {

@@ -1,19 +1,17 @@
 #pragma once
 // Long work on the window's own thread: the hourglass and a wait text in a status line, shown
 // (with whatever else waits to be painted) before the window goes quiet. The cursor comes
-// back however the work ends; Finish puts the result in the status line. No file may be
-// dropped onto the window meanwhile.
+// back however the work ends; Finish puts the result in the status line. Work that ends in
+// an error puts back what the status line said before: the wait text would claim work still
+// running, and the error display reports the failure. No file may be dropped onto the window
+// meanwhile.
 #include <string>
 
 class TEdit;
 
 class TBusyState {
 public:
-    // What the status line says when the work ends in an error: nothing (the wait text would
-    // claim work still running), or the wait text left as it was.
-    enum class TOnFailure { ClearStatus, KeepStatus };
-
-    TBusyState(TEdit& status, const char* waitText, TOnFailure onFailure);
+    TBusyState(TEdit& status, const char* waitText);
     ~TBusyState();
     TBusyState(const TBusyState&) = delete;
     TBusyState& operator=(const TBusyState&) = delete;
@@ -24,7 +22,7 @@ public:
 
 private:
     TEdit& status_;
-    TOnFailure onFailure_;
+    std::string before_;
     bool finished_ = false;
     static int running_;
 };

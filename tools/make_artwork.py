@@ -207,7 +207,9 @@ def rows_24(pixels):
 
 def write_icon(path, canvas):
     data = canvas.downsample(ICON_MATTE)
-    pixels = [[c for c, _ in row] for row in data]
+    # Windows draws an icon as "screen AND mask, then XOR colour": a transparent pixel must
+    # hold black, or its colour is XOR-ed into whatever lies behind the icon.
+    pixels = [[(0, 0, 0) if cover < 0.5 else c for c, cover in row] for row in data]
     colour = rows_24(pixels)
     mask = b''
     for row in reversed(data):

@@ -155,6 +155,10 @@ bool TSkinData::DecodeSkinStream() {
         if (NoticeHandler()) NoticeHandler()(message);
     };
     if (!reader.Open(skinStream_.Bytes())) return false;
+    if (const TSkinData* twin = DecodedTwin()) {
+        CopyDecodedSkin(*twin);
+        return true;
+    }
     TMemoryStream entry;
     if (reader.ExtractFirstContaining(".ini", entry).empty()) return false;
     TTemporaryFile settings;

@@ -118,6 +118,12 @@ private:
     void PostToManager(int action);
     bool ReadStoredSkinFile(const std::string& name);
     void ReadSettingsFile(const std::string& fileName);
+    // Another live component whose stored skin has the same bytes and is decoded, or null.
+    const TSkinData* DecodedTwin() const;
+    // Takes that component's decoded skin as if it had been decoded here.
+    void CopyDecodedSkin(const TSkinData& source);
+    // What every successful decoding ends with: the brush of the button face, and ready.
+    void FinishDecoding();
 
     bool designing_;
     bool reading_ = false;

@@ -34,6 +34,9 @@ public:
     TColor PressedColour2 = clBtnText;
 
     bool HasPicture() const { return !Picture->Empty(); }
+    // Takes another element's values and pictures (the pictures share their image until
+    // either side changes it); the element stays its own object.
+    void AssignFrom(const TDataSkinObject& source);
 };
 
 class TDataSkinBorder : public TDataSkinObject {
@@ -41,6 +44,7 @@ public:
     explicit TDataSkinBorder(std::string name);
     ~TDataSkinBorder() override;
     std::unique_ptr<TBitmap> Picture2;  // the tabs' page border; never null
+    void AssignFrom(const TDataSkinBorder& source);
 };
 
 class TDataSkinTitle : public TDataSkinObject {
@@ -58,6 +62,7 @@ public:
     int BackRight = 0;
     TColor ActiveTextColour = clNone;
     TColor InactiveTextColour = clNone;
+    void AssignFrom(const TDataSkinTitle& source);
 };
 
 class TDataSkinButton : public TDataSkinObject {
@@ -68,6 +73,7 @@ public:
     std::unique_ptr<TBitmap> RadioPicture;  // never null
     int RadioFrameCount = 0;
     int CheckFrameCount = 0;
+    void AssignFrom(const TDataSkinButton& source);
 };
 
 class TDataSkinSysButton : public TDataSkinObject {
@@ -81,4 +87,5 @@ public:
     int CombineOp = -1;
     int Visibility = 0;
     int Visibility1 = 0;
+    void AssignFrom(const TDataSkinSysButton& source);
 };

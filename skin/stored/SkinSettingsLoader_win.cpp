@@ -303,6 +303,10 @@ private:
 void TSkinData::ReadSettingsFile(const std::string& fileName) {
     TProfileFile ini(fileName);
     TSkinSettingsLoader(*this, ini).Run();
+    FinishDecoding();
+}
+
+void TSkinData::FinishDecoding() {
     buttonFaceBrush_.Reset(CreateSolidBrush(ColorToRGB(Colours.ButtonFace)));
     notReady_ = false;
 }

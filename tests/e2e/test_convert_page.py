@@ -4,12 +4,13 @@ questions and messages, and the page returning to its start when it is shown aga
 
 import os
 import re
+import struct
 import subprocess
 
 import pytest
 
 from conftest import MAIN_CAPTION
-from convert_page_driver import WAIT_TEXT, Page, colours_seen, icon_entry, magick, pixel, size_of
+from convert_page_driver import Page, colours_seen, icon_entry, magick, pixel, size_of
 from tervane_driver import DriverError, wait_until
 
 
@@ -74,6 +75,39 @@ def test_sixteen_pixel_icon_becomes_an_icon_sized_bitmap_and_a_jpeg(page, fixtur
     page.convert_to(work_dir + "/from_icon.jpg")
     page.wait_saved(work_dir + "/from_icon.jpg")
     assert size_of(work_dir + "/from_icon.jpg") == (32, 32)
+
+
+def write_favicon_without_mask(path):
+    """A 32 x 32 icon at 32 bits per pixel whose entry and data stop after the colour rows, as
+    many tools write it: no mask, the alpha says what is transparent. Alpha is 0 or 255 only,
+    so that a reader that draws through a mask and one that blends agree on every pixel."""
+    rows = b""
+    for y in reversed(range(32)):
+        for x in range(32):
+            clear = (x - 16) ** 2 + (y - 16) ** 2 > 14 ** 2 or (x // 4 + y // 4) % 5 == 0
+            rows += bytes([255 - 4 * x, 8 * y, 8 * x, 0 if clear else 255])  # blue, green, red, alpha
+    image = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 32, 0, 0, 0, 0, 0, 0) + rows
+    entry = struct.pack("<BBBBHHII", 32, 32, 0, 0, 1, 32, len(image), 22)
+    open(path, "wb").write(struct.pack("<HHH", 0, 1, 1) + entry + image)
+
+
+def rgb_bytes(path):
+    return subprocess.run(["convert", path, "-background", "white", "-flatten", "-alpha", "off", "-depth", "8",
+                           "rgb:-"], check=True, capture_output=True, timeout=60).stdout
+
+
+def test_icon_without_a_mask_converts_as_its_alpha_says(page, work_dir):
+    source, target = work_dir + "/favicon.ico", work_dir + "/favicon.bmp"
+    write_favicon_without_mask(source)
+    page.choose_source(source)
+    page.convert_to(target)
+    page.wait_saved(target)
+    assert size_of(target) == (32, 32)
+    # ImageMagick reads the icon on its own; on white the two readings agree pixel for pixel.
+    ours, theirs = rgb_bytes(target), rgb_bytes(source)
+    assert len(ours) == len(theirs) == 32 * 32 * 3
+    wrong = [(i // 3 % 32, i // 96) for i in range(0, len(ours), 3) if ours[i:i + 3] != theirs[i:i + 3]]
+    assert not wrong, f"{len(wrong)} pixels differ, first at {wrong[0]}"
 
 
 def test_a_target_outside_the_table_is_refused_with_a_message(page, work_dir):
@@ -267,7 +301,7 @@ def test_damaged_jpeg_reports_when_drawn_and_when_converted_and_writes_nothing(p
     assert box.text == "JPEG error #8."
     driver.press_button(box.window, "确定")
     wait_until(lambda: driver.info(box.window) is None, 10, "the message closed")
-    assert page.status() == WAIT_TEXT
+    assert page.status() == "", "the wait text is gone: nothing is being saved"
     assert not os.path.exists(target)
     assert sorted(os.listdir(work_dir)) == ["broken.jpg"], "no half-written or temporary file is left"
 

@@ -119,6 +119,38 @@ TEST(IconDirectoryTest, HostileFilesGiveTheIconError) {
     EXPECT_EQ(ErrorOf(png), invalid) << "compressed image";
 }
 
+TEST(IconDirectoryTest, MaskRowsThatA32BitImageLacksComeFromItsAlpha) {
+    // 9 x 3 pixels (mask rows of two bytes and padding); pixel x of row y has alpha 0 when
+    // x == y, so each row's alpha mask has one bit set. The stored mask is all ones.
+    TIconImage source;
+    source.format = DibFormatFor(pf32bit);
+    source.width = 9;
+    source.height = 3;
+    for (uint32_t y = 0; y < 3; ++y)
+        for (uint32_t x = 0; x < 9; ++x)
+            source.colorBits.insert(source.colorBits.end(), {0x10, 0x20, 0x30, uint8_t(x == y ? 0 : 0x80)});
+    source.maskBits = std::vector<uint8_t>(12, 0xFF);
+    const std::vector<uint8_t> whole = WriteIconFile(source);
+    const std::vector<uint8_t> fromAlpha = {0x80, 0, 0, 0, 0x40, 0, 0, 0, 0x20, 0, 0, 0};
+    struct Case {
+        size_t maskBytesKept;
+        size_t rowsFromFile;
+    } cases[] = {{12, 3}, {0, 0}, {4, 1}, {7, 1}, {11, 2}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> file(whole.begin(), whole.end() - static_cast<long>(12 - c.maskBytesKept));
+        file[14] = static_cast<uint8_t>(file.size() - 22);  // the entry stops where the data does
+        TIconDirectory directory = ReadIconDirectory(file.data(), file.size());
+        TIconImage image = ReadIconImage(file.data(), file.size(), directory.entries[0]);
+        std::vector<uint8_t> expected(source.maskBits.begin(), source.maskBits.begin() + c.rowsFromFile * 4);
+        expected.insert(expected.end(), fromAlpha.begin() + c.rowsFromFile * 4, fromAlpha.end());
+        EXPECT_EQ(image.maskBits, expected) << c.maskBytesKept << " mask bytes kept";
+        EXPECT_EQ(image.colorBits, source.colorBits);
+    }
+    // Colour rows cut short stay refused, mask or no mask.
+    std::vector<uint8_t> cut(whole.begin(), whole.end() - 13);
+    EXPECT_EQ(ErrorOf(cut), "Icon image is not valid");
+}
+
 TEST(IconDirectoryTest, ImageEndsAtItsSizeFieldOrAtTheEndOfTheData) {
     // An overstated size reads up to the end of the data: the whole image, as written.
     std::vector<uint8_t> file = OneImageIcon();

@@ -12,6 +12,7 @@
 #include "skin/stored/SkinReader.h"
 #include "skin/stored/SkinStore.h"
 #include "toolkit/ByteReader.h"
+#include "toolkit/Canvas_win.h"
 #include "tools/skinpack/SkinArchiveWriter.h"
 
 namespace {
@@ -202,6 +203,48 @@ TEST_F(SkinDataTest, AnElementMissingFromTheNextSkinIsGone) {
     EXPECT_EQ(data.Progress, nullptr);
     EXPECT_EQ(data.Tabs, nullptr);
     EXPECT_EQ(data.HorzScrollThumb, nullptr);
+}
+
+// A form that holds the same skin twice decodes it once: the second component takes the first
+// one's decoded objects, yet each stays its own.
+TEST_F(SkinDataTest, TheSameSkinTwiceIsDecodedOnceAndEachComponentStaysItsOwn) {
+    const char* ini =
+        "[TitlebarSkin]\r\nSkinName=Twin\r\n[Personality]\r\nLeft=l.bmp\r\nLeftTopHeight=7\r\nTextBack=l.bmp\r\n"
+        "[Colours]\r\nButtonFace=1 2 3\r\n[Colour1]\r\ncolor=4 5 6\r\n[Progress]\r\nBitmap=p.bmp\r\nTile=1\r\n"
+        "[Tabs]\r\nImage=p.bmp\r\nBorder=l.bmp\r\n[Button1]\r\nAction=0\r\nButtonImage=p.bmp\r\nframe=2\r\n"
+        "[Buttons]\r\nCheckButton=p.bmp\r\nCheckButtonFrame=4\r\n";
+    int twin = AddSkin({{"l.bmp", Bmp(8, 40)}, {"p.bmp", Bmp(20, 10)}, {"s.ini", Text(ini)}});
+    int other = AddSkin({{"s.ini", Text("[TitlebarSkin]\r\nSkinName=Other\r\n")}});
+    TSkinData first, second;
+    first.LoadSkinFromStore(store_, twin);
+    second.LoadSkinFromStore(store_, twin);
+    ASSERT_FALSE(second.NotReady());
+    EXPECT_EQ(second.SkinName, "Twin");
+    EXPECT_EQ(second.Left.TopHeight, 7);
+    EXPECT_EQ(second.Title.Picture->Width(), 8);
+    EXPECT_EQ(second.Colours.ButtonFace, first.Colours.ButtonFace);
+    EXPECT_EQ(second.ColourTable, first.ColourTable);
+    ASSERT_NE(second.Progress, nullptr);
+    EXPECT_EQ(second.Progress->Tile, 1);
+    ASSERT_NE(second.Tabs, nullptr);
+    EXPECT_EQ(second.Tabs->Picture2->Height(), 40);
+    ASSERT_EQ(second.SysButtons.size(), first.SysButtons.size());
+    EXPECT_EQ(second.SysButtons[0]->FrameCount, first.SysButtons[0]->FrameCount);
+    EXPECT_EQ(second.Buttons.CheckFrameCount, 4);
+    EXPECT_NE(second.ButtonFaceBrush(), first.ButtonFaceBrush());
+    // Not decoded again: the pictures are the first component's images.
+    EXPECT_EQ(second.Left.Picture->Handle(), first.Left.Picture->Handle());
+    EXPECT_NE(second.Progress.get(), first.Progress.get());
+
+    // Drawing on one component's picture leaves the other's as it was.
+    second.Left.Picture->Canvas().FillRect(RECT{0, 0, 8, 40});
+    EXPECT_NE(second.Left.Picture->Handle(), first.Left.Picture->Handle());
+    // A new skin for the first leaves the second with the skin it had.
+    first.LoadSkinFromStore(store_, other);
+    EXPECT_EQ(first.Progress, nullptr);
+    EXPECT_EQ(second.SkinName, "Twin");
+    ASSERT_NE(second.Progress, nullptr);
+    EXPECT_EQ(second.Progress->Picture->Width(), 20);
 }
 
 TEST_F(SkinDataTest, FailedLoadsLeaveTheComponentNotReady) {
