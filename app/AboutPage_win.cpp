@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "app/HelpFilePath.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -35,14 +36,14 @@ private:
 
     // The shell's default action for the address; whatever it reports is all the user sees.
     void OpenAddress(const std::string& address) {
-        ShellExecuteA(form_.Handle(), nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(form_.Handle(), nullptr, Wide(address), nullptr, nullptr, SW_SHOWNORMAL);
     }
 
     void F2Click(TObject*) {
-        char moduleName[200] = {};
-        GetModuleFileNameA(nullptr, moduleName, 200);
-        std::string helpFile = HelpFilePath(std::string(moduleName, strnlen(moduleName, sizeof moduleName)));
-        ShellExecuteA(form_.Handle(), "open", helpFile.c_str(), "", "", SW_SHOWNORMAL);
+        wchar_t moduleName[200] = {};
+        GetModuleFileNameW(nullptr, moduleName, 200);
+        std::string helpFile = HelpFilePath(AnsiFromWide(moduleName));
+        ShellExecuteW(form_.Handle(), L"open", Wide(helpFile), L"", L"", SW_SHOWNORMAL);
     }
 
     TVyrfForm1& form_;

@@ -1,6 +1,6 @@
 #pragma once
 // The help file lies beside the program: the program's path cut after its last separator,
-// then "readme.txt". A path the 200-byte module-name buffer cut short gives a name that
+// then "readme.txt". A path the 200-character module-name buffer cut short gives a name that
 // does not exist, and the shell says so.
 #include <string>
 

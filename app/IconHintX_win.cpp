@@ -16,5 +16,5 @@ void TIconHintX::Paint(TCanvas& canvas) {
     DrawIconEx(canvas.Handle(), kHintIconLeft, kHintIconTop, Application->Icon(), GetSystemMetrics(SM_CXICON),
                GetSystemMetrics(SM_CYICON), 0, nullptr, DI_NORMAL);
     // The icon may cover the frame's last rows: have the frame drawn again over it.
-    SendMessageA(Handle(), WM_NCPAINT, 0, 0);
+    SendMessageW(Handle(), WM_NCPAINT, 0, 0);
 }

@@ -1,13 +1,17 @@
-// The main window's own handlers: start-up, closing, the menu commands that switch pages,
-// minimise, restore and end the program, and the application message hook.
+// The main window's own handlers: start-up, closing, a dropped file, the menu commands that
+// switch pages, minimise, restore and end the program, and the application message hook.
 #include "app/MainForm_win.h"
 
 #include "app/AboutPage_win.h"
+#include "app/DroppedFilePage.h"
 #include "app/TrayIcon_win.h"
 #include "convert/ConvertPage_win.h"
 #include "icons/IconPage_win.h"
+#include "picture/FileFormatsList.h"
 #include "toolkit/Application_win.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -20,6 +24,7 @@ void TVyrfForm1::AssignHandlers() {
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
     OnDestroy = [this](TObject* sender) { FormDestroy(sender); };
+    OnFileDrop = [this](TObject* sender, const std::string& fileName) { FormFileDrop(sender, fileName); };
     Q1->OnClick = [this](TObject* sender) { Q1Click(sender); };
     N2->OnClick = [this](TObject* sender) { N2Click(sender); };
     N5->OnClick = [this](TObject* sender) { N5Click(sender); };
@@ -37,8 +42,8 @@ void TVyrfForm1::FormCreate(TObject*) {
     Application->OnMessage = [this](MSG& message, bool& handled) { WinMsg(message, handled); };
     AttachParts();
     HMENU windowMenu = GetSystemMenu(Application->Handle(), FALSE);
-    AppendMenuA(windowMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(windowMenu, MF_STRING, kAboutCommand, "关于(&A)...");
+    AppendMenuW(windowMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(windowMenu, MF_STRING, kAboutCommand, Wide("关于(&A)..."));
 }
 
 // The tray icon first (it is the third start-up step), then the pages' handlers.
@@ -56,6 +61,19 @@ void TVyrfForm1::FormClose(TObject*, TCloseAction&) { Application->Terminate(); 
 
 void TVyrfForm1::FormDestroy(TObject*) {
     for (auto& part : parts_) part->FormDestroying();
+}
+
+void TVyrfForm1::FormFileDrop(TObject*, const std::string& fileName) {
+    TTabSheet* page = PageControl1->ActivePage();
+    if (page == TabSheet3) {
+        const TDroppedFilePage kind = DroppedFilePage(fileName);
+        if (kind == TDroppedFilePage::None)
+            throw EInvalidGraphic(Format(ErrorText::UnknownExtension, PictureFileExtension(fileName).c_str()));
+        page = kind == TDroppedFilePage::Icons ? TabSheet2 : TabSheet4;
+        PageControl1->SetActivePage(page);
+    }
+    for (auto& part : parts_)
+        if (part->FileDropped(page, fileName)) return;
 }
 
 void TVyrfForm1::Q1Click(TObject*) { Application->Terminate(); }

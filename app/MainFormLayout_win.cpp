@@ -5,6 +5,7 @@
 #include "picture/Icon_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/WideText_win.h"
 
 TVyrfForm1* VyrfForm1 = nullptr;
 
@@ -32,7 +33,7 @@ TEdit* PlaceReadOnlyEdit(TVyrfForm1* form, TWinControl* parent, const char* name
 }
 
 HBITMAP LoadGlyph(const char* resource) {
-    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), Wide(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 TBitBtn* PlaceButton(TVyrfForm1* form, TWinControl* parent, const char* name, int left, int top, int width,
@@ -76,7 +77,7 @@ TVyrfForm1::TVyrfForm1(TComponent* owner) : TForm(owner) {
     Font().SetColor(clWindowText);
     SetColor(clBtnFace);
     SetShowHint(true);
-    SetIcon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 32, 32, 0)));
+    SetIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 32, 32, 0)));
 
     BuildMainMenu();
     BuildPopupMenu();
@@ -159,7 +160,7 @@ void TVyrfForm1::CreateAboutPage() {
     Image2 = Place<TImage>(this, TabSheet3, "Image2", 24, 8, 32, 32);
     Image2->SetCursor(crHandPoint);
     Image2->Picture().Icon()->SetHandle(
-        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "ABOUTICON", IMAGE_ICON, 32, 32, 0)));
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"ABOUTICON", IMAGE_ICON, 32, 32, 0)));
     Label3 = PlaceLabel(this, TabSheet3, "Label3", 88, 16, ProgramText::Title);
     Label4 = PlaceLabel(this, TabSheet3, "Label4", 89, 40, "版本:     1.0版");
     Label5 = PlaceLabel(this, TabSheet3, "Label5", 88, 64, "作者: 林知远");

@@ -5,6 +5,7 @@
 // are attached by their own parts of the program (icons/, convert/, the About page, the tray
 // icon) through TMainFormPart.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "icowriter/IconWriter_win.h"
@@ -29,6 +30,9 @@ public:
     virtual ~TMainFormPart() = default;
     // Runs in FormDestroy, while every control still exists.
     virtual void FormDestroying() {}
+    // A file dropped onto the window while `page` is in front: true when this part took it,
+    // as if it had been chosen in the page's open dialog.
+    virtual bool FileDropped(TTabSheet* /*page*/, const std::string& /*fileName*/) { return false; }
 };
 
 class TVyrfForm1 : public TForm {
@@ -134,6 +138,8 @@ public:
     void FormCreate(TObject* sender);
     void FormClose(TObject* sender, TCloseAction& action);
     void FormDestroy(TObject* sender);
+    // A dropped file goes to the page in front; from the About page, to the page for its kind.
+    void FormFileDrop(TObject* sender, const std::string& fileName);
     void Q1Click(TObject* sender);
     void N2Click(TObject* sender);
     void N5Click(TObject* sender);

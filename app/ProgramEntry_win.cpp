@@ -7,15 +7,16 @@
 #include "app/StartupUnits_win.h"
 #include "convert/PreviewForm_win.h"
 #include "toolkit/Application_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
 // A running instance is its main window: the class and the caption must both match. Hidden
 // windows count, so a minimised instance is found too.
 bool HandOverToRunningInstance() {
-    HWND running = FindWindowA(ProgramText::MainFormClass, ProgramText::MainCaption);
+    HWND running = FindWindowW(Wide(ProgramText::MainFormClass), Wide(ProgramText::MainCaption));
     if (!running) return false;
-    MessageBoxA(nullptr, ProgramText::AlreadyRunning, ProgramText::Title, MB_OK);
+    MessageBoxW(nullptr, Wide(ProgramText::AlreadyRunning), Wide(ProgramText::Title), MB_OK);
     SetForegroundWindow(running);
     return true;
 }

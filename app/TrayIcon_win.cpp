@@ -10,8 +10,9 @@
 #include "app/ProgramTexts.h"
 #include "app/TrayIconRecord.h"
 #include "toolkit/Application_win.h"
+#include "toolkit/WideText_win.h"
 
-static_assert(sizeof(TTrayIconData) == 88, "the first layout of the notification-area record");
+static_assert(sizeof(TTrayIconData) == kTrayIconDataSize, "the first wide layout of the notification-area record");
 
 namespace {
 
@@ -35,12 +36,14 @@ public:
 
 private:
     void Notify(DWORD action) {
-        TTrayIconData data = MakeTrayIconData(form_.Handle(), form_.Icon(), ProgramText::Title);
-        // The shell reads only the 88 bytes the record's size names; the rest stays zero.
-        NOTIFYICONDATAA record;
+        const std::wstring tip = WideFromAnsi(ProgramText::Title);
+        TTrayIconData data =
+            MakeTrayIconData(form_.Handle(), form_.Icon(), std::u16string(tip.begin(), tip.end()));
+        // The shell reads only the bytes the record's size names; the rest stays zero.
+        NOTIFYICONDATAW record;
         std::memset(&record, 0, sizeof record);
         std::memcpy(&record, &data, sizeof data);
-        if (!Shell_NotifyIconA(action, &record)) {
+        if (!Shell_NotifyIconW(action, &record)) {
             Application->MessageBox("托盘图标发生错误", Application->Title(), MB_OK);
         }
     }

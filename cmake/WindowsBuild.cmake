@@ -35,7 +35,7 @@ set(TERVANE_README_SOURCE ${CMAKE_SOURCE_DIR}/app/readme.txt)
 set(TERVANE_README_OUTPUT ${CMAKE_BINARY_DIR}/bin/readme.txt)
 add_custom_command(OUTPUT ${TERVANE_README_OUTPUT}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin
-  COMMAND sh ${CMAKE_SOURCE_DIR}/tools/text_to_cp936.sh ${TERVANE_README_SOURCE} ${TERVANE_README_OUTPUT}
-  DEPENDS ${TERVANE_README_SOURCE} ${CMAKE_SOURCE_DIR}/tools/text_to_cp936.sh
-  COMMENT "Help file readme.txt in code page 936")
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tools/text_to_utf16.sh ${TERVANE_README_SOURCE} ${TERVANE_README_OUTPUT}
+  DEPENDS ${TERVANE_README_SOURCE} ${CMAKE_SOURCE_DIR}/tools/text_to_utf16.sh
+  COMMENT "Help file readme.txt in UTF-16")
 add_custom_target(tervane_readme ALL DEPENDS ${TERVANE_README_OUTPUT})

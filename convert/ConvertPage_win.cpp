@@ -7,6 +7,7 @@
 #include "picture/Picture_win.h"
 #include "toolkit/BusyState_win.h"
 #include "toolkit/FileStream.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -52,10 +53,19 @@ void TConvertPage::BitBtn9Click(TObject*) {
     dialog.SetFileName("");
     dialog.SetFilter(kOpenFilter);
     if (!dialog.Execute()) return;
+    ChooseSource(dialog.FileName());
+}
+
+bool TConvertPage::FileDropped(TTabSheet* page, const std::string& fileName) {
+    if (page != form_.TabSheet4) return false;
+    ChooseSource(fileName);
+    return true;
+}
+
+void TConvertPage::ChooseSource(const std::string& path) {
     form_.Edit7->SetText("");
-    const std::string path = dialog.FileName();
     if (!FileExists(path)) {
-        MessageBoxA(form_.Handle(), PageText::MissingFile, ProgramText::MessageCaption, MB_OK);
+        MessageBoxW(form_.Handle(), Wide(PageText::MissingFile), Wide(ProgramText::MessageCaption), MB_OK);
         return;
     }
     SourceFileName = path;
@@ -80,11 +90,11 @@ bool TConvertPage::ChooseTarget(std::string& target) {
     if (!dialog.Execute()) return false;
     target = dialog.FileName();
     if (!CanConvert(SourceKindOf(SourceFileName), TargetKindOf(target))) {
-        MessageBoxA(form_.Handle(), kUnsupportedTarget, ProgramText::MessageCaption, MB_OK | MB_ICONWARNING);
+        MessageBoxW(form_.Handle(), Wide(kUnsupportedTarget), Wide(ProgramText::MessageCaption), MB_OK | MB_ICONWARNING);
         return false;
     }
     if (FileExists(target) &&
-        MessageBoxA(form_.Handle(), PageText::ReplaceFile, ProgramText::MessageCaption,
+        MessageBoxW(form_.Handle(), Wide(PageText::ReplaceFile), Wide(ProgramText::MessageCaption),
                     MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK) {
         form_.Edit7->SetText("");
         return false;

@@ -14,6 +14,7 @@ public:
     explicit TConvertPage(TVyrfForm1& form);
     // The window's controls go one by one after this; none may call back into the page.
     void FormDestroying() override;
+    bool FileDropped(TTabSheet* page, const std::string& fileName) override;
 
     void TabSheet4Show(TObject* sender);
     void TrackBar1Change(TObject* sender);
@@ -26,6 +27,8 @@ public:
     std::string SourceFileName;
 
 private:
+    // What a picture chosen in the open dialog (or dropped) does to the page.
+    void ChooseSource(const std::string& path);
     // Asks for the target file; false when the user gives up (dialog or overwrite question).
     bool ChooseTarget(std::string& target);
 

@@ -80,7 +80,7 @@ void WaitForFirstFrame(TGIFImage& image, TGIFPainter* painter) {
         }
         CheckSynchronize();
         MSG message;
-        if (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        if (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }

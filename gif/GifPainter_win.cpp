@@ -60,7 +60,7 @@ TGIFPainter::TGIFPainter(TGIFImage& image, TCanvas& canvas, const RECT& rect, ui
     speed_ = image.PlaybackSpeed;
     if (threaded_) SetPriority(SystemPriority(image.PainterPriority));
     if (threaded_ && (flags_ & GifPaint::Animate) && image.Images.Count() > 1 && speed_ >= 0)
-        event_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     background_ = BackgroundColor(image);
     PrepareBuffers();
     FreeOnTerminate = threaded_;
@@ -240,14 +240,14 @@ bool TGIFPainter::Sleep(int ms) {
         }
         ::Sleep(std::min<DWORD>(slice, 100));
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(message.wParam));
                 Terminate();
                 return false;
             }
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
 }
@@ -361,7 +361,7 @@ void StopGifPainters(TGIFImage& image) {
         }
         if (left.empty()) return;
         MSG quit;
-        const bool quitting = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+        const bool quitting = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
         if (quitting) PostQuitMessage(static_cast<int>(quit.wParam));
         if (quitting || !SynchronizeWindow()) {
             // No way left to serve them: end them outright.

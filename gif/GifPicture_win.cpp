@@ -7,6 +7,7 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/GraphicsObjects_win.h"
+#include "toolkit/WideText_win.h"
 
 TERVANE_DEFINE_GRAPHIC_CLASS(TGIFImage, TGraphic)
 
@@ -169,7 +170,7 @@ DWORD WINAPI PlaceholderThreadBody(LPVOID) { return 0; }
 
 void InitializeGifUnit() {
     TPicture::RegisterFileFormat("GIF", "GIF Image", TGIFImage::StaticClass());
-    CF_GIF = RegisterClipboardFormatA(GifClipboardName);
+    CF_GIF = RegisterClipboardFormatW(Wide(GifClipboardName));
     TWindowDC screen;
     GIFAutoDither = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES) < 9;
     if (!placeholderThread) placeholderThread = CreateThread(nullptr, 0, PlaceholderThreadBody, nullptr, CREATE_SUSPENDED, nullptr);

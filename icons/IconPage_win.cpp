@@ -7,6 +7,7 @@
 #include "picture/Icon_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/FileStream.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ void TIconPage::TabSheet2Show(TObject*) {
 void TIconPage::ShowCurrentIcon() {
     form_.Image1->Picture().SetGraphic(nullptr);
     TIcon icon;
-    icon.SetHandle(ExtractIconA(GetModuleHandleA(nullptr), source_.IconFileName.c_str(), source_.IconIndex));
+    icon.SetHandle(ExtractIconW(GetModuleHandleW(nullptr), Wide(source_.IconFileName), source_.IconIndex));
     if (!icon.Empty()) form_.Image1->Picture().SetGraphic(&icon);
 }
 
@@ -54,17 +55,26 @@ void TIconPage::BitBtn8Click(TObject*) {
     dialog.SetFilter(kOpenFilter);
     dialog.SetFilterIndex(1);
     if (!dialog.Execute()) return;
+    OpenSource(dialog.FileName());
+}
+
+bool TIconPage::FileDropped(TTabSheet* page, const std::string& fileName) {
+    if (page != form_.TabSheet2) return false;
+    OpenSource(fileName);
+    return true;
+}
+
+void TIconPage::OpenSource(const std::string& path) {
     form_.Edit5->SetText("");
-    const std::string path = dialog.FileName();
     if (!FileExists(path)) {
-        MessageBoxA(form_.Handle(), PageText::MissingFile, ProgramText::MessageCaption, MB_OK);
+        MessageBoxW(form_.Handle(), Wide(PageText::MissingFile), Wide(ProgramText::MessageCaption), MB_OK);
         return;
     }
     int picked = 0;
     if (!PickIcon(form_.Handle(), path, picked)) return;
     source_.IconFileName = path;
     source_.IconCount =
-        static_cast<int>(reinterpret_cast<UINT_PTR>(ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), static_cast<UINT>(-1))));
+        static_cast<int>(reinterpret_cast<UINT_PTR>(ExtractIconW(GetModuleHandleW(nullptr), Wide(path), static_cast<UINT>(-1))));
     source_.IconIndex = 0;
     form_.Label1->SetCaption("");
     form_.Label2->SetCaption("在" + path + "中共有" + std::to_string(source_.IconCount) + "个图标");

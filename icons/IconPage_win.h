@@ -31,8 +31,11 @@ public:
     const TIconSource& Source() const { return source_; }
     // The pages go with the window and may show each other on the way: the page lets go.
     void FormDestroying() override;
+    bool FileDropped(TTabSheet* page, const std::string& fileName) override;
 
 private:
+    // What a file chosen in the open dialog (or dropped) does to the page.
+    void OpenSource(const std::string& path);
     void ShowCurrentIcon();
     void ShowIndexText();
     void SaveCurrentIcon(const std::string& fileName);

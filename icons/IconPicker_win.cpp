@@ -4,26 +4,21 @@
 
 #include <vector>
 
+#include "toolkit/WideText_win.h"
+
 namespace {
 
 // The shell's icon picker, exported by ordinal only. Its path is a wide string on the NT line.
 using TPickIconDlg = int(WINAPI*)(HWND owner, LPWSTR path, UINT pathLength, int* index);
 
-std::wstring Widen(const std::string& text) {
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length : 1, L'\0');
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
-    return wide;
-}
-
 // The shell's answer: 1 confirmed, 0 cancelled, anything else means it showed no dialog.
 int RunShellPicker(HWND owner, const std::string& path, int& index) {
-    HMODULE shell = GetModuleHandleA("shell32.dll");
-    if (!shell) shell = LoadLibraryA("shell32.dll");
+    HMODULE shell = GetModuleHandleW(L"shell32.dll");
+    if (!shell) shell = LoadLibraryW(L"shell32.dll");
     auto pick = shell ? reinterpret_cast<TPickIconDlg>(GetProcAddress(shell, MAKEINTRESOURCEA(62))) : nullptr;
     if (!pick) return -1;
-    std::wstring wide = Widen(path);
-    wide.resize(MAX_PATH > wide.size() ? MAX_PATH : wide.size(), L'\0');
+    std::wstring wide = WideFromAnsi(path);
+    wide.resize(MAX_PATH > wide.size() + 1 ? MAX_PATH : wide.size() + 1, L'\0');
     return pick(owner, &wide[0], 0, &index);
 }
 
@@ -45,10 +40,8 @@ public:
         Word(HIWORD(value));
     }
     void Text(const std::string& text) {
-        for (wchar_t ch : Widen(text)) {
-            Word(ch);
-            if (ch == 0) break;
-        }
+        for (wchar_t ch : WideFromAnsi(text)) Word(ch);
+        Word(0);
     }
     void Align() {
         if (words_.size() % 2) Word(0);
@@ -97,15 +90,15 @@ void BuildTemplate(TTemplateWriter& writer) {
 void FillList(HWND dialog, TPickerState& state) {
     HWND list = GetDlgItem(dialog, kListId);
     UINT count = static_cast<UINT>(
-        reinterpret_cast<UINT_PTR>(ExtractIconA(GetModuleHandleA(nullptr), state.path.c_str(), static_cast<UINT>(-1))));
+        reinterpret_cast<UINT_PTR>(ExtractIconW(GetModuleHandleW(nullptr), Wide(state.path), static_cast<UINT>(-1))));
     for (UINT i = 0; i < count; ++i) {
-        state.icons.push_back(ExtractIconA(GetModuleHandleA(nullptr), state.path.c_str(), i));
-        SendMessageA(list, LB_ADDSTRING, 0, static_cast<LPARAM>(i));
+        state.icons.push_back(ExtractIconW(GetModuleHandleW(nullptr), Wide(state.path), i));
+        SendMessageW(list, LB_ADDSTRING, 0, static_cast<LPARAM>(i));
     }
-    SendMessageA(list, LB_SETCOLUMNWIDTH, kCell, 0);
-    SendMessageA(list, LB_SETITEMHEIGHT, 0, kCell);
-    if (state.index >= 0 && state.index < static_cast<int>(count)) SendMessageA(list, LB_SETCURSEL, state.index, 0);
-    else if (count > 0) SendMessageA(list, LB_SETCURSEL, 0, 0);
+    SendMessageW(list, LB_SETCOLUMNWIDTH, kCell, 0);
+    SendMessageW(list, LB_SETITEMHEIGHT, 0, kCell);
+    if (state.index >= 0 && state.index < static_cast<int>(count)) SendMessageW(list, LB_SETCURSEL, state.index, 0);
+    else if (count > 0) SendMessageW(list, LB_SETCURSEL, 0, 0);
 }
 
 void DrawCell(const DRAWITEMSTRUCT& item, const TPickerState& state) {
@@ -121,10 +114,10 @@ void DrawCell(const DRAWITEMSTRUCT& item, const TPickerState& state) {
 }
 
 INT_PTR CALLBACK PickerProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<TPickerState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* state = reinterpret_cast<TPickerState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (msg) {
     case WM_INITDIALOG:
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         FillList(dialog, *reinterpret_cast<TPickerState*>(lParam));
         return TRUE;
     case WM_MEASUREITEM:
@@ -136,9 +129,9 @@ INT_PTR CALLBACK PickerProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == kListId && HIWORD(wParam) == LBN_DBLCLK) {
-            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         } else if (LOWORD(wParam) == IDOK) {
-            LRESULT chosen = SendDlgItemMessageA(dialog, kListId, LB_GETCURSEL, 0, 0);
+            LRESULT chosen = SendDlgItemMessageW(dialog, kListId, LB_GETCURSEL, 0, 0);
             if (chosen != LB_ERR && state) state->index = static_cast<int>(chosen);
             EndDialog(dialog, 1);
         } else if (LOWORD(wParam) == IDCANCEL) {
@@ -158,7 +151,7 @@ bool ShowOwnIconPicker(HWND owner, const std::string& path, int& index) {
     state.index = index;
     TTemplateWriter writer;
     BuildTemplate(writer);
-    INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), writer.Data(), owner, PickerProc,
+    INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Data(), owner, PickerProc,
                                              reinterpret_cast<LPARAM>(&state));
     for (HICON icon : state.icons)
         if (icon) DestroyIcon(icon);

@@ -19,6 +19,7 @@
 #include "toolkit/FileStream.h"
 #include "toolkit/FolderBrowser_win.h"
 #include "toolkit/MessageForm_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -41,12 +42,12 @@ TIconFileType TypeOfName(const std::string& fileName) {
 }
 
 bool DirectoryExists(const std::string& folder) {
-    DWORD attributes = GetFileAttributesA(folder.c_str());
+    DWORD attributes = GetFileAttributesW(Wide(folder));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void CreateFolder(const std::string& folder) {
-    if (!CreateDirectoryA(folder.c_str(), nullptr)) throw EInOutError(Format(ErrorText::InOut, GetLastError()));
+    if (!CreateDirectoryW(Wide(folder), nullptr)) throw EInOutError(Format(ErrorText::InOut, GetLastError()));
 }
 
 // The icon drawn through its mask on a new white bitmap of its size, at the display's depth.
@@ -64,7 +65,7 @@ std::unique_ptr<TBitmap> IconOnWhite(TIcon& icon) {
 
 void TIconPage::SaveIconFile(int index, const std::string& fileName) {
     TIcon icon;
-    icon.SetHandle(ExtractIconA(GetModuleHandleA(nullptr), source_.IconFileName.c_str(), index));
+    icon.SetHandle(ExtractIconW(GetModuleHandleW(nullptr), Wide(source_.IconFileName), index));
     TIconWriter writer(nullptr);
     if (form_.RadioButton1->Checked()) writer.SaveIconAs256Colors(icon, fileName);
     else writer.SaveIconAsTrueColor(icon, fileName);
@@ -77,7 +78,7 @@ void TIconPage::SaveCurrentIcon(const std::string& fileName) {
         return;
     }
     TIcon icon;
-    icon.SetHandle(ExtractIconA(GetModuleHandleA(nullptr), source_.IconFileName.c_str(), source_.IconIndex));
+    icon.SetHandle(ExtractIconW(GetModuleHandleW(nullptr), Wide(source_.IconFileName), source_.IconIndex));
     if (icon.Empty()) throw EInvalidGraphic(ErrorText::InvalidIcon);
     auto bitmap = IconOnWhite(icon);
     if (type == TIconFileType::Bitmap) {
@@ -104,16 +105,16 @@ void TIconPage::BitBtn7Click(TObject*) {
     if (!dialog.Execute()) return;
     const std::string fileName = dialog.FileName();
     if (source_.IconCount == 0) {
-        MessageBoxA(form_.Handle(), kNoIcons, ProgramText::MessageCaption, MB_OK);
+        MessageBoxW(form_.Handle(), Wide(kNoIcons), Wide(ProgramText::MessageCaption), MB_OK);
         return;
     }
     // Asked before the overwrite question, so nothing is replaced by a save that cannot happen.
     if (TypeOfName(fileName) == TIconFileType::None) {
-        MessageBoxA(form_.Handle(), kUnknownType, ProgramText::MessageCaption, MB_OK | MB_ICONWARNING);
+        MessageBoxW(form_.Handle(), Wide(kUnknownType), Wide(ProgramText::MessageCaption), MB_OK | MB_ICONWARNING);
         return;
     }
     if (FileExists(fileName) &&
-        MessageBoxA(form_.Handle(), PageText::ReplaceFile, ProgramText::MessageCaption,
+        MessageBoxW(form_.Handle(), Wide(PageText::ReplaceFile), Wide(ProgramText::MessageCaption),
                     MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK) {
         form_.Edit5->SetText("");
         return;
@@ -126,7 +127,7 @@ void TIconPage::BitBtn7Click(TObject*) {
 bool TIconPage::PrepareAllIconsFolder(const std::string& folder) {
     if (DirectoryExists(folder)) return true;
     std::string question = "目录" + folder + "不存在,是否创建?";
-    if (MessageBoxA(form_.Handle(), question.c_str(), ProgramText::MessageCaption,
+    if (MessageBoxW(form_.Handle(), Wide(question), Wide(ProgramText::MessageCaption),
                     MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK)
         return false;
     CreateFolder(folder);

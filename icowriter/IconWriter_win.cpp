@@ -38,7 +38,7 @@ void RequireMatchingSizes(const std::vector<uint8_t>& maskHeader, const std::vec
 void TIconWriter::FillBitmapInfoHeader(HBITMAP bitmap, TBitmapInfoHeader& header, uint32_t colourCount) {
     uint8_t description[IconFile::SectionDescriptionSize] = {};
     int length = 0;
-    if (bitmap && GetObjectType(bitmap) == OBJ_BITMAP) length = GetObjectA(bitmap, sizeof description, description);
+    if (bitmap && GetObjectType(bitmap) == OBJ_BITMAP) length = GetObjectW(bitmap, sizeof description, description);
     header = InfoHeaderFromDescription(description, length > 0 ? static_cast<size_t>(length) : 0, colourCount);
 }
 

@@ -60,7 +60,7 @@ int TBitmapImage::BitCount() const {
     if (isDib) return format.bitCount;
     if (monochrome) return 1;
     BITMAP info = {};
-    if (handle && GetObjectA(handle.Get(), sizeof info, &info)) return info.bmBitsPixel * info.bmPlanes;
+    if (handle && GetObjectW(handle.Get(), sizeof info, &info)) return info.bmBitsPixel * info.bmPlanes;
     return ScreenColorDepth();
 }
 
@@ -124,7 +124,7 @@ TBitmapImagePtr AdoptBitmapHandle(HBITMAP handle) {
     auto image = std::make_shared<TBitmapImage>();
     if (!handle) return image;
     DIBSECTION section = {};
-    int described = GetObjectA(handle, sizeof section, &section);
+    int described = GetObjectW(handle, sizeof section, &section);
     if (!described) throw EInvalidGraphic(ErrorText::InvalidBitmap);
     image->handle.Reset(handle);
     image->width = section.dsBm.bmWidth;

@@ -57,7 +57,7 @@ std::vector<uint8_t> IconFileFromHandle(HICON handle) {
     TBitmapHandle color(info.hbmColor), mask(info.hbmMask);
     if (!color) throw EInvalidGraphic(ErrorText::InvalidIcon);
     BITMAP description = {};
-    GetObjectA(color.Get(), sizeof description, &description);
+    GetObjectW(color.Get(), sizeof description, &description);
     int depth = description.bmBitsPixel * description.bmPlanes;
     TIconImage image;
     image.format = DibFormatFor(depth <= 1 ? pf1bit : depth <= 4 ? pf4bit : depth <= 8 ? pf8bit
@@ -111,7 +111,7 @@ void TIcon::HandleNeeded() const {
     if (image.handle || image.memory.empty()) return;
     TIconDirectory directory = ReadIconDirectory(image.memory.data(), image.memory.size());
     if (directory.type == 0) {
-        image.handle.Reset(LoadIconA(nullptr, IDI_APPLICATION));
+        image.handle.Reset(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)));
         return;
     }
     size_t chosen = ChooseIconEntry(directory.entries, SystemIconWidth(), SystemIconHeight(),

@@ -77,7 +77,7 @@ void TMetafile::SetHeight(int height) {
 void TMetafile::SetFrame(int mmWidth, int mmHeight) {
     if (mmWidth == data_->mmWidth && mmHeight == data_->mmHeight) return;
     auto copy = std::make_shared<TMetafileData>();
-    copy->handle = data_->handle ? CopyEnhMetaFileA(data_->handle, nullptr) : nullptr;
+    copy->handle = data_->handle ? CopyEnhMetaFileW(data_->handle, nullptr) : nullptr;
     copy->mmWidth = mmWidth;
     copy->mmHeight = mmHeight;
     data_ = std::move(copy);

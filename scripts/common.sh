@@ -7,11 +7,15 @@ TERVANE_JOBS="${TERVANE_JOBS:-$(nproc)}"
 TERVANE_SCREEN=1024x768  # the virtual display's size
 
 # Wine: a private prefix inside the build tree, code page 936, no Mono or Gecko installers.
+# Wine takes the system code page from the locale; TERVANE_LOCALE=en_US.UTF-8 with the
+# English prefix below makes an English Windows (code page 1252).
 export WINEPREFIX="${WINEPREFIX:-$TERVANE_WIN_BUILD/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEARCH=win32
-export LC_ALL=zh_CN.UTF-8
+export LC_ALL="${TERVANE_LOCALE:-zh_CN.UTF-8}"
+TERVANE_ENGLISH_LOCALE=en_US.UTF-8
+english_prefix() { echo "$1-en"; }  # english_prefix <prefix>: its English twin
 
 log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
 
@@ -39,6 +43,10 @@ build_native() {
 
 ensure_wine_prefix() {  # ensure_wine_prefix [--unmanaged]: see prepare-wine-prefix.sh
   "$TERVANE_ROOT/scripts/prepare-wine-prefix.sh" "$@"
+  # The tests run their main flows a second time on an English Windows.
+  [ "${1:-}" = "--unmanaged" ] && return
+  TERVANE_LOCALE="$TERVANE_ENGLISH_LOCALE" WINEPREFIX="$(english_prefix "$WINEPREFIX")" \
+    "$TERVANE_ROOT/scripts/prepare-wine-prefix.sh"
 }
 
 # Starts a persistent wineserver and Wine's own service processes with their output going
@@ -81,6 +89,10 @@ start_desktops() {  # start_desktops <count>: after ensure_display and before an
     fi
     printf 'export DISPLAY=%q WINEPREFIX=%q\n' "$display" "$prefix" > "$TERVANE_DESKTOPS_DIR/$id.env"
     (export DISPLAY="$display" WINEPREFIX="$prefix"; start_wine_services)
+    # The English twin is copied too; the English tests start and stop its services themselves.
+    if [ "$id" -gt 0 ] && [ -d "$(english_prefix "$WINEPREFIX")" ]; then
+      cp -a "$(english_prefix "$WINEPREFIX")" "$(english_prefix "$prefix")"
+    fi
     resources+="${resources:+,}{\"id\":\"$id\",\"slots\":1}"
   done
   export TERVANE_WINE_SERVICES=1 TERVANE_DESKTOPS_DIR

@@ -44,9 +44,12 @@ if [ ${#missing[@]} -gt 0 ] || [ $wine_missing -eq 1 ]; then
     "${missing[@]}" wine wine32:i386 >/dev/null
 fi
 
-# Chinese file names and arguments only cross into Wine intact under a real zh_CN.UTF-8 locale.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
-  $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
-  $SUDO locale-gen >/dev/null
-fi
+# Chinese file names and arguments only cross into Wine intact under a real zh_CN.UTF-8 locale;
+# en_US.UTF-8 makes the second test prefix an English Windows (code page 1252).
+for wanted in zh_CN en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$wanted.utf8\$"; then
+    $SUDO sed -i "s/^# *$wanted.UTF-8 UTF-8/$wanted.UTF-8 UTF-8/" /etc/locale.gen
+    grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen || echo "$wanted.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
+  fi
+done

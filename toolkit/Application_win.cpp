@@ -11,23 +11,24 @@
 #include "toolkit/HintWindow_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
-constexpr char kApplicationClass[] = "TApplication";
+constexpr wchar_t kApplicationClass[] = L"TApplication";
 constexpr UINT_PTR kHintShowTimer = 1;
 constexpr UINT_PTR kHintHideTimer = 2;
 constexpr UINT_PTR kMouseTrackTimer = 3;
 constexpr UINT kMouseTrackInterval = 100;
 
 void RegisterApplicationClass(WNDPROC proc) {
-    WNDCLASSA windowClass = {};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), kApplicationClass, &windowClass)) return;
+    WNDCLASSW windowClass = {};
+    if (GetClassInfoW(GetModuleHandleW(nullptr), kApplicationClass, &windowClass)) return;
     windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.lpszClassName = kApplicationClass;
-    RegisterClassA(&windowClass);
+    RegisterClassW(&windowClass);
 }
 
 // The hint of a control, or of the first parent that has one ("main|detail" shows "main").
@@ -72,15 +73,15 @@ void TApplication::Initialize() {
     InitCommonControlsEx(&controls);
     OleInitialize(nullptr);  // the shell's folder browser needs it
     RegisterApplicationClass(WindowProc);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    icon_.Reset(static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
-    handle_ = CreateWindowExA(0, kApplicationClass, title_.c_str(),
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    icon_.Reset(static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+    handle_ = CreateWindowExW(0, kApplicationClass, Wide(title_),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                               nullptr, nullptr, instance, nullptr);
     if (!handle_) throw EOutOfResources(ErrorText::ApplicationWindow);
-    SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (icon_) SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+    SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (icon_) SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
     // Only these two items make sense for a window that is never seen itself.
     HMENU systemMenu = GetSystemMenu(handle_, FALSE);
     DeleteMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
@@ -90,7 +91,7 @@ void TApplication::Initialize() {
 
 void TApplication::SetTitle(const std::string& title) {
     title_ = title;
-    if (handle_) SetWindowTextA(handle_, title.c_str());
+    if (handle_) SetWindowTextOf(handle_, title);
 }
 
 void TApplication::FormCreated(TForm* form) {
@@ -135,7 +136,7 @@ void TApplication::ProcessMessages() {
 }
 
 bool TApplication::ProcessMessage(MSG& message) {
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
     if (message.message == WM_QUIT) {
         terminated_ = true;
         return true;
@@ -154,7 +155,7 @@ void TApplication::DispatchQueuedMessage(MSG& message) {
     TrackHint(message);
     if (IsKeyMessage(message)) return;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
 }
 
 // Menu shortcuts come before the focused control sees the key (Ctrl+C in an edit box runs
@@ -168,7 +169,8 @@ bool TApplication::IsKeyMessage(MSG& message) {
         control = TWinControl::FromHandle(window);
     TForm* form = control ? control->ParentForm() : nullptr;
     if (!form || !form->Enabled()) return false;
-    if (charMessage) return form->DialogChar(static_cast<char>(message.wParam));
+    // Accelerators are ASCII letters; the window's characters are UTF-16.
+    if (charMessage) return message.wParam < 0x80 && form->DialogChar(static_cast<char>(message.wParam));
     auto key = static_cast<uint16_t>(message.wParam);
     if (form->IsShortCut(key, KeyboardShiftState())) return true;
     return message.message == WM_KEYDOWN && form->DialogKey(key, KeyboardShiftState());
@@ -197,9 +199,13 @@ void TApplication::ShowException(const std::string& message) {
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    return MessageBox(WideFromAnsi(text), caption, flags);
+}
+
+int TApplication::MessageBox(const std::wstring& text, const std::string& caption, UINT flags) {
     HWND owner = GetActiveWindow();
     if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    return ::MessageBoxW(owner, text.c_str(), Wide(caption), flags);
 }
 
 void TApplication::Minimize() {
@@ -225,7 +231,7 @@ void TApplication::Restore() {
     // Shown back to front, so the window that was on top is on top again.
     for (auto it = hiddenByMinimize_.rbegin(); it != hiddenByMinimize_.rend(); ++it) {
         if (!IsWindow(*it)) continue;
-        bool topmost = (GetWindowLongA(*it, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        bool topmost = (GetWindowLongW(*it, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
         SetWindowPos(*it, topmost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     }
@@ -346,8 +352,8 @@ void TApplication::TimerFired(UINT_PTR id) {
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* application = reinterpret_cast<TApplication*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!application) return DefWindowProcA(window, msg, wParam, lParam);
+    auto* application = reinterpret_cast<TApplication*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!application) return DefWindowProcW(window, msg, wParam, lParam);
     try {
         return application->HandleWindowMessage(msg, wParam, lParam);
     } catch (...) {
@@ -400,7 +406,7 @@ LRESULT TApplication::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
     default:
         break;
     }
-    return DefWindowProcA(handle_, msg, wParam, lParam);
+    return DefWindowProcW(handle_, msg, wParam, lParam);
 }
 
 void HandleUncaughtException(TObject* sender) {
@@ -412,7 +418,7 @@ void HandleUncaughtException(TObject* sender) {
     try {
         throw;
     } catch (const std::exception& error) {
-        MessageBoxA(nullptr, ErrorDisplayText(error.what()).c_str(), "", MB_OK | MB_ICONSTOP);
+        MessageBoxW(nullptr, Wide(ErrorDisplayText(error.what())), L"", MB_OK | MB_ICONSTOP);
     } catch (...) {
     }
 }

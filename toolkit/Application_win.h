@@ -73,6 +73,8 @@ public:
     void ShowException(const std::string& message);
     // A message box owned by the active window of the program.
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+    // A text that may hold what code page 936 cannot (a file name as the system spells it).
+    int MessageBox(const std::wstring& text, const std::string& caption, UINT flags);
 
     // Minimising hides every window of the program and leaves the taskbar button showing
     // it minimised; restoring brings the windows back as they were, with the focus.

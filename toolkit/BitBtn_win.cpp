@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/WideText_win.h"
+
 namespace {
 
 constexpr UINT kCaptionFormat = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP;
@@ -9,7 +11,7 @@ constexpr UINT kCaptionFormat = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP;
 SIZE CaptionSize(HDC dc, const std::string& caption) {
     if (caption.empty()) return {0, 0};
     RECT rect{0, 0, 0, 0};
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &rect, kCaptionFormat | DT_CALCRECT);
+    DrawTextOf(dc, caption, &rect, kCaptionFormat | DT_CALCRECT);
     return {rect.right, rect.bottom};
 }
 
@@ -35,7 +37,7 @@ void TBitBtn::SetGlyph(HBITMAP glyph) {
 
 SIZE TBitBtn::GlyphSize() const {
     BITMAP info = {};
-    if (!glyph_ || !GetObjectA(glyph_.Get(), sizeof info, &info)) return {0, 0};
+    if (!glyph_ || !GetObjectW(glyph_.Get(), sizeof info, &info)) return {0, 0};
     return {info.bmWidth, info.bmHeight};
 }
 
@@ -144,11 +146,11 @@ void TBitBtn::DrawContent(HDC dc, const RECT& rect, bool pressed, bool enabled) 
         // Embossed, as disabled captions are drawn.
         OffsetRect(&textRect, 1, 1);
         SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, kCaptionFormat);
+        DrawTextOf(dc, caption, &textRect, kCaptionFormat);
         OffsetRect(&textRect, -1, -1);
         SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
     } else {
         SetTextColor(dc, ColorToRGB(Font().Color()));
     }
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, kCaptionFormat);
+    DrawTextOf(dc, caption, &textRect, kCaptionFormat);
 }

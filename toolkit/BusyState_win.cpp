@@ -4,7 +4,11 @@
 #include "toolkit/Form_win.h"
 #include "toolkit/Screen_win.h"
 
+int TBusyState::running_ = 0;
+
 TBusyState::TBusyState(TEdit& status, const char* waitText) : status_(status), before_(status.Text()) {
+    ++running_;
+    if (TForm* form = status_.ParentForm()) form->UpdateDropTarget();
     Screen->SetCursor(crHourGlass);
     status_.SetText(waitText);
     // The wait text and the area a closed dialog uncovered, before the window goes quiet.
@@ -12,6 +16,8 @@ TBusyState::TBusyState(TEdit& status, const char* waitText) : status_(status), b
 }
 
 TBusyState::~TBusyState() {
+    --running_;
+    if (TForm* form = status_.ParentForm()) form->UpdateDropTarget();
     Screen->SetCursor(crDefault);
     if (!finished_) status_.SetText(before_);
 }

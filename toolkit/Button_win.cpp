@@ -10,7 +10,7 @@ TButton::TButton(TComponent* owner) : TWinControl(owner) {
 
 void TButton::SetDefault(bool isDefault) {
     default_ = isDefault;
-    if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    if (HandleAllocated()) SendMessageW(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::CreateParams(TCreateParams& params) {

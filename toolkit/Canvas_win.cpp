@@ -3,6 +3,7 @@
 #include "picture/Bitmap_win.h"
 #include "picture/Graphic_win.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/WideText_win.h"
 
 TCanvas::TCanvas() {
     // A tool about to get a new GDI object must not be selected in the context any longer.
@@ -201,7 +202,8 @@ void TCanvas::BrushCopy(const RECT& dest, TBitmap& bitmap, const RECT& srcRect, 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     Changing();
     RequireState(csHandleValid | csFontValid | csBrushValid);
-    ::TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
+    const std::wstring wide = WideFromAnsi(text);
+    ::TextOutW(dc_, x, y, wide.c_str(), static_cast<int>(wide.size()));
     Changed();
 }
 
@@ -209,15 +211,14 @@ void TCanvas::TextRect(const RECT& rect, int x, int y, const std::string& text) 
     Changing();
     RequireState(csHandleValid | csFontValid | csBrushValid);
     UINT options = ETO_CLIPPED | (brush_.Style() != bsClear ? ETO_OPAQUE : 0);
-    ExtTextOutA(dc_, x, y, options, &rect, text.data(), static_cast<UINT>(text.size()), nullptr);
+    const std::wstring wide = WideFromAnsi(text);
+    ExtTextOutW(dc_, x, y, options, &rect, wide.c_str(), static_cast<UINT>(wide.size()), nullptr);
     Changed();
 }
 
 SIZE TCanvas::TextExtent(const std::string& text) {
     RequireState(csHandleValid | csFontValid);
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
-    return size;
+    return TextExtentOf(dc_, text);
 }
 
 RECT TCanvas::ClipRect() {

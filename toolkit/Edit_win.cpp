@@ -9,7 +9,7 @@ TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
 
 void TEdit::SetReadOnly(bool readOnly) {
     readOnly_ = readOnly;
-    if (HandleAllocated()) SendMessageA(Handle(), EM_SETREADONLY, readOnly, 0);
+    if (HandleAllocated()) SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0);
 }
 
 void TEdit::CreateParams(TCreateParams& params) {

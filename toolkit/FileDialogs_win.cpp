@@ -9,6 +9,8 @@
 #include "toolkit/Application_win.h"
 #include "toolkit/FileFilter.h"
 #include "toolkit/Form_win.h"
+#include "toolkit/SystemFileName_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -38,30 +40,35 @@ HWND DialogOwnerWindow() {
 
 bool TOpenDialog::Execute() {
     if (Application) Application->CancelHint();
-    std::vector<char> name(kFileNameCapacity, '\0');
-    fileName_.copy(name.data(), kFileNameCapacity - 1);
-    std::string filter = FilterToSystemForm(filter_);
-    OPENFILENAMEA dialog = {};
+    std::vector<wchar_t> name(kFileNameCapacity, L'\0');
+    const std::wstring startName = WideFromAnsi(fileName_);
+    startName.copy(name.data(), kFileNameCapacity - 1);
+    const std::wstring filter = WideFromAnsi(FilterToSystemForm(filter_));
+    const Wide title(title_), initialDir(initialDir_), defaultExt(defaultExt_);
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = DialogOwnerWindow();
     dialog.lpstrFilter = filter_.empty() ? nullptr : filter.c_str();
     dialog.nFilterIndex = static_cast<DWORD>(ClampFilterIndex(filterIndex_, filter_));
     dialog.lpstrFile = name.data();
     dialog.nMaxFile = kFileNameCapacity;
-    dialog.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
-    dialog.lpstrInitialDir = initialDir_.empty() ? nullptr : initialDir_.c_str();
-    dialog.lpstrDefExt = defaultExt_.empty() ? nullptr : defaultExt_.c_str();
+    dialog.lpstrTitle = title_.empty() ? nullptr : static_cast<const wchar_t*>(title);
+    dialog.lpstrInitialDir = initialDir_.empty() ? nullptr : static_cast<const wchar_t*>(initialDir);
+    dialog.lpstrDefExt = defaultExt_.empty() ? nullptr : static_cast<const wchar_t*>(defaultExt);
     dialog.Flags = SystemFlags(options_);
     bool confirmed = RunSystemDialog(&dialog);
     if (dialog.nFilterIndex > 0) filterIndex_ = static_cast<int>(dialog.nFilterIndex);
-    if (confirmed) fileName_ = name.data();
+    // A name the program cannot hold is refused here, before anything is done with it.
+    std::string chosen;
+    confirmed = confirmed && TakeSystemFileName(name.data(), chosen);
+    if (confirmed) fileName_ = chosen;
     return confirmed;
 }
 
 bool TOpenDialog::RunSystemDialog(void* openFileName) {
-    return GetOpenFileNameA(static_cast<OPENFILENAMEA*>(openFileName)) != FALSE;
+    return GetOpenFileNameW(static_cast<OPENFILENAMEW*>(openFileName)) != FALSE;
 }
 
 bool TSaveDialog::RunSystemDialog(void* openFileName) {
-    return GetSaveFileNameA(static_cast<OPENFILENAMEA*>(openFileName)) != FALSE;
+    return GetSaveFileNameW(static_cast<OPENFILENAMEW*>(openFileName)) != FALSE;
 }

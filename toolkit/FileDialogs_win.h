@@ -41,10 +41,12 @@ public:
     TOpenOptions Options() const { return options_; }
     void SetOptions(TOpenOptions options) { options_ = options; }
 
-    // Runs the dialog; true when the user confirmed a file name.
+    // Runs the dialog; true when the user confirmed a file name that code page 936 can hold
+    // (another gets a message and counts as cancelled).
     bool Execute();
 
 protected:
+    // Runs the system's wide dialog on an OPENFILENAMEW.
     virtual bool RunSystemDialog(void* openFileName);
 
 private:

@@ -1,10 +1,12 @@
-// Files on Windows: CreateFileA with the sharing the program's loads and saves expect.
+// Files on Windows: CreateFileW (names converted from code page 936) with the sharing the
+// program's loads and saves expect.
 #include <windows.h>
 
 #include "toolkit/AnsiFileName.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FilePlatform.h"
 #include "toolkit/FileStream.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 thread_local DWORD lastError = 0;
@@ -14,10 +16,10 @@ HANDLE AsHandle(void* handle) { return static_cast<HANDLE>(handle); }
 TFileStream::TFileStream(const std::string& fileName, TFileMode mode) : fileName_(fileName) {
     HANDLE file;
     if (mode == TFileMode::Create) {
-        file = CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        file = CreateFileW(Wide(fileName), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     } else {
-        file = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        file = CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     }
     if (file == INVALID_HANDLE_VALUE) {
@@ -74,17 +76,17 @@ void TFileStream::SetSize(int64_t newSize) {
 }
 
 std::string ExpandFileName(const std::string& fileName) {
-    char full[MAX_PATH * 2];
-    DWORD n = GetFullPathNameA(fileName.c_str(), sizeof full, full, nullptr);
-    if (n == 0 || n >= sizeof full) return fileName;
-    return std::string(full, n);
+    wchar_t full[MAX_PATH * 2];
+    DWORD n = GetFullPathNameW(Wide(fileName), MAX_PATH * 2, full, nullptr);
+    if (n == 0 || n >= MAX_PATH * 2) return fileName;
+    return AnsiFromWide(full, n);
 }
 
 std::string LastSystemErrorText() {
-    char* text = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, lastError, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = n && text ? std::string(text, n) : std::string();
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, lastError, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string result = n && text ? AnsiFromWide(text, n) : std::string();
     if (text) LocalFree(text);
     while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
         result.pop_back();
@@ -92,14 +94,14 @@ std::string LastSystemErrorText() {
 }
 
 bool FileExists(const std::string& fileName) {
-    DWORD attributes = GetFileAttributesA(fileName.c_str());
+    DWORD attributes = GetFileAttributesW(Wide(fileName));
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool DeleteFileIfExists(const std::string& fileName) { return DeleteFileA(fileName.c_str()) != 0; }
+bool DeleteFileIfExists(const std::string& fileName) { return DeleteFileW(Wide(fileName)) != 0; }
 
 bool ReplaceFileWith(const std::string& from, const std::string& to) {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    if (MoveFileExW(Wide(from), Wide(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     lastError = GetLastError();
     return false;
 }

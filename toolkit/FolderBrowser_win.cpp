@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "toolkit/Application_win.h"
+#include "toolkit/SystemFileName_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -36,23 +38,27 @@ private:
 
 bool SelectDirectory(const std::string& prompt, std::string& folder) {
     if (Application) Application->CancelHint();
-    char displayName[MAX_PATH] = {};
-    BROWSEINFOA browse = {};
+    wchar_t displayName[MAX_PATH] = {};
+    const Wide title(prompt);
+    BROWSEINFOW browse = {};
     browse.hwndOwner = Application ? Application->Handle() : nullptr;
     browse.pszDisplayName = displayName;
-    browse.lpszTitle = prompt.c_str();
+    browse.lpszTitle = title;
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
     LPITEMIDLIST chosen = nullptr;
     HWND active = GetActiveWindow();
     {
         TDisabledThreadWindows disabled;
-        chosen = SHBrowseForFolderA(&browse);
+        chosen = SHBrowseForFolderW(&browse);
     }
     if (active && IsWindow(active)) SetActiveWindow(active);
     if (!chosen) return false;
-    char path[MAX_PATH] = {};
-    bool ok = SHGetPathFromIDListA(chosen, path) != FALSE && path[0] != '\0';
+    wchar_t path[MAX_PATH] = {};
+    bool ok = SHGetPathFromIDListW(chosen, path) != FALSE && path[0] != L'\0';
     CoTaskMemFree(chosen);
-    if (ok) folder = path;
+    // A folder whose name the program cannot hold is refused before anything is written.
+    std::string chosenFolder;
+    ok = ok && TakeSystemFileName(path, chosenFolder);
+    if (ok) folder = chosenFolder;
     return ok;
 }

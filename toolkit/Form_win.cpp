@@ -1,9 +1,14 @@
 #include "toolkit/Form_win.h"
 
+#include <shellapi.h>
+
 #include "toolkit/Application_win.h"
+#include "toolkit/BusyState_win.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/FileDrop_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/SystemFileName_win.h"
 
 namespace {
 
@@ -120,10 +125,11 @@ void TForm::CreateParams(TCreateParams& params) {
 void TForm::HandleCreated() {
     HWND window = Handle();
     if (icon_) {
-        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
-        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
     }
     if (menu_) ::SetMenu(window, menu_->Handle());
+    UpdateDropTarget();
     ApplyClientSize();
     TWinControl::HandleCreated();
 }
@@ -179,8 +185,8 @@ void TForm::CentreOnScreen() {
 void TForm::SetIcon(HICON icon) {
     icon_.Reset(icon);
     if (!HandleAllocated()) return;
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 void TForm::SetMenu(TMainMenu* menu) {
@@ -308,6 +314,18 @@ void TForm::Activated(bool active) {
     ::SetFocus(target ? target : window);
 }
 
+void TForm::UpdateDropTarget() {
+    if (HandleAllocated()) DragAcceptFiles(Handle(), OnFileDrop && !TBusyState::Running() ? TRUE : FALSE);
+}
+
+// A drop that was on its way when long work began is refused as well.
+void TForm::FileDropped(HDROP drop) {
+    const std::wstring first = TakeFirstDroppedFile(drop);
+    std::string name;
+    if (first.empty() || !OnFileDrop || TBusyState::Running() || !TakeSystemFileName(first, name)) return;
+    OnFileDrop(this, name);
+}
+
 void TForm::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_CLOSE:
@@ -315,6 +333,9 @@ void TForm::WndProc(TMessage& message) {
         return;
     case WM_ACTIVATE:
         Activated(LOWORD(message.WParam) != WA_INACTIVE);
+        return;
+    case WM_DROPFILES:
+        FileDropped(reinterpret_cast<HDROP>(message.WParam));
         return;
     case WM_SYSCOMMAND:
         if ((message.WParam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/ModalResult.h"
@@ -19,6 +20,8 @@ enum TPosition { poDesigned, poScreenCenter };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+// A file dropped onto the form: the first one when several are, in the program's code page.
+using TFileDropEvent = std::function<void(TObject* sender, const std::string& fileName)>;
 
 class TForm : public TWinControl {
 public:
@@ -71,6 +74,10 @@ public:
     TCloseEvent OnClose;
     TNotifyEvent OnDestroy;
     TNotifyEvent OnShow;
+    // The form takes dropped files while this is set, except while long work runs
+    // (TBusyState); set it before the window exists or call UpdateDropTarget after.
+    TFileDropEvent OnFileDrop;
+    void UpdateDropTarget();
 
     void SetVisible(bool visible) override;
     bool Showing() const override;
@@ -91,6 +98,7 @@ private:
     void CentreOnScreen();
     void Activated(bool active);
     bool AdjustForMenu() const;
+    void FileDropped(HDROP drop);
 
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;

@@ -1,5 +1,7 @@
 #include "toolkit/GraphicsObjects_win.h"
 
+#include "toolkit/WideText_win.h"
+
 COLORREF ColorToRGB(TColor color) {
     if (color & clSystemColor) return GetSysColor(static_cast<int>(color & 0xFF));
     if (color == clNone || color == clDefault) return RGB(0, 0, 0);
@@ -11,10 +13,10 @@ COLORREF ColorToRGB(TColor color) {
 HFONT TFont::Handle() {
     if (!handle_) {
         int weight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
-        handle_.Reset(CreateFontA(height_, 0, 0, 0, weight, (style_ & fsItalic) ? TRUE : FALSE,
+        handle_.Reset(CreateFontW(height_, 0, 0, 0, weight, (style_ & fsItalic) ? TRUE : FALSE,
                                   (style_ & fsUnderline) ? TRUE : FALSE, (style_ & fsStrikeOut) ? TRUE : FALSE,
                                   charset_, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, name_.c_str()));
+                                  DEFAULT_PITCH | FF_DONTCARE, Wide(name_)));
     }
     return handle_.Get();
 }

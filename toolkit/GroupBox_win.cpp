@@ -1,6 +1,7 @@
 #include "toolkit/GroupBox_win.h"
 
 #include "toolkit/Canvas_win.h"
+#include "toolkit/WideText_win.h"
 
 TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 185, 105); }
 
@@ -24,6 +25,6 @@ void TGroupBox::Paint(TCanvas& canvas) {
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, ColorToRGB(Color()));
     SetTextColor(dc, ColorToRGB(Font().Color()));
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
+    DrawTextOf(dc, caption, &textRect,
               DT_SINGLELINE | DT_CENTER | DT_NOPREFIX);
 }

@@ -4,6 +4,7 @@
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/Screen_win.h"
 #include "toolkit/SystemColors_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ RECT THintWindow::CalcHintRect(int maxWidth, const std::string& hint, void*) {
     RECT rect{0, 0, maxWidth, 0};
     TWindowDC screen;
     TSelection font(screen.Get(), Font().Handle());
-    DrawTextA(screen.Get(), hint.c_str(), static_cast<int>(hint.size()), &rect, kHintTextFormat | DT_CALCRECT);
+    DrawTextOf(screen.Get(), hint, &rect, kHintTextFormat | DT_CALCRECT);
     rect.right += 6;
     rect.bottom += 2;
     return rect;
@@ -61,7 +62,7 @@ void THintWindow::Paint(TCanvas& canvas) {
     HDC dc = canvas.Handle();
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(Screen->HintFont().Color()));
-    DrawTextA(dc, hint.c_str(), static_cast<int>(hint.size()), &rect, kHintTextFormat);
+    DrawTextOf(dc, hint, &rect, kHintTextFormat);
 }
 
 void THintWindow::WndProc(TMessage& message) {

@@ -2,6 +2,7 @@
 
 #include "toolkit/Canvas_win.h"
 #include "toolkit/GdiGuards_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ void TLabel::AdjustSize() {
     TWindowDC screen;
     TSelection font(screen.Get(), Font().Handle());
     RECT rect{0, 0, 0, 0};
-    DrawTextA(screen.Get(), text.c_str(), static_cast<int>(text.size()), &rect, kTextFormat | DT_CALCRECT);
+    DrawTextOf(screen.Get(), text, &rect, kTextFormat | DT_CALCRECT);
     SetBounds(Left(), Top(), rect.right, rect.bottom);
 }
 
@@ -55,5 +56,5 @@ void TLabel::Paint(TCanvas& canvas) {
     HDC dc = canvas.Handle();
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(Enabled() ? Font().Color() : clGrayText));
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client, kTextFormat);
+    DrawTextOf(dc, text, &client, kTextFormat);
 }

@@ -9,6 +9,7 @@
 #include "toolkit/Form_win.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -141,9 +142,9 @@ bool TMenuItem::OwnerDrawn() const {
     return menu && menu->OwnerDraw() && OnDrawItem;
 }
 
-void TMenuItem::FillMenuItemInfo(MENUITEMINFOA& info, std::string& text) {
-    text = caption_;
-    if (shortCut_ && !ShortCutText().empty()) text += "\t" + ShortCutText();
+void TMenuItem::FillMenuItemInfo(MENUITEMINFOW& info, std::wstring& text) {
+    text = WideFromAnsi(caption_);
+    if (shortCut_ && !ShortCutText().empty()) text += WideFromAnsi("\t" + ShortCutText());
     info = {};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
@@ -173,10 +174,10 @@ void TMenuItem::RebuildHandle() {
     UINT position = 0;
     for (TMenuItem* item : items_) {
         if (!item->visible_) continue;
-        MENUITEMINFOA info;
-        std::string text;
+        MENUITEMINFOW info;
+        std::wstring text;
         item->FillMenuItemInfo(info, text);
-        InsertMenuItemA(handle_, position++, TRUE, &info);
+        InsertMenuItemW(handle_, position++, TRUE, &info);
     }
     if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
 }
@@ -277,7 +278,7 @@ void TPopupMenu::Popup(int x, int y) {
         flags |= TPM_CENTERALIGN;
     UINT command = static_cast<UINT>(TrackPopupMenu(Handle(), flags, x, y, 0, owner, nullptr));
     // Lets the menu close properly when it was opened for a window in the background.
-    PostMessageA(owner, WM_NULL, 0, 0);
+    PostMessageW(owner, WM_NULL, 0, 0);
     if (command) DispatchMenuCommand(command);
 }
 

@@ -90,7 +90,7 @@ private:
         Changed();
     }
     void RebuildHandle();
-    void FillMenuItemInfo(MENUITEMINFOA& info, std::string& text);
+    void FillMenuItemInfo(MENUITEMINFOW& info, std::wstring& text);
     void DetachChildren();
 
     std::string caption_;

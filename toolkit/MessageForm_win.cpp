@@ -6,6 +6,7 @@
 #include "toolkit/Canvas_win.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ TMessageForm::TMessageForm(TComponent* owner, const std::string& message, TMsgDl
     SetBorderIcons(biSystemMenu);
     SetPosition(poScreenCenter);
     SetCaption(DialogCaption(type));
-    if (LPCSTR icon = TypeIcon(type)) icon_ = LoadIconA(nullptr, icon);
+    if (LPCSTR icon = TypeIcon(type)) icon_ = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(icon));
     SetCloseResult(CancelResult(buttons));
     int defaultIndex = DefaultButtonIndex(buttons);
     for (const TMessageButtonDef& kind : MessageButtons(buttons)) {
@@ -68,12 +69,12 @@ void TMessageForm::Arrange() {
     TWindowDC screen;
     TSelection font(screen.Get(), Font().Handle());
     RECT text{0, 0, Screen->Width() / 2, 0};
-    DrawTextA(screen.Get(), message_.c_str(), static_cast<int>(message_.size()), &text, kTextFormat | DT_CALCRECT);
+    DrawTextOf(screen.Get(), message_, &text, kTextFormat | DT_CALCRECT);
     int buttonWidth = kButtonMinWidth;
     for (TButton* button : buttons_) {
         SIZE size;
         std::string caption = button->Caption();
-        GetTextExtentPoint32A(screen.Get(), caption.c_str(), static_cast<int>(caption.size()), &size);
+        size = TextExtentOf(screen.Get(), caption);
         buttonWidth = std::max<int>(buttonWidth, size.cx + 16);
     }
     int textLeft = icon_ ? kMargin + kIconSize + kMargin : kMargin;
@@ -99,7 +100,7 @@ void TMessageForm::Paint(TCanvas& canvas) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(Font().Color()));
     RECT rect = textRect_;
-    DrawTextA(dc, message_.c_str(), static_cast<int>(message_.size()), &rect, kTextFormat);
+    DrawTextOf(dc, message_, &rect, kTextFormat);
 }
 
 bool TMessageForm::DialogKey(uint16_t key, TShiftState shift) {

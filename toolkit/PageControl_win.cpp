@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "toolkit/WideText_win.h"
+
 TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
     clickOnMouseUp_ = false;
     SetTabStop(true);
@@ -19,16 +21,16 @@ void TPageControl::CreateParams(TCreateParams& params) {
 
 void TPageControl::HandleCreated() {
     for (size_t i = 0; i < pages_.size(); ++i) InsertTab(static_cast<int>(i), pages_[i]);
-    if (activePage_) SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(IndexOf(activePage_)), 0);
+    if (activePage_) SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(IndexOf(activePage_)), 0);
     TWinControl::HandleCreated();
 }
 
 void TPageControl::InsertTab(int index, TTabSheet* page) {
-    std::string caption = page->Text();
-    TCITEMA item = {};
+    std::wstring caption = WideFromAnsi(page->Text());
+    TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = caption.data();
-    SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(Handle(), TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 int TPageControl::IndexOf(const TTabSheet* page) const {
@@ -46,7 +48,7 @@ void TPageControl::RemovePage(TTabSheet* page) {
     int index = IndexOf(page);
     if (index < 0) return;
     pages_.erase(pages_.begin() + index);
-    if (HandleAllocated()) SendMessageA(Handle(), TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    if (HandleAllocated()) SendMessageW(Handle(), TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
     if (activePage_ == page) {
         activePage_ = nullptr;
         if (!pages_.empty()) SetActivePage(pages_[static_cast<size_t>(std::min(index, PageCount() - 1))]);
@@ -56,11 +58,11 @@ void TPageControl::RemovePage(TTabSheet* page) {
 void TPageControl::UpdateTab(TTabSheet* page) {
     int index = IndexOf(page);
     if (index < 0 || !HandleAllocated()) return;
-    std::string caption = page->Text();
-    TCITEMA item = {};
+    std::wstring caption = WideFromAnsi(page->Text());
+    TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = caption.data();
-    SendMessageA(Handle(), TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(Handle(), TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     AlignControls();
 }
 
@@ -75,7 +77,7 @@ void TPageControl::SetActivePage(TTabSheet* page) {
     if (page == activePage_) return;
     TTabSheet* previous = activePage_;
     activePage_ = page;
-    if (HandleAllocated() && page) SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(IndexOf(page)), 0);
+    if (HandleAllocated() && page) SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(IndexOf(page)), 0);
     AlignControls();
     if (page) {
         page->SetVisible(true);
@@ -91,7 +93,7 @@ void TPageControl::SetActivePage(TTabSheet* page) {
 
 RECT TPageControl::DisplayRect() {
     RECT rect = ClientRect();
-    if (HandleAllocated()) SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rect));
+    if (HandleAllocated()) SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rect));
     return rect;
 }
 
@@ -128,7 +130,7 @@ void TPageControl::WndProc(TMessage& message) {
     if (message.Msg == CN_NOTIFY) {
         auto* header = reinterpret_cast<NMHDR*>(message.LParam);
         if (header->code == TCN_SELCHANGE) {
-            int index = static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
+            int index = static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
             if (index >= 0 && index < PageCount()) SetActivePage(pages_[static_cast<size_t>(index)]);
             if (OnChange) OnChange(this);
         }

@@ -9,7 +9,7 @@ TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner) {
 void TRadioButton::SetChecked(bool checked) {
     if (checked == checked_) return;
     checked_ = checked;
-    if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     if (!checked || !Parent()) return;
     for (int i = 0; i < Parent()->ControlCount(); ++i) {
         auto* sibling = dynamic_cast<TRadioButton*>(Parent()->Controls(i));
@@ -25,7 +25,7 @@ void TRadioButton::CreateParams(TCreateParams& params) {
 
 void TRadioButton::HandleCreated() {
     TWinControl::HandleCreated();
-    SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TRadioButton::WndProc(TMessage& message) {

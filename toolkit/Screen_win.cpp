@@ -1,11 +1,13 @@
 #include "toolkit/Screen_win.h"
 
+#include "toolkit/WideText_win.h"
+
 namespace {
 
 TScreen g_screen;
 
-void TakeSystemFont(TFont& font, const LOGFONTA& system) {
-    font.SetName(system.lfFaceName);
+void TakeSystemFont(TFont& font, const LOGFONTW& system) {
+    font.SetName(AnsiFromWide(system.lfFaceName));
     font.SetHeight(system.lfHeight);
     font.SetCharset(system.lfCharSet);
 }
@@ -15,9 +17,9 @@ void TakeSystemFont(TFont& font, const LOGFONTA& system) {
 TScreen* Screen = &g_screen;
 
 TScreen::TScreen() {
-    NONCLIENTMETRICSA metrics = {};
+    NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
         TakeSystemFont(menuFont_, metrics.lfMenuFont);
         TakeSystemFont(hintFont_, metrics.lfStatusFont);
     }
@@ -53,11 +55,11 @@ HCURSOR TScreen::CursorHandle(TCursor cursor) const {
     default:
         break;
     }
-    return LoadCursorA(nullptr, id);
+    return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(id));
 }
 
 RECT TScreen::WorkArea() const {
     RECT area{0, 0, Width(), Height()};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     return area;
 }

@@ -33,7 +33,7 @@ LRESULT CALLBACK WakeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         CheckSynchronize();
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // Called on the user-interface thread before any worker exists.
@@ -41,12 +41,12 @@ void EnsureMainThread() {
     SyncQueue& q = Queue();
     if (q.mainThread) return;
     q.mainThread = GetCurrentThreadId();
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = WakeWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "TervaneThreadSync";
-    RegisterClassA(&wc);
-    q.window = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TervaneThreadSync";
+    RegisterClassW(&wc);
+    q.window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
 }
 
 }  // namespace
@@ -143,12 +143,12 @@ void TThread::Synchronize(const std::function<void()>& method) {
         method();
         return;
     }
-    PendingCall call{GetCurrentThreadId(), &method, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr};
+    PendingCall call{GetCurrentThreadId(), &method, CreateEventW(nullptr, TRUE, FALSE, nullptr), nullptr};
     {
         std::lock_guard<std::mutex> guard(q.lock);
         q.calls.push_back(&call);
     }
-    PostMessageA(q.window, kWakeMessage, 0, 0);
+    PostMessageW(q.window, kWakeMessage, 0, 0);
     WaitForSingleObject(call.done, INFINITE);
     CloseHandle(call.done);
     if (call.error) std::rethrow_exception(call.error);

@@ -19,25 +19,25 @@ void TTrackBar::CreateParams(TCreateParams& params) {
 void TTrackBar::HandleCreated() {
     TWinControl::HandleCreated();
     HWND window = Handle();
-    SendMessageA(window, TBM_SETTHUMBLENGTH, static_cast<WPARAM>(thumbLength_), 0);
-    SendMessageA(window, TBM_SETRANGEMIN, FALSE, min_);
-    SendMessageA(window, TBM_SETRANGEMAX, FALSE, max_);
-    SendMessageA(window, TBM_SETLINESIZE, 0, 1);
-    SendMessageA(window, TBM_SETPAGESIZE, 0, pageSize_);
-    SendMessageA(window, TBM_SETTICFREQ, static_cast<WPARAM>(frequency_), 0);
-    SendMessageA(window, TBM_SETPOS, TRUE, position_);
+    SendMessageW(window, TBM_SETTHUMBLENGTH, static_cast<WPARAM>(thumbLength_), 0);
+    SendMessageW(window, TBM_SETRANGEMIN, FALSE, min_);
+    SendMessageW(window, TBM_SETRANGEMAX, FALSE, max_);
+    SendMessageW(window, TBM_SETLINESIZE, 0, 1);
+    SendMessageW(window, TBM_SETPAGESIZE, 0, pageSize_);
+    SendMessageW(window, TBM_SETTICFREQ, static_cast<WPARAM>(frequency_), 0);
+    SendMessageW(window, TBM_SETPOS, TRUE, position_);
 }
 
 void TTrackBar::SetRange(int min, int max) {
     min_ = min;
     max_ = std::max(min, max);
-    if (HandleAllocated()) SendMessageA(Handle(), TBM_SETRANGE, TRUE, MAKELPARAM(min_, max_));
+    if (HandleAllocated()) SendMessageW(Handle(), TBM_SETRANGE, TRUE, MAKELPARAM(min_, max_));
     SetPosition(position_);
 }
 
 void TTrackBar::SetPosition(int position) {
     position = std::clamp(position, min_, max_);
-    if (HandleAllocated()) SendMessageA(Handle(), TBM_SETPOS, TRUE, position);
+    if (HandleAllocated()) SendMessageW(Handle(), TBM_SETPOS, TRUE, position);
     if (position == position_) return;
     position_ = position;
     Changed();
@@ -45,17 +45,17 @@ void TTrackBar::SetPosition(int position) {
 
 void TTrackBar::SetPageSize(int pageSize) {
     pageSize_ = pageSize;
-    if (HandleAllocated()) SendMessageA(Handle(), TBM_SETPAGESIZE, 0, pageSize);
+    if (HandleAllocated()) SendMessageW(Handle(), TBM_SETPAGESIZE, 0, pageSize);
 }
 
 void TTrackBar::SetFrequency(int frequency) {
     frequency_ = frequency;
-    if (HandleAllocated()) SendMessageA(Handle(), TBM_SETTICFREQ, static_cast<WPARAM>(frequency), 0);
+    if (HandleAllocated()) SendMessageW(Handle(), TBM_SETTICFREQ, static_cast<WPARAM>(frequency), 0);
 }
 
 void TTrackBar::SetThumbLength(int length) {
     thumbLength_ = length;
-    if (HandleAllocated()) SendMessageA(Handle(), TBM_SETTHUMBLENGTH, static_cast<WPARAM>(length), 0);
+    if (HandleAllocated()) SendMessageW(Handle(), TBM_SETTHUMBLENGTH, static_cast<WPARAM>(length), 0);
 }
 
 void TTrackBar::Changed() {
@@ -64,7 +64,7 @@ void TTrackBar::Changed() {
 
 void TTrackBar::WndProc(TMessage& message) {
     if (message.Msg == CN_HSCROLL || message.Msg == CN_VSCROLL) {
-        int position = static_cast<int>(SendMessageA(Handle(), TBM_GETPOS, 0, 0));
+        int position = static_cast<int>(SendMessageW(Handle(), TBM_GETPOS, 0, 0));
         if (position != position_) {
             position_ = position;
             Changed();

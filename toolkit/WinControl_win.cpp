@@ -9,11 +9,12 @@
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
 // The control whose window is being created: the first messages of a new window arrive
-// before CreateWindowExA returns, so the window procedure takes the object from here.
+// before CreateWindowExW returns, so the window procedure takes the object from here.
 TWinControl* g_creatingControl = nullptr;
 
 // Class name -> the window procedure of the class it is built on.
@@ -25,22 +26,24 @@ std::map<std::string, WNDPROC>& RegisteredClasses() {
 WNDPROC RegisterControlClass(const TCreateParams& params) {
     auto found = RegisteredClasses().find(params.className);
     if (found != RegisteredClasses().end()) return found->second;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA windowClass = {};
-    WNDPROC baseProc = DefWindowProcA;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW windowClass = {};
+    WNDPROC baseProc = DefWindowProcW;
+    const Wide systemClass(params.systemClass);
     if (params.systemClass) {
-        if (!GetClassInfoA(nullptr, params.systemClass, &windowClass))
+        if (!GetClassInfoW(nullptr, systemClass, &windowClass))
             throw EOutOfResources(Format(ErrorText::WindowClassMissing, params.systemClass));
         baseProc = windowClass.lpfnWndProc;
         windowClass.style &= ~CS_GLOBALCLASS;
     } else {
         windowClass.style = params.classStyle;
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     }
     windowClass.lpfnWndProc = ToolkitWindowProc;
     windowClass.hInstance = instance;
-    windowClass.lpszClassName = params.className.c_str();
-    if (!RegisterClassA(&windowClass))
+    const Wide className(params.className);
+    windowClass.lpszClassName = className;
+    if (!RegisterClassW(&windowClass))
         throw EOutOfResources(Format(ErrorText::WindowClassRegistration, params.className.c_str()));
     RegisteredClasses()[params.className] = baseProc;
     return baseProc;
@@ -71,9 +74,9 @@ LRESULT CALLBACK ToolkitWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
     if (!control && g_creatingControl) {
         control = g_creatingControl;
         control->handle_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
     }
-    if (!control) return DefWindowProcA(window, msg, wParam, lParam);
+    if (!control) return DefWindowProcW(window, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
     try {
         control->DeliverMessage(message);
@@ -108,11 +111,11 @@ TWinControl* TWinControl::FromHandle(HWND window) {
     GetWindowThreadProcessId(window, &process);
     if (process != GetCurrentProcessId()) return nullptr;
     // Only windows of this module's classes carry an object pointer in their user data.
-    if (GetWindowLongPtrA(window, GWLP_HINSTANCE) != reinterpret_cast<LONG_PTR>(GetModuleHandleA(nullptr)))
+    if (GetWindowLongPtrW(window, GWLP_HINSTANCE) != reinterpret_cast<LONG_PTR>(GetModuleHandleW(nullptr)))
         return nullptr;
-    WNDPROC proc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC));
+    WNDPROC proc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
     if (proc != ToolkitWindowProc) return nullptr;
-    return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 void TWinControl::CreateParams(TCreateParams& params) {
@@ -139,9 +142,9 @@ void TWinControl::CreateWnd() {
     ownClass_ = params.systemClass == nullptr;
     TWinControl* outer = g_creatingControl;
     g_creatingControl = this;
-    HWND window = CreateWindowExA(params.exStyle, params.className.c_str(), TControl::Text().c_str(),
+    HWND window = CreateWindowExW(params.exStyle, Wide(params.className), Wide(TControl::Text()),
                                   params.style, params.x, params.y, params.width, params.height,
-                                  params.parentWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                  params.parentWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
     g_creatingControl = outer;
     if (!window) throw EOutOfResources(Format(ErrorText::WindowCreation, params.className.c_str()));
     handle_ = window;
@@ -149,7 +152,7 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::HandleCreated() {
-    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     for (TControl* control : std::vector<TControl*>(controls_))
         if (control->IsWindowed()) static_cast<TWinControl*>(control)->Handle();
     AlignControls();
@@ -166,7 +169,7 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::WindowDestroyed() {
-    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
     handle_ = nullptr;
     graphicCapture_ = nullptr;
 }
@@ -176,7 +179,7 @@ void TWinControl::WindowDestroyed() {
 void TWinControl::UpdateBoundsFromWindow() {
     RECT rect;
     GetWindowRect(handle_, &rect);
-    HWND parent = (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) ? GetParent(handle_) : nullptr;
+    HWND parent = (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD) ? GetParent(handle_) : nullptr;
     if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
     TControl::SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
@@ -212,8 +215,8 @@ TControl* TWinControl::GraphicControlAt(POINT point) const {
 void TWinControl::SetTabStop(bool tabStop) {
     tabStop_ = tabStop;
     if (!handle_) return;
-    LONG style = GetWindowLongA(handle_, GWL_STYLE);
-    SetWindowLongA(handle_, GWL_STYLE, tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
+    LONG style = GetWindowLongW(handle_, GWL_STYLE);
+    SetWindowLongW(handle_, GWL_STYLE, tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
 }
 
 void TWinControl::SetFocus() { ::SetFocus(Handle()); }
@@ -252,17 +255,13 @@ void TWinControl::SetEnabled(bool enabled) {
 
 std::string TWinControl::Text() const {
     if (!handle_) return TControl::Text();
-    int length = GetWindowTextLengthA(handle_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    length = GetWindowTextA(handle_, text.data(), length + 1);
-    text.resize(static_cast<size_t>(std::max(length, 0)));
-    return text;
+    return WindowTextOf(handle_);
 }
 
 void TWinControl::SetText(const std::string& text) {
     // The window's text may have changed under the stored one (typing), so always apply it.
     text_ = text;
-    if (handle_) SetWindowTextA(handle_, text.c_str());
+    if (handle_) SetWindowTextOf(handle_, text);
     TextChanged();
     Perform(CM_TEXTCHANGED);
 }
@@ -282,12 +281,12 @@ void TWinControl::ShowPendingPaint() {
     // rest, in which the system brings the screen up to date.
     constexpr UINT kNeverSent = 0xBFFF;
     MSG message;
-    PeekMessageA(&message, nullptr, kNeverSent, kNeverSent, PM_NOREMOVE);
+    PeekMessageW(&message, nullptr, kNeverSent, kNeverSent, PM_NOREMOVE);
 }
 
 void TWinControl::FontChanged() {
     if (handle_) {
-        SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
     }
     for (TControl* control : std::vector<TControl*>(controls_)) control->ParentFontChanged();
     TControl::FontChanged();
@@ -305,8 +304,8 @@ HBRUSH TWinControl::BackgroundBrush() {
 
 void TWinControl::DefaultHandler(TMessage& message) {
     if (!handle_) return;
-    WNDPROC proc = defaultProc_ ? defaultProc_ : DefWindowProcA;
-    message.Result = CallWindowProcA(proc, handle_, message.Msg, message.WParam, message.LParam);
+    WNDPROC proc = defaultProc_ ? defaultProc_ : DefWindowProcW;
+    message.Result = CallWindowProcW(proc, handle_, message.Msg, message.WParam, message.LParam);
 }
 
 void TWinControl::WndProc(TMessage& message) {

@@ -3,6 +3,7 @@
 #include "skin/controls/SkinPainters_win.h"
 
 #include "toolkit/BitBtn_win.h"
+#include "toolkit/WideText_win.h"
 
 void TSkinBitButton::DrawContent(HDC dc, const RECT& rect, COLORREF textColour) {
     auto* button = dynamic_cast<TBitBtn*>(control_);
@@ -20,5 +21,5 @@ void TSkinBitButton::DrawContent(HDC dc, const RECT& rect, COLORREF textColour) 
     if (text_.empty()) return;
     SetTextColor(dc, textColour);
     RECT textRect{rect.left + at.textX, rect.top + at.textY, rect.right, rect.bottom};
-    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &textRect, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
+    DrawTextOf(dc, text_, &textRect, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
 }

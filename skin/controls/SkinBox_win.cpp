@@ -7,6 +7,7 @@
 #include "skin/draw/SkinElementLayout.h"
 #include "skin/draw/SkinPaint_win.h"
 #include "toolkit/WinControl_win.h"
+#include "toolkit/WideText_win.h"
 
 using namespace SkinPainting;
 
@@ -38,7 +39,7 @@ void TSkinBox::Paint(HDC dc, const RECT& rect) {
     {
         TSelection font(dc, ControlFont());
         const std::string measured = text_.empty() ? std::string("0") : text_;
-        GetTextExtentPoint32A(dc, measured.c_str(), static_cast<int>(measured.size()), &text);
+        text = TextExtentOf(dc, measured);
     }
     if (!text_.empty()) ExcludeClipRect(dc, 8, 0, 8 + text.cx + 2, text.cy);
     RECT frame{rect.left, rect.top + text.cy / 2, rect.right, rect.bottom};

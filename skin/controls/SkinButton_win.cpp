@@ -8,6 +8,7 @@
 #include "skin/draw/SkinElementLayout.h"
 #include "skin/draw/SkinPaint_win.h"
 #include "toolkit/WinControl_win.h"
+#include "toolkit/WideText_win.h"
 
 using namespace SkinPainting;
 
@@ -155,6 +156,6 @@ void TSkinButton::DrawContent(HDC dc, const RECT& rect, COLORREF textColour) {
     if (text_.empty()) return;
     SetTextColor(dc, textColour);
     RECT textRect = rect;
-    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &textRect,
+    DrawTextOf(dc, text_, &textRect,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
 }

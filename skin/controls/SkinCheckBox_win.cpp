@@ -41,7 +41,7 @@ TBitmap* TSkinCheckBox::Picture(int& frames) const {
 
 int TSkinCheckBox::Cell() const {
     if (!enabled_) return SkinCells::CheckDisabled;
-    switch (SendMessageA(handle_, BM_GETCHECK, 0, 0)) {
+    switch (SendMessageW(handle_, BM_GETCHECK, 0, 0)) {
     case BST_CHECKED:
         return SkinCells::CheckChecked;
     case BST_INDETERMINATE:
@@ -57,7 +57,7 @@ TBitmap* TSkinRadioButton::Picture(int& frames) const {
 }
 
 int TSkinRadioButton::Cell() const {
-    bool checked = SendMessageA(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    bool checked = SendMessageW(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (!enabled_) return checked ? SkinCells::RadioDisabledChecked : SkinCells::RadioDisabled;
     return checked ? SkinCells::RadioChecked : SkinCells::RadioUnchecked;
 }
@@ -77,7 +77,7 @@ void TSkinCheckBox::Paint(HDC dc, const RECT& rect) {
     int width = picture->Width() / frames, height = picture->Height();
     int systemBox = 13;  // what the control drew itself, covered by the fill
     int boxWidth = std::max(width, systemBox), boxHeight = std::max(height, systemBox);
-    bool textLeft = (GetWindowLongA(handle_, GWL_STYLE) & BS_LEFTTEXT) != 0;
+    bool textLeft = (GetWindowLongW(handle_, GWL_STYLE) & BS_LEFTTEXT) != 0;
     int inset = width < 15 ? (14 - width) / 2 : 0;
     int x = textLeft ? rect.right - boxWidth - inset : rect.left + inset;
     int y = rect.top + (rect.bottom - rect.top - boxHeight) / 2;

@@ -66,8 +66,8 @@ void TSkinComBox::AfterMessage(TMessage& message) {
 void TSkinComBox::Paint(HDC dc, const RECT& rect) {
     if (skinData_->NotReady()) return;
     RefreshState();
-    bool dropped = SendMessageA(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0;
-    LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    bool dropped = SendMessageW(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    LONG style = GetWindowLongW(handle_, GWL_STYLE);
     bool list = (style & 3) == CBS_DROPDOWNLIST;
     if (Present(skinData_->SunkEdge)) {
         int cell = !enabled_                ? SkinCells::SunkDisabled

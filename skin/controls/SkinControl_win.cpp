@@ -5,6 +5,7 @@
 #include "skin/stored/SkinData_win.h"
 #include "skin/controls/SkinControlHost_win.h"
 #include "toolkit/WinControl_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -55,9 +56,9 @@ void TSkinControl::AttachHandle(HWND handle, TSkinData& skinData) {
         found->second.painter = this;
         previousProc_ = found->second.previous;
     } else {
-        previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handle, GWLP_WNDPROC));
+        previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle, GWLP_WNDPROC));
         windows[handle] = {this, previousProc_};
-        SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookedWindowProc));
+        SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookedWindowProc));
     }
     RefreshState();
 }
@@ -74,10 +75,10 @@ void TSkinControl::Release() {
     if (previousProc_) {
         auto& windows = HookedWindows();
         auto found = windows.find(handle_);
-        bool ours = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handle_, GWLP_WNDPROC)) == &HookedWindowProc;
+        bool ours = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle_, GWLP_WNDPROC)) == &HookedWindowProc;
         if (found != windows.end()) {
             if (ours && IsWindow(handle_)) {
-                SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+                SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
                 windows.erase(found);
             } else {
                 found->second.painter = nullptr;
@@ -92,13 +93,13 @@ void TSkinControl::Release() {
 LRESULT CALLBACK TSkinControl::HookedWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto& windows = HookedWindows();
     auto found = windows.find(window);
-    if (found == windows.end()) return DefWindowProcA(window, msg, wParam, lParam);
+    if (found == windows.end()) return DefWindowProcW(window, msg, wParam, lParam);
     THookedWindow hooked = found->second;
     if (msg == WM_NCDESTROY && !hooked.painter) windows.erase(found);
     TMessage message{msg, wParam, lParam, 0};
-    if (!hooked.painter) return CallWindowProcA(hooked.previous, window, msg, wParam, lParam);
+    if (!hooked.painter) return CallWindowProcW(hooked.previous, window, msg, wParam, lParam);
     hooked.painter->Deliver(message, [&](TMessage& passed) {
-        passed.Result = CallWindowProcA(hooked.previous, window, passed.Msg, passed.WParam, passed.LParam);
+        passed.Result = CallWindowProcW(hooked.previous, window, passed.Msg, passed.WParam, passed.LParam);
     });
     return message.Result;
 }
@@ -198,7 +199,7 @@ void TSkinControl::SendMouseLeave() {
     if (control_)
         control_->Perform(CM_MOUSELEAVE);
     else
-        SendMessageA(handle_, CM_MOUSELEAVE, 0, 0);
+        SendMessageW(handle_, CM_MOUSELEAVE, 0, 0);
 }
 
 void TSkinControl::BecomeHot() {
@@ -220,18 +221,15 @@ void TSkinControl::StopBeingHot() {
 void TSkinControl::RefreshState() {
     if (!handle_) return;
     focused_ = GetFocus() == handle_;
-    enabled_ = (GetWindowLongA(handle_, GWL_STYLE) & WS_DISABLED) == 0;
-    int length = GetWindowTextLengthA(handle_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    length = GetWindowTextA(handle_, text.data(), length + 1);
-    text.resize(static_cast<size_t>(length > 0 ? length : 0));
+    enabled_ = (GetWindowLongW(handle_, GWL_STYLE) & WS_DISABLED) == 0;
+    std::string text = WindowTextOf(handle_);
     if (text.empty() && control_) text = control_->Text();
     text_ = text;
 }
 
 HFONT TSkinControl::ControlFont() {
     if (control_) return control_->Font().Handle();
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(handle_, WM_GETFONT, 0, 0));
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0));
     return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
@@ -239,7 +237,7 @@ void TSkinControl::PostClick() {
     HWND parent = GetParent(handle_);
     if (!parent) return;
     WPARAM wParam = control_ ? 0 : MAKEWPARAM(GetDlgCtrlID(handle_), BN_CLICKED);
-    PostMessageA(parent, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(handle_));
+    PostMessageW(parent, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(handle_));
 }
 
 bool TSkinControl::ClientPointInside(LPARAM lParam) const {

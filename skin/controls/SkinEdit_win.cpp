@@ -13,19 +13,19 @@ using namespace SkinPainting;
 namespace {
 
 bool HasBorder(HWND window) {
-    return (GetWindowLongA(window, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) != 0 ||
-           (GetWindowLongA(window, GWL_STYLE) & WS_BORDER) != 0;
+    return (GetWindowLongW(window, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) != 0 ||
+           (GetWindowLongW(window, GWL_STYLE) & WS_BORDER) != 0;
 }
 
 // The brush the edit fills its background with, as its parent answers for it.
 HBRUSH EditBackground(HWND edit, HDC dc) {
-    LONG style = GetWindowLongA(edit, GWL_STYLE);
+    LONG style = GetWindowLongW(edit, GWL_STYLE);
     bool staticLook = (style & ES_READONLY) || (style & WS_DISABLED);
     HWND parent = GetParent(edit);
     HBRUSH brush = nullptr;
     if (parent) {
         TSavedDCState state(dc);
-        brush = reinterpret_cast<HBRUSH>(SendMessageA(parent, staticLook ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+        brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, staticLook ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
                                                       reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
     }
     if (!brush) brush = GetSysColorBrush(staticLook ? COLOR_BTNFACE : COLOR_WINDOW);

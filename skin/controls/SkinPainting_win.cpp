@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "skin/controls/SkinPainters_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace SkinPainting {
 

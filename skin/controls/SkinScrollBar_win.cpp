@@ -63,7 +63,7 @@ struct TSkinScrollBar::TBarParts {
 };
 
 bool TSkinScrollBar::BarParts(int bar, TBarParts& parts) const {
-    LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    LONG style = GetWindowLongW(handle_, GWL_STYLE);
     if (!(style & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL))) return false;
     SCROLLBARINFO info = {};
     info.cbSize = sizeof info;
@@ -163,7 +163,7 @@ void TSkinScrollBar::PaintBar(HDC dc, int bar) {
 }
 
 void TSkinScrollBar::Scroll(int bar, int code, int position) {
-    SendMessageA(handle_, bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position), 0);
+    SendMessageW(handle_, bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position), 0);
 }
 
 // Where the thumb was grabbed and the room it moves in, along the bar.
@@ -213,7 +213,7 @@ bool TSkinScrollBar::HoldPress(int bar, int part, TBarParts& parts, const TThumb
     DWORD next = GetTickCount() + kFirstRepeat;
     while (GetCapture() == handle_) {
         MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_LBUTTONUP || msg.message == WM_QUIT) {
                 if (msg.message == WM_QUIT) PostQuitMessage(static_cast<int>(msg.wParam));
                 break;
@@ -224,7 +224,7 @@ bool TSkinScrollBar::HoldPress(int bar, int part, TBarParts& parts, const TThumb
             }
             if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) continue;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
             if (!*alive) return false;
             continue;
         }

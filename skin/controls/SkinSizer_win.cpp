@@ -9,7 +9,7 @@
 
 using namespace SkinPainting;
 
-bool TSkinSizer::IsSizeGrip() const { return (GetWindowLongA(handle_, GWL_STYLE) & SBS_SIZEGRIP) != 0; }
+bool TSkinSizer::IsSizeGrip() const { return (GetWindowLongW(handle_, GWL_STYLE) & SBS_SIZEGRIP) != 0; }
 
 bool TSkinSizer::BeforeMessage(TMessage& message) {
     if (skinData_->NotReady() || !IsSizeGrip()) return true;

@@ -13,6 +13,7 @@
 #include "skin/stored/SkinData_win.h"
 #include "skin/draw/SkinElementLayout.h"
 #include "skin/draw/SkinPaint_win.h"
+#include "toolkit/WideText_win.h"
 
 using namespace SkinPainting;
 
@@ -21,7 +22,7 @@ namespace {
 enum TTabSide { tsTop, tsBottom, tsLeft, tsRight };
 
 TTabSide TabSide(HWND tab) {
-    LONG style = GetWindowLongA(tab, GWL_STYLE);
+    LONG style = GetWindowLongW(tab, GWL_STYLE);
     if (style & TCS_VERTICAL) return (style & TCS_RIGHT) ? tsRight : tsLeft;
     return (style & TCS_BOTTOM) ? tsBottom : tsTop;
 }
@@ -80,33 +81,33 @@ void DrawTurnedTab(HDC dc, const RECT& rect, TDataSkinBorder& tabs, int cell, TT
 }
 
 std::string TabText(HWND tab, int index, int& image) {
-    char text[260] = {};
-    TCITEMA item = {};
+    wchar_t text[260] = {};
+    TCITEMW item = {};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
     item.pszText = text;
-    item.cchTextMax = sizeof text;
+    item.cchTextMax = 260;
     image = -1;
-    if (!SendMessageA(tab, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) return {};
+    if (!SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) return {};
     image = item.iImage;
-    return text;
+    return AnsiFromWide(text);
 }
 
 // A caption along a side tab, reading upwards on the left and downwards on the right, centred.
 void DrawTurnedText(HDC dc, const std::string& text, const RECT& rect, TTabSide side) {
-    LOGFONTA font{};
-    if (!GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font)) return;
+    LOGFONTW font{};
+    if (!GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font)) return;
     font.lfEscapement = font.lfOrientation = side == tsLeft ? 900 : 2700;
-    TFontHandle turned(CreateFontIndirectA(&font));
+    TFontHandle turned(CreateFontIndirectW(&font));
     if (!turned) return;
     TSelection selected(dc, turned.Get());
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SIZE extent = TextExtentOf(dc, text);
     int centreX = (rect.left + rect.right) / 2, centreY = (rect.top + rect.bottom) / 2;
     // The text's top-left corner, turned with it.
     int x = side == tsLeft ? centreX - extent.cy / 2 : centreX + extent.cy / 2;
     int y = side == tsLeft ? centreY + extent.cx / 2 : centreY - extent.cx / 2;
     UINT align = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+    const std::wstring wide = WideFromAnsi(text);
+    TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
     SetTextAlign(dc, align);
 }
 
@@ -139,7 +140,7 @@ void TSkinTab::AfterMessage(TMessage& message) {
     case WM_MOUSEMOVE: {
         TCHITTESTINFO hit = {};
         hit.pt = {PointX(message.LParam), PointY(message.LParam)};
-        int tab = static_cast<int>(SendMessageA(handle_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        int tab = static_cast<int>(SendMessageW(handle_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
         if (!hot_) BecomeHot();
         if (tab != hotTab_) {
             hotTab_ = tab;
@@ -167,12 +168,12 @@ void TSkinTab::SkinChanged() {
 void TSkinTab::Paint(HDC dc, const RECT& rect) {
     if (skinData_->NotReady() || !skinData_->Tabs || !skinData_->Tabs->HasPicture()) return;
     RefreshState();
-    int count = static_cast<int>(SendMessageA(handle_, TCM_GETITEMCOUNT, 0, 0));
-    int selected = static_cast<int>(SendMessageA(handle_, TCM_GETCURSEL, 0, 0));
+    int count = static_cast<int>(SendMessageW(handle_, TCM_GETITEMCOUNT, 0, 0));
+    int selected = static_cast<int>(SendMessageW(handle_, TCM_GETCURSEL, 0, 0));
     RECT strip{};
     for (int i = 0; i < count; ++i) {
         RECT item;
-        if (SendMessageA(handle_, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
+        if (SendMessageW(handle_, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
             UnionRect(&strip, &strip, &item);
     }
     OffScreen(dc, rect, [&](HDC buffer, const RECT& local) {
@@ -183,14 +184,14 @@ void TSkinTab::Paint(HDC dc, const RECT& rect) {
         for (int i = 0; i < count; ++i) {
             RECT item;
             if (i == selected ||
-                !SendMessageA(handle_, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
+                !SendMessageW(handle_, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
                 continue;
             DrawTab(buffer, i, item, false);
         }
         // The selected tab last: it stands out over its neighbours and joins the page.
         RECT item;
         if (selected >= 0 &&
-            SendMessageA(handle_, TCM_GETITEMRECT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item)))
+            SendMessageW(handle_, TCM_GETITEMRECT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item)))
             DrawTab(buffer, selected, item, true);
     });
 }
@@ -256,7 +257,7 @@ void DrawTabText(HDC dc, const std::string& text, const RECT& tab, const RECT& c
     UINT format = DT_SINGLELINE | DT_VCENTER | (content.left == tab.left ? DT_CENTER : DT_LEFT);
     RECT textRect = content;
     if (selected && side == tsTop) OffsetRect(&textRect, 0, -1);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
+    DrawTextOf(dc, text, &textRect, format);
 }
 
 }  // namespace
@@ -292,14 +293,12 @@ void TSkinTab::DrawTab(HDC dc, int index, const RECT& itemRect, bool selected) {
 // The tab's image from the control's image list, centred with the text in `content`; where
 // the text begins (content's left when there is no image).
 int TSkinTab::DrawTabImage(HDC dc, const RECT& content, int image, const std::string& text) {
-    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(handle_, TCM_GETIMAGELIST, 0, 0));
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(handle_, TCM_GETIMAGELIST, 0, 0));
     int imageWidth = 0, imageHeight = 0;
     if (!images || image < 0 || !ImageList_GetIconSize(images, &imageWidth, &imageHeight)) return content.left;
     int textWidth = 0;
     if (!text.empty()) {
-        SIZE extent{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        textWidth = extent.cx + 3;
+        textWidth = TextExtentOf(dc, text).cx + 3;
     }
     int x = content.left + std::max<int>(3, (content.right - content.left - imageWidth - textWidth) / 2);
     int y = content.top + (content.bottom - content.top - imageHeight) / 2;

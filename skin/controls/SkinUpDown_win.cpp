@@ -13,7 +13,7 @@ using namespace SkinPainting;
 
 namespace {
 
-bool Horizontal(HWND spin) { return (GetWindowLongA(spin, GWL_STYLE) & UDS_HORZ) != 0; }
+bool Horizontal(HWND spin) { return (GetWindowLongW(spin, GWL_STYLE) & UDS_HORZ) != 0; }
 
 // The half of the control a client point falls in: 0 the first arrow, 1 the second.
 int HalfAt(HWND spin, POINT point) {

@@ -211,7 +211,7 @@ private:
 
 TRegionHandle RegionFromBitmap(HBITMAP bitmap, int x, int y, COLORREF colour) {
     BITMAP info{};
-    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
+    if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
         return TRegionHandle();
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

@@ -1,12 +1,9 @@
 #include "skin/draw/SkinWindowClass_win.h"
 
 #include <algorithm>
+#include "toolkit/WideText_win.h"
 
-std::string WindowClassName(HWND window) {
-    char name[256] = {};
-    int length = GetClassNameA(window, name, sizeof name);
-    return length > 0 ? std::string(name, static_cast<size_t>(length)) : std::string();
-}
+std::string WindowClassName(HWND window) { return ClassNameOf(window); }
 
 std::string LowerClassName(const std::string& name) {
     std::string lower = name;

@@ -10,6 +10,8 @@
 #include "skin/frame/SkinFrameManager_win.h"
 #include "skin/menus/SkinMenuBar_win.h"
 #include "skin/draw/SkinPaint_win.h"
+#include "skin/draw/SkinWindowDC_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -119,8 +121,7 @@ void TSkinForm::PaintTitle(HDC dc, int windowWidth) {
     TDataSkinTitle& title = skinData_->Title;
     std::string text = "   " + caption_;
     TSelection font(dc, captionFont_.Get());
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SIZE extent = TextExtentOf(dc, text);
     TTitleMetrics metrics{title.TextAlignment, title.TextShift(), title.TextShiftVert(), title.TextRightClip(),
                           title.BackLeft, title.BackRight};
     TSkinRect area = TitleTextRect(metrics, extent.cx, extent.cy, windowWidth, top_);
@@ -135,7 +136,7 @@ void TSkinForm::PaintTitle(HDC dc, int windowWidth) {
     COLORREF oldColour = SetTextColor(dc, ColorToRGB(active_ ? colours.TitleTextActive : colours.TitleTextInactive));
     int oldMode = SetBkMode(dc, TRANSPARENT);
     RECT textRect{area.left + title.BackLeft, area.top, area.right - title.BackRight, area.bottom};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+    DrawTextOf(dc, text, &textRect,
               DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT | DT_VCENTER);
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldColour);

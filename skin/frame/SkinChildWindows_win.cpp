@@ -19,7 +19,7 @@ std::unique_ptr<TSkinControl> ButtonPainter(TSkinForm& window, LONG style) {
 // combo box), or nullptr when the child keeps its own look.
 std::unique_ptr<TSkinControl> PainterFor(TSkinForm& window, HWND& child) {
     std::string name = LowerWindowClass(child);
-    LONG style = GetWindowLongA(child, GWL_STYLE);
+    LONG style = GetWindowLongW(child, GWL_STYLE);
     if (name == "button") return ButtonPainter(window, style);
     if (name == "combobox") return (style & 3) != CBS_SIMPLE ? std::make_unique<TSkinComBox>(window) : nullptr;
     if (name == "comboboxex32") {
@@ -41,7 +41,7 @@ void SkinChildWindows(TSkinForm& window) { SkinChildWindows(window, window.SkinD
 
 void SkinChildWindows(TSkinForm& window, TSkinData& skinData) {
     for (HWND child = GetWindow(window.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!(GetWindowLongA(child, GWL_STYLE) & WS_CHILD) || FindControlPainter(window, child)) continue;
+        if (!(GetWindowLongW(child, GWL_STYLE) & WS_CHILD) || FindControlPainter(window, child)) continue;
         HWND hooked = child;
         std::unique_ptr<TSkinControl> painter = PainterFor(window, hooked);
         if (!painter || FindControlPainter(window, hooked)) continue;

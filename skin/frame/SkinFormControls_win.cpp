@@ -91,7 +91,7 @@ const std::vector<TRule>& Rules() {
         {[](auto& f) { return ClassIs(f, "TDATETIMEPICKER"); }, raPaint,
          [](TSkinForm& window) -> std::unique_ptr<TSkinControl> {
              // Bit 0 of the skinned window's style picks the edit look.
-             if (GetWindowLongA(window.Handle(), GWL_STYLE) & 1) return std::make_unique<TSkinEdit>(window);
+             if (GetWindowLongW(window.Handle(), GWL_STYLE) & 1) return std::make_unique<TSkinEdit>(window);
              return std::make_unique<TSkinComBox>(window);
          },
          false, xcEdit},
@@ -137,7 +137,7 @@ void AttachGroupChildren(TSkinForm& window, TSkinData& data, TWinControl& group)
 }
 
 void SkinOneControl(TSkinForm& window, TSkinData& data, TWinControl& control, HWND handle) {
-    TFoundControl found{control, UpperClassName(handle), GetWindowLongA(handle, GWL_STYLE), window};
+    TFoundControl found{control, UpperClassName(handle), GetWindowLongW(handle, GWL_STYLE), window};
     // Rich edits and memos of other makers get scroll bars alone when scroll bars are wanted.
     if (Needed(data, xcScrollbar) && ClassIn(found, kRichMemoClasses)) {
         Attach(window, data, control, Make<TSkinScrollBar>(), false);

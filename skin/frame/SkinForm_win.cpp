@@ -12,6 +12,7 @@
 #include "skin/menus/SkinMenuBar_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/Form_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -20,21 +21,15 @@ constexpr UINT kPlaceInPlace = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_
 
 SIZE Size(const RECT& rect) { return {rect.right - rect.left, rect.bottom - rect.top}; }
 
-std::string WindowText(HWND window) {
-    int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(std::max(0, length)) + 1, '\0');
-    int copied = GetWindowTextA(window, &text[0], length + 1);
-    text.resize(static_cast<size_t>(std::max(0, copied)));
-    return text;
-}
+std::string WindowText(HWND window) { return WindowTextOf(window); }
 
 // The system's caption font.
 HFONT CreateCaptionFont() {
-    NONCLIENTMETRICSA metrics{};
+    NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
         return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    return CreateFontIndirectA(&metrics.lfCaptionFont);
+    return CreateFontIndirectW(&metrics.lfCaptionFont);
 }
 
 bool IsStockObject(HGDIOBJ object) { return object == GetStockObject(DEFAULT_GUI_FONT); }
@@ -87,8 +82,8 @@ void TSkinForm::AttachWindow(TSkinData& skinData) {
 // Step 1 and 2 of attaching: what the window is like under the system's frame.
 void TSkinForm::ReadWindow() {
     captionFont_.Reset(CreateCaptionFont());
-    style_ = static_cast<DWORD>(GetWindowLongPtrA(handle_, GWL_STYLE));
-    exStyle_ = static_cast<DWORD>(GetWindowLongPtrA(handle_, GWL_EXSTYLE));
+    style_ = static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_STYLE));
+    exStyle_ = static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE));
     systemMenu_ = GetSystemMenu(handle_, FALSE);
     MakeIconBitmap();
     caption_ = WindowText(handle_);
@@ -105,7 +100,7 @@ void TSkinForm::ReadWindow() {
     hadMaximize_ = (style_ & WS_MAXIMIZEBOX) != 0;
     ReadWindowState();
     windowKind_ = wkOrdinary;
-    if (FindWindowExA(handle_, nullptr, "MDIClient", nullptr)) windowKind_ = wkMDIFrame;
+    if (FindWindowExW(handle_, nullptr, L"MDIClient", nullptr)) windowKind_ = wkMDIFrame;
     if (exStyle_ & WS_EX_MDICHILD) windowKind_ = wkMDIChild;
     if ((exStyle_ & WS_EX_WINDOWEDGE) || (style_ & WS_THICKFRAME)) {
         captionKind_ = 0;
@@ -133,8 +128,8 @@ void TSkinForm::ReadWindowState() {
 // the icon of the main windows' skin.
 void TSkinForm::MakeIconBitmap() {
     int width = GetSystemMetrics(SM_CXSMICON), height = GetSystemMetrics(SM_CYSMICON);
-    auto icon = reinterpret_cast<HICON>(SendMessageA(handle_, WM_GETICON, ICON_SMALL, 0));
-    if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(handle_, WM_GETICON, ICON_BIG, 0));
+    auto icon = reinterpret_cast<HICON>(SendMessageW(handle_, WM_GETICON, ICON_SMALL, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(handle_, WM_GETICON, ICON_BIG, 0));
     if (!icon) {
         TSkinData* donor = !skinData_->SharedIcon().Empty() ? skinData_ : SkinFrameManager::IconDonor();
         if (donor) {
@@ -160,14 +155,14 @@ void TSkinForm::CreateMenuBar() {
 }
 
 void TSkinForm::RemoveSystemButtons() {
-    DWORD style = static_cast<DWORD>(GetWindowLongPtrA(handle_, GWL_STYLE));
-    if (style & kSystemButtons) SetWindowLongPtrA(handle_, GWL_STYLE, static_cast<LONG_PTR>(style & ~kSystemButtons));
+    DWORD style = static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_STYLE));
+    if (style & kSystemButtons) SetWindowLongPtrW(handle_, GWL_STYLE, static_cast<LONG_PTR>(style & ~kSystemButtons));
 }
 
 void TSkinForm::PutSystemButtonsBack() {
-    DWORD style = static_cast<DWORD>(GetWindowLongPtrA(handle_, GWL_STYLE));
+    DWORD style = static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_STYLE));
     if ((style & ownButtons_) != ownButtons_)
-        SetWindowLongPtrA(handle_, GWL_STYLE, static_cast<LONG_PTR>(style | ownButtons_));
+        SetWindowLongPtrW(handle_, GWL_STYLE, static_cast<LONG_PTR>(style | ownButtons_));
 }
 
 void TSkinForm::ApplySkinData() {

@@ -89,9 +89,9 @@ bool TSkinForm::OnNCLButtonUp(LPARAM lParam) {
 bool TSkinForm::OnNCLButtonDblClk(WPARAM wParam) {
     if (wParam != HTCAPTION) return false;
     if (IsMaximized() || IsMinimized()) {
-        PostMessageA(handle_, WM_SYSCOMMAND, SC_RESTORE, 0);
+        PostMessageW(handle_, WM_SYSCOMMAND, SC_RESTORE, 0);
     } else if (hadMaximize_) {
-        PostMessageA(handle_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        PostMessageW(handle_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     }
     return true;
 }
@@ -118,30 +118,30 @@ void TSkinForm::OpenMenuItem(TNCObject& item) {
 void TSkinForm::PerformAction(TWinSysButton& button, POINT screenPoint) {
     int action = button.Definition().Action;
     auto activeChild = [this] {
-        return mdiClient_ ? reinterpret_cast<HWND>(SendMessageA(mdiClient_, WM_MDIGETACTIVE, 0, 0)) : nullptr;
+        return mdiClient_ ? reinterpret_cast<HWND>(SendMessageW(mdiClient_, WM_MDIGETACTIVE, 0, 0)) : nullptr;
     };
     switch (CaptionActionFor(action)) {
     case TCaptionAction::Close:
         StopTimer();
-        PostMessageA(handle_, WM_CLOSE, 0, 0);
+        PostMessageW(handle_, WM_CLOSE, 0, 0);
         break;
     case TCaptionAction::MaximizeOrRestore:
-        PostMessageA(handle_, WM_SYSCOMMAND, IsMaximized() ? SC_RESTORE : SC_MAXIMIZE, 0);
+        PostMessageW(handle_, WM_SYSCOMMAND, IsMaximized() ? SC_RESTORE : SC_MAXIMIZE, 0);
         break;
     case TCaptionAction::MinimizeOrRestore:
-        PostMessageA(handle_, WM_SYSCOMMAND, IsMinimized() ? SC_RESTORE : SC_MINIMIZE, 0);
+        PostMessageW(handle_, WM_SYSCOMMAND, IsMinimized() ? SC_RESTORE : SC_MINIMIZE, 0);
         break;
     case TCaptionAction::SystemMenu: ShowSystemMenu(screenPoint); break;
     case TCaptionAction::MinimizeChild:
-        if (HWND child = activeChild()) PostMessageA(child, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        if (HWND child = activeChild()) PostMessageW(child, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         break;
     case TCaptionAction::RestoreChild:
-        if (HWND child = activeChild()) PostMessageA(mdiClient_, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
+        if (HWND child = activeChild()) PostMessageW(mdiClient_, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
         break;
     case TCaptionAction::CloseChild:
-        if (HWND child = activeChild()) PostMessageA(child, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (HWND child = activeChild()) PostMessageW(child, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
-    case TCaptionAction::PostToWindow: PostMessageA(handle_, WM_SKIN_BUTTONACTION, static_cast<WPARAM>(action), 0); break;
+    case TCaptionAction::PostToWindow: PostMessageW(handle_, WM_SKIN_BUTTONACTION, static_cast<WPARAM>(action), 0); break;
     }
 }
 

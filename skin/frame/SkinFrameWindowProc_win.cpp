@@ -10,14 +10,15 @@
 #include "skin/menus/SkinMenuBar_win.h"
 #include "skin/draw/SkinWindowDC_win.h"
 #include "toolkit/Form_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
 // The skinned frame of a window and the procedure it replaced, kept with the window.
-const char* const kFrameProperty = "TervaneSkinFrame";
-const char* const kPreviousProperty = "TervaneSkinPrevious";
-const char* const kMDIFrameProperty = "TervaneSkinMDIFrame";
-const char* const kMDIPreviousProperty = "TervaneSkinMDIPrevious";
+const wchar_t* const kFrameProperty = L"TervaneSkinFrame";
+const wchar_t* const kPreviousProperty = L"TervaneSkinPrevious";
+const wchar_t* const kMDIFrameProperty = L"TervaneSkinMDIFrame";
+const wchar_t* const kMDIPreviousProperty = L"TervaneSkinMDIPrevious";
 
 bool IsNonClientMessage(UINT msg) {
     switch (msg) {
@@ -81,14 +82,14 @@ LRESULT HitCode(TFrameHit hit) {
 // Whether the active child of a multiple-document client window is maximised.
 bool ActiveChildMaximized(HWND client) {
     BOOL maximized = FALSE;
-    SendMessageA(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
+    SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
     return maximized != FALSE;
 }
 
 }  // namespace
 
 LRESULT CALLBACK TSkinForm::SkinWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* frame = static_cast<TSkinForm*>(GetPropA(window, kFrameProperty));
+    auto* frame = static_cast<TSkinForm*>(GetPropW(window, kFrameProperty));
     if (frame) {
         try {
             return frame->HandleMessage(msg, wParam, lParam);
@@ -96,32 +97,32 @@ LRESULT CALLBACK TSkinForm::SkinWindowProc(HWND window, UINT msg, WPARAM wParam,
             // A frame that failed must not take the message from the window.
         }
     }
-    auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kPreviousProperty));
-    if (previous) return CallWindowProcA(previous, window, msg, wParam, lParam);
-    return DefWindowProcA(window, msg, wParam, lParam);
+    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProperty));
+    if (previous) return CallWindowProcW(previous, window, msg, wParam, lParam);
+    return DefWindowProcW(window, msg, wParam, lParam);
 }
 
 LRESULT TSkinForm::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (previousProc_) return CallWindowProcA(previousProc_, handle_, msg, wParam, lParam);
-    return DefWindowProcA(handle_, msg, wParam, lParam);
+    if (previousProc_) return CallWindowProcW(previousProc_, handle_, msg, wParam, lParam);
+    return DefWindowProcW(handle_, msg, wParam, lParam);
 }
 
 void TSkinForm::HookWindowProcedure() {
     // The previous procedure stays with the window as well: a procedure installed after this
     // one may still call this one after the frame is gone.
-    previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handle_, GWLP_WNDPROC));
-    SetPropA(handle_, kPreviousProperty, reinterpret_cast<HANDLE>(previousProc_));
-    SetPropA(handle_, kFrameProperty, this);
-    SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinForm::SkinWindowProc));
+    previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle_, GWLP_WNDPROC));
+    SetPropW(handle_, kPreviousProperty, reinterpret_cast<HANDLE>(previousProc_));
+    SetPropW(handle_, kFrameProperty, this);
+    SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinForm::SkinWindowProc));
     windowHooked_ = true;
 }
 
 void TSkinForm::UnhookWindowProcedure() {
     if (!previousProc_ || !IsWindow(handle_)) return;
-    RemovePropA(handle_, kFrameProperty);
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handle_, GWLP_WNDPROC)) == &TSkinForm::SkinWindowProc) {
-        SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
-        RemovePropA(handle_, kPreviousProperty);
+    RemovePropW(handle_, kFrameProperty);
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle_, GWLP_WNDPROC)) == &TSkinForm::SkinWindowProc) {
+        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+        RemovePropW(handle_, kPreviousProperty);
     }
     previousProc_ = nullptr;
 }
@@ -140,8 +141,8 @@ LRESULT TSkinForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         WNDPROC previous = previousProc_;
         UnhookWindowProcedure();
         regionSize_ = {};
-        return previous ? CallWindowProcA(previous, handle_, msg, wParam, lParam)
-                        : DefWindowProcA(handle_, msg, wParam, lParam);
+        return previous ? CallWindowProcW(previous, handle_, msg, wParam, lParam)
+                        : DefWindowProcW(handle_, msg, wParam, lParam);
     }
     case WM_STYLECHANGED:
         if (static_cast<int>(wParam) == GWL_STYLE) style_ = reinterpret_cast<STYLESTRUCT*>(lParam)->styleNew;
@@ -212,7 +213,7 @@ LRESULT TSkinForm::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
     case WM_COMMAND:
         if (!IsSystemMenuCommand(wParam) || lParam != 0) break;
-        PostMessageA(handle_, WM_SYSCOMMAND, wParam & 0xFFF0, 0);
+        PostMessageW(handle_, WM_SYSCOMMAND, wParam & 0xFFF0, 0);
         return 0;
     case WM_ERASEBKGND:
         if (!PlainWindowMode()) break;
@@ -251,7 +252,7 @@ LRESULT TSkinForm::OnTextOrIconSet(UINT msg, WPARAM wParam, LPARAM lParam) {
         TextChanged();
     } else {
         MakeIconBitmap();
-        if (HandlesNonClient()) PostMessageA(handle_, WM_SKIN_REPAINTFRAME, 0, 0);
+        if (HandlesNonClient()) PostMessageW(handle_, WM_SKIN_REPAINTFRAME, 0, 0);
     }
     return result;
 }
@@ -359,9 +360,7 @@ LRESULT TSkinForm::OnOwnerDraw(UINT msg, WPARAM wParam, LPARAM lParam) {
 // The caption text changed: the frame is measured and drawn again at once.
 void TSkinForm::TextChanged() {
     if (!windowHooked_) return;
-    char buffer[1024] = "";
-    GetWindowTextA(handle_, buffer, sizeof buffer);
-    caption_ = buffer;
+    caption_ = WindowTextOf(handle_);
     if (!HandlesNonClient()) return;
     Reframe();
     TWholeWindowDC dc(handle_);
@@ -375,7 +374,7 @@ void TSkinForm::MenuChanged() {
     } else {
         menuBar_->Rebuild();
     }
-    if (HandlesNonClient()) PostMessageA(handle_, WM_SKIN_REPAINTFRAME, 0, 0);
+    if (HandlesNonClient()) PostMessageW(handle_, WM_SKIN_REPAINTFRAME, 0, 0);
 }
 
 void TSkinForm::FormMessage(TMessage& message, const TWndMethod& next) {
@@ -401,21 +400,21 @@ void TSkinForm::FormMessage(TMessage& message, const TWndMethod& next) {
 }
 
 void TSkinForm::HookMDIClient() {
-    mdiClient_ = FindWindowExA(handle_, nullptr, "MDIClient", nullptr);
+    mdiClient_ = FindWindowExW(handle_, nullptr, L"MDIClient", nullptr);
     if (!mdiClient_) return;
-    mdiClientPrevious_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(mdiClient_, GWLP_WNDPROC));
-    SetPropA(mdiClient_, kMDIPreviousProperty, reinterpret_cast<HANDLE>(mdiClientPrevious_));
-    SetPropA(mdiClient_, kMDIFrameProperty, this);
-    SetWindowLongPtrA(mdiClient_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinForm::MDIClientProc));
+    mdiClientPrevious_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(mdiClient_, GWLP_WNDPROC));
+    SetPropW(mdiClient_, kMDIPreviousProperty, reinterpret_cast<HANDLE>(mdiClientPrevious_));
+    SetPropW(mdiClient_, kMDIFrameProperty, this);
+    SetWindowLongPtrW(mdiClient_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinForm::MDIClientProc));
 }
 
 void TSkinForm::UnhookMDIClient() {
     if (!mdiClient_) return;
     if (IsWindow(mdiClient_)) {
-        RemovePropA(mdiClient_, kMDIFrameProperty);
-        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(mdiClient_, GWLP_WNDPROC)) == &TSkinForm::MDIClientProc) {
-            SetWindowLongPtrA(mdiClient_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mdiClientPrevious_));
-            RemovePropA(mdiClient_, kMDIPreviousProperty);
+        RemovePropW(mdiClient_, kMDIFrameProperty);
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(mdiClient_, GWLP_WNDPROC)) == &TSkinForm::MDIClientProc) {
+            SetWindowLongPtrW(mdiClient_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mdiClientPrevious_));
+            RemovePropW(mdiClient_, kMDIPreviousProperty);
         }
     }
     mdiClient_ = nullptr;
@@ -423,20 +422,20 @@ void TSkinForm::UnhookMDIClient() {
 }
 
 LRESULT CALLBACK TSkinForm::MDIClientProc(HWND client, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropA(client, kMDIPreviousProperty));
-    auto* frame = static_cast<TSkinForm*>(GetPropA(client, kMDIFrameProperty));
+    auto previous = reinterpret_cast<WNDPROC>(GetPropW(client, kMDIPreviousProperty));
+    auto* frame = static_cast<TSkinForm*>(GetPropW(client, kMDIFrameProperty));
     auto callPrevious = [&] {
-        return previous ? CallWindowProcA(previous, client, msg, wParam, lParam)
-                        : DefWindowProcA(client, msg, wParam, lParam);
+        return previous ? CallWindowProcW(previous, client, msg, wParam, lParam)
+                        : DefWindowProcW(client, msg, wParam, lParam);
     };
     if (!frame) return callPrevious();
     try {
         switch (msg) {
         case WM_NCCALCSIZE: {
             // The skinned frame has no room for the client window's own scroll bars.
-            LONG_PTR style = GetWindowLongPtrA(client, GWL_STYLE);
+            LONG_PTR style = GetWindowLongPtrW(client, GWL_STYLE);
             if (style & (WS_HSCROLL | WS_VSCROLL))
-                SetWindowLongPtrA(client, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_HSCROLL | WS_VSCROLL));
+                SetWindowLongPtrW(client, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_HSCROLL | WS_VSCROLL));
             break;
         }
         case WM_MDIDESTROY: {
@@ -448,7 +447,7 @@ LRESULT CALLBACK TSkinForm::MDIClientProc(HWND client, UINT msg, WPARAM wParam, 
         case WM_MDIREFRESHMENU: {
             LRESULT result = callPrevious();
             if (HWND newest = GetWindow(client, GW_CHILD)) SkinFrameManager::SkinWindow(newest);
-            PostMessageA(frame->handle_, WM_SKIN_REPAINTFRAME, 0, 0);
+            PostMessageW(frame->handle_, WM_SKIN_REPAINTFRAME, 0, 0);
             return result;
         }
         default:

@@ -21,7 +21,7 @@ LRESULT CALLBACK TSkinManage::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
         try {
             switch (code) {
             case HCBT_CREATEWND:
-                if (!manager->WindowCreating(window, *reinterpret_cast<CBT_CREATEWNDA*>(lParam))) return 1;
+                if (!manager->WindowCreating(window, *reinterpret_cast<CBT_CREATEWNDW*>(lParam))) return 1;
                 break;
             case HCBT_DESTROYWND:
                 manager->WindowDestroying(window);
@@ -40,7 +40,7 @@ LRESULT CALLBACK TSkinManage::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 // False refuses the window's creation.
-bool TSkinManage::WindowCreating(HWND window, const CBT_CREATEWNDA& creation) {
+bool TSkinManage::WindowCreating(HWND window, const CBT_CREATEWNDW& creation) {
     std::string className = LowerClassName(WindowClassName(window));
     HWND parent = creation.lpcs ? creation.lpcs->hwndParent : nullptr;
     if (className == kScrollBarClass && parent && FindSkinnedWindow(parent)) return false;

@@ -9,6 +9,7 @@
 #include "skin/menus/SkinPopupMenu_win.h"
 #include "toolkit/Application_win.h"
 #include "toolkit/Form_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ TForm* TSkinManage::ApplicationForm(HWND window) const {
 // Steps 3 to 5: ordinary child windows (outside the activate pass), empty windows, forms
 // marked with Tag 99 and the application's hidden window stay plain.
 bool TSkinManage::PassesWindowRules(HWND window, TForm* form, const std::string& className) const {
-    if ((GetWindowLongA(window, GWL_STYLE) & WS_CHILD) && !activatePass_ &&
+    if ((GetWindowLongW(window, GWL_STYLE) & WS_CHILD) && !activatePass_ &&
         LowerClassName(WindowClassName(GetParent(window))) != "mdiclient")
         return false;
     if (HasZeroArea(window) || (form && form->Tag() == kNeverSkinnedTag)) return false;
@@ -115,7 +116,7 @@ bool TSkinManage::Dress(HWND window, TForm* form, TSkinData& skinData) {
     }
     skinned_[window] = std::move(skin);
     skinOrder_.push_back(window);
-    PostMessageA(window, WM_SKIN_FIRSTSHOW, 0, kFirstShowMark);
+    PostMessageW(window, WM_SKIN_FIRSTSHOW, 0, kFirstShowMark);
     return true;
 }
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr char kTimerWindowClass[] = "TSkinManageTimer";
+constexpr wchar_t kTimerWindowClass[] = L"TSkinManageTimer";
 constexpr UINT_PTR kActionTimer = 1;
 
 std::unique_ptr<TSkinManage>& ManagerSlot() {
@@ -54,8 +54,8 @@ void TSkinManage::Finalize() {
 TSkinManage::TSkinManage() : links_(std::make_unique<TSkinManagerLinks>(*this)) {
     CreateTimerWindow();
     systemVersion_.dwOSVersionInfoSize = sizeof systemVersion_;
-    GetVersionExA(&systemVersion_);
-    hook_ = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+    GetVersionExW(&systemVersion_);
+    hook_ = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
 }
 
 TSkinManage::~TSkinManage() {
@@ -71,15 +71,15 @@ TSkinManage::~TSkinManage() {
 }
 
 void TSkinManage::CreateTimerWindow() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA windowClass{};
-    if (!GetClassInfoA(instance, kTimerWindowClass, &windowClass)) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW windowClass{};
+    if (!GetClassInfoW(instance, kTimerWindowClass, &windowClass)) {
         windowClass.lpfnWndProc = TimerWindowProc;
         windowClass.hInstance = instance;
         windowClass.lpszClassName = kTimerWindowClass;
-        RegisterClassA(&windowClass);
+        RegisterClassW(&windowClass);
     }
-    timerWindow_ = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    timerWindow_ = CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
 }
 
 LRESULT CALLBACK TSkinManage::TimerWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -95,7 +95,7 @@ LRESULT CALLBACK TSkinManage::TimerWindowProc(HWND window, UINT msg, WPARAM wPar
         }
         return 0;
     }
-    return DefWindowProcA(window, msg, wParam, lParam);
+    return DefWindowProcW(window, msg, wParam, lParam);
 }
 
 void TSkinManage::AddSkinData(TSkinData& data) {

@@ -69,7 +69,7 @@ public:
     bool SkinningOn() const { return skinningOn_; }
     int RunningCounter() const { return running_; }
     // The system's version, read when the manager was made (some painting depends on it).
-    const OSVERSIONINFOA& SystemVersion() const { return systemVersion_; }
+    const OSVERSIONINFOW& SystemVersion() const { return systemVersion_; }
     // Set while a drawn menu bar's menu is open (the frames' mouse-leave timers then rest).
     bool MenuOpen = false;
     // Set while the active child of a multiple-document frame is shown maximised.
@@ -87,7 +87,7 @@ private:
     // Window hook and action timer.
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK TimerWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-    bool WindowCreating(HWND window, const CBT_CREATEWNDA& creation);
+    bool WindowCreating(HWND window, const CBT_CREATEWNDW& creation);
     void WindowDestroying(HWND window);
     void WindowActivating(HWND window);
     void CreateTimerWindow();
@@ -119,6 +119,6 @@ private:
     bool activatePass_ = false;  // the child-window rule is relaxed while set
     TSkinData* notifyAfterReskin_ = nullptr;
     HHOOK hook_ = nullptr;
-    OSVERSIONINFOA systemVersion_{};
+    OSVERSIONINFOW systemVersion_{};
     std::unique_ptr<TSkinManagerLinks> links_;  // the frames' and menus' way to the manager
 };

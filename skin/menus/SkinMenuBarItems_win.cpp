@@ -13,6 +13,7 @@
 #include "skin/menus/SkinMenuScratch_win.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/Menus_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -56,10 +57,10 @@ SIZE MeasuredText(const std::string& text, bool bold) {
     TFontHandle boldFont = bold ? BoldFontLike(font) : TFontHandle();
     TSelection selected(room.Get(), boldFont ? boldFont.Get() : font);
     RECT measured{0, 0, 0, 0};
-    DrawTextA(room.Get(), text.c_str(), static_cast<int>(text.size()), &measured,
+    DrawTextOf(room.Get(), text, &measured,
               DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(room.Get(), &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(room.Get(), &metrics);
     SIZE size{measured.right - measured.left, metrics.tmHeight};
     if (known.size() > 256) known.clear();
     known.emplace(std::make_pair(text, bold), size);
@@ -129,13 +130,13 @@ void TSkinMenuBar::MarkOwnerDrawn(HMENU menu) {
         pending.pop_back();
         int count = GetMenuItemCount(current);
         for (int i = 0; i < count; ++i) {
-            MENUITEMINFOA info;
+            MENUITEMINFOW info;
             if (!QueryMenuItem(current, static_cast<UINT>(i), MIIM_FTYPE | MIIM_SUBMENU, info)) continue;
             if (info.hSubMenu && pending.size() < 64) pending.push_back(info.hSubMenu);
             if (info.fType & MFT_OWNERDRAW) continue;
             info.fMask = MIIM_FTYPE;
             info.fType |= MFT_OWNERDRAW;
-            if (SetMenuItemInfoA(current, static_cast<UINT>(i), TRUE, &info))
+            if (SetMenuItemInfoW(current, static_cast<UINT>(i), TRUE, &info))
                 markedItems_.emplace_back(current, static_cast<UINT>(i));
         }
     }
@@ -143,10 +144,10 @@ void TSkinMenuBar::MarkOwnerDrawn(HMENU menu) {
 
 void TSkinMenuBar::UnmarkOwnerDrawn(bool remakeProgramMenu) {
     for (const auto& [menu, position] : markedItems_) {
-        MENUITEMINFOA info;
+        MENUITEMINFOW info;
         if (!IsMenu(menu) || !QueryMenuItem(menu, position, MIIM_FTYPE, info)) continue;
         info.fType &= ~static_cast<UINT>(MFT_OWNERDRAW);
-        SetMenuItemInfoA(menu, position, TRUE, &info);
+        SetMenuItemInfoW(menu, position, TRUE, &info);
     }
     markedItems_.clear();
     // The program's menu is remade from its items, each as owner-drawn as its handlers say.

@@ -15,6 +15,7 @@
 #include "toolkit/Form_win.h"
 #include "toolkit/Menus_win.h"
 #include "skin/menus/SkinMenuItems_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 int CaptionWidth(HDC dc, const std::string& caption) {
     if (caption.empty()) return 0;
     RECT measured{0, 0, 0, 0};
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, kCaptionFormat | DT_CALCRECT);
+    DrawTextOf(dc, caption, &measured, kCaptionFormat | DT_CALCRECT);
     return measured.right - measured.left;
 }
 
@@ -109,10 +110,10 @@ void TSkinMenuBar::ReadItems() {
             button.Bounds = {};
             continue;
         }
-        char text[256] = "";
-        MENUITEMINFOA info;
+        std::string text;
+        MENUITEMINFOW info;
         UINT mask = MIIM_STRING | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
-        if (QueryMenuItem(menu_, static_cast<UINT>(position), mask, info, text, sizeof text)) {
+        if (QueryMenuItem(menu_, static_cast<UINT>(position), mask, info, &text)) {
             button.Caption = SkinMenuLayout::LimitCaption(text);
             button.ItemEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
             button.Submenu = info.hSubMenu;
@@ -240,7 +241,7 @@ void TSkinMenuBar::DrawItemFace(HDC dc, const RECT& place, const TMenuBtn& item)
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColour = SetTextColor(dc, ColorToRGB(item.ItemEnabled ? colours.MenuBarText : colours.ButtonShadow));
     RECT text = place;
-    DrawTextA(dc, item.Caption.c_str(), static_cast<int>(item.Caption.size()), &text, kCaptionFormat);
+    DrawTextOf(dc, item.Caption, &text, kCaptionFormat);
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
 }
@@ -249,9 +250,9 @@ void TSkinMenuBar::DrawItemFace(HDC dc, const RECT& place, const TMenuBtn& item)
 // buttons at the bar's right end.
 void TSkinMenuBar::PaintChildButtons(HDC dc, const RECT& bar) {
     if (!window_.IsMDIFrame()) return;
-    HWND client = FindWindowExA(window_.Handle(), nullptr, "MDIClient", nullptr);
+    HWND client = FindWindowExW(window_.Handle(), nullptr, L"MDIClient", nullptr);
     BOOL maximized = FALSE;
-    if (client) SendMessageA(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
+    if (client) SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
     SkinMenuManager::SetChildrenMaximized(maximized != FALSE);
     if (!maximized) return;
     // The buttons know their places in window coordinates.

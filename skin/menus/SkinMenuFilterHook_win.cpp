@@ -11,6 +11,7 @@
 #include "skin/menus/SkinMenuLayout.h"
 #include "skin/menus/SkinMenuManager_win.h"
 #include "skin/menus/SkinPopupMenu_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -20,10 +21,8 @@ bool FirstNTVersion() {
 }
 
 BOOL CALLBACK AddShownMenu(HWND window, LPARAM menus) {
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, kPopupMenuClass) != 0 || !IsWindowVisible(window)) return TRUE;
-    if (auto menu = reinterpret_cast<HMENU>(SendMessageA(window, kMenuOfPopupMessage, 0, 0)))
+    if (ClassNameOf(window) != kPopupMenuClass || !IsWindowVisible(window)) return TRUE;
+    if (auto menu = reinterpret_cast<HMENU>(SendMessageW(window, kMenuOfPopupMessage, 0, 0)))
         reinterpret_cast<std::vector<HMENU>*>(menus)->push_back(menu);
     return TRUE;
 }
@@ -36,7 +35,7 @@ std::vector<HMENU> ShownMenus() {
 }
 
 bool RightToLeftMenu(HMENU menu) {
-    MENUITEMINFOA info;
+    MENUITEMINFOW info;
     return GetMenuItemCount(menu) > 0 && QueryMenuItem(menu, 0, MIIM_FTYPE, info) && (info.fType & MFT_RIGHTORDER) != 0;
 }
 
@@ -57,7 +56,7 @@ public:
         : bar_(bar), openIndex_(openIndex), submenu_(submenu), rightToLeft_(RightToLeftMenu(submenu)) {
         GetCursorPos(&lastCursor_);
         current_ = this;
-        hook_ = SetWindowsHookExA(WH_MSGFILTER, &FilterProc, nullptr, GetCurrentThreadId());
+        hook_ = SetWindowsHookExW(WH_MSGFILTER, &FilterProc, nullptr, GetCurrentThreadId());
     }
     ~TBarMenuTracking() {
         if (hook_) UnhookWindowsHookEx(hook_);
@@ -182,7 +181,7 @@ void TSkinMenuBar::OpenBarItem(TMenuBtn& item) {
         item.MenuClosed();
         return;
     }
-    if (item.HasCommand) PostMessageA(window, WM_COMMAND, item.Command, 0);
+    if (item.HasCommand) PostMessageW(window, WM_COMMAND, item.Command, 0);
     if (!item.Submenu) {
         item.MenuClosed();
         return;
@@ -195,7 +194,7 @@ void TSkinMenuBar::OpenBarItem(TMenuBtn& item) {
         TBarMenuTracking tracking(*this, item.Index, item.Submenu);
         // The menu opens with its first item selected, as the system's bar menus do from
         // the keyboard.
-        PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
         POINT at = WindowToScreenPoint(window, {item.Bounds.left, item.Bounds.bottom});
         TrackPopupMenu(item.Submenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0,
                        window, nullptr);
@@ -208,14 +207,14 @@ void TSkinMenuBar::OpenBarItem(TMenuBtn& item) {
     // The press opens the neighbour's menu through the frame, as a click on it would.
     const RECT& next = items_[static_cast<size_t>(target)]->Bounds;
     POINT press = WindowToScreenPoint(window, {next.left + 1, next.top + 1});
-    PostMessageA(window, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(press.x, press.y));
+    PostMessageW(window, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(press.x, press.y));
 }
 
 void TSkinMenuBar::OpenFirstItem() {
     for (const auto& item : items_) {
         if (!item->ItemEnabled || !item->Submenu) continue;
         POINT press = WindowToScreenPoint(window_.Handle(), {item->Bounds.left + 1, item->Bounds.top + 1});
-        PostMessageA(window_.Handle(), WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(press.x, press.y));
+        PostMessageW(window_.Handle(), WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(press.x, press.y));
         return;
     }
 }

@@ -15,6 +15,7 @@
 #include "skin/menus/SkinPopupMenu_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -100,10 +101,10 @@ void DrawContent(TSkinData& data, HDC dc, const RECT& rect, const TSkinMenuItemL
     TFontHandle bold = look.isDefault ? BoldFontLike(static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT))) : TFontHandle();
     TSelection boldSelected(dc, bold.Get());
     RECT caption = ToRect(parts.caption);
-    DrawTextA(dc, look.caption.c_str(), static_cast<int>(look.caption.size()), &caption, CaptionFormat(look));
+    DrawTextOf(dc, look.caption, &caption, CaptionFormat(look));
     if (!look.shortCut.empty()) {
         RECT shortcut = ToRect(parts.shortcut);
-        DrawTextA(dc, look.shortCut.c_str(), static_cast<int>(look.shortCut.size()), &shortcut,
+        DrawTextOf(dc, look.shortCut, &shortcut,
                   DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
     }
     SetTextColor(dc, oldColour);
@@ -253,10 +254,10 @@ HFONT SkinMenuFont() {
 }
 
 TFontHandle BoldFontLike(HFONT font) {
-    LOGFONTA logical{};
-    if (!font || !GetObjectA(font, sizeof logical, &logical)) return TFontHandle();
+    LOGFONTW logical{};
+    if (!font || !GetObjectW(font, sizeof logical, &logical)) return TFontHandle();
     logical.lfWeight = FW_BOLD;
-    return TFontHandle(CreateFontIndirectA(&logical));
+    return TFontHandle(CreateFontIndirectW(&logical));
 }
 
 bool Windows9x() { return (GetVersion() & 0x80000000u) != 0; }
@@ -279,24 +280,30 @@ TSkinMenuItemLook MenuItemLook(TMenuItem& item) {
     return look;
 }
 
-bool QueryMenuItem(HMENU menu, UINT position, UINT mask, MENUITEMINFOA& info, char* text, UINT textSize) {
-    info = MENUITEMINFOA{};
+bool QueryMenuItem(HMENU menu, UINT position, UINT mask, MENUITEMINFOW& info, std::string* text) {
+    wchar_t wide[256] = L"";
+    info = MENUITEMINFOW{};
     info.cbSize = sizeof info;
     info.fMask = mask;
-    if (text && textSize > 0) {
-        info.dwTypeData = text;
-        info.cch = textSize - 1;
+    if (text) {
+        info.dwTypeData = wide;
+        info.cch = 255;
     }
-    if (GetMenuItemInfoA(menu, position, TRUE, &info)) return true;
-    info = MENUITEMINFOA{};
-    return false;
+    if (!GetMenuItemInfoW(menu, position, TRUE, &info)) {
+        info = MENUITEMINFOW{};
+        if (text) text->clear();
+        return false;
+    }
+    if (text) *text = AnsiFromWide(wide);
+    info.dwTypeData = nullptr;  // the text's room is gone with this call
+    return true;
 }
 
 TSkinMenuItemLook SystemMenuItemLook(HMENU menu, UINT position) {
     TSkinMenuItemLook look;
-    char text[256] = "";
-    MENUITEMINFOA info;
-    QueryMenuItem(menu, position, MIIM_FTYPE | MIIM_STATE | MIIM_STRING, info, text, sizeof text);
+    std::string text;
+    MENUITEMINFOW info;
+    QueryMenuItem(menu, position, MIIM_FTYPE | MIIM_STATE | MIIM_STRING, info, &text);
     std::string full = SkinMenuLayout::LimitCaption(text);
     look.separator = (info.fType & MFT_SEPARATOR) != 0 || full.empty();
     size_t tab = full.find('\t');

@@ -12,10 +12,10 @@
 class TCanvas;
 class TSkinData;
 
-// What the menu knows of the item at `position`: the members `mask` names, its text into
-// `text` (of `textSize` bytes) when given. False, and `info` empty, when there is no such item.
-bool QueryMenuItem(HMENU menu, UINT position, UINT mask, MENUITEMINFOA& info, char* text = nullptr,
-                   UINT textSize = 0);
+// What the menu knows of the item at `position`: the members `mask` names, and its text into
+// `text` when given (at most 255 characters, as the bar and the popups show them). False, and
+// `info` empty, when there is no such item.
+bool QueryMenuItem(HMENU menu, UINT position, UINT mask, MENUITEMINFOW& info, std::string* text = nullptr);
 
 // Lets go of everything drawn from the skin's menu pictures and kept for the next menus (cells
 // of items, popup backgrounds): after a decode the pictures are new.

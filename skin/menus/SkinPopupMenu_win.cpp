@@ -25,7 +25,7 @@ namespace {
 
 constexpr int kFrame = 3;
 constexpr size_t kPreparedBackgrounds = 4;  // a bar's menus and a submenu or two
-constexpr char kObjectProperty[] = "TervaneSkinPopup";
+constexpr wchar_t kObjectProperty[] = L"TervaneSkinPopup";
 
 std::vector<TSkinPopupMenu*>& HookedPopups() {
     static std::vector<TSkinPopupMenu*> popups;
@@ -112,18 +112,18 @@ HDC TSkinPopupMenu::BackgroundDC() const { return background_ ? background_->dc-
 
 void TSkinPopupMenu::Hook() {
     if (!IsWindow(handle_)) return;
-    SetPropA(handle_, kObjectProperty, this);
+    SetPropW(handle_, kObjectProperty, this);
     previousProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PopupWindowProc)));
+        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PopupWindowProc)));
 }
 
 void TSkinPopupMenu::Unhook() {
     if (!previousProc_) return;
     if (IsWindow(handle_)) {
         // Only when nobody hooked the window after us: their procedure would be lost.
-        if (GetWindowLongPtrA(handle_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&PopupWindowProc))
-            SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
-        RemovePropA(handle_, kObjectProperty);
+        if (GetWindowLongPtrW(handle_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&PopupWindowProc))
+            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+        RemovePropW(handle_, kObjectProperty);
     }
     previousProc_ = nullptr;
 }
@@ -153,8 +153,8 @@ TSkinPopupMenu* TSkinPopupMenu::ForItem(HMENU menu, HDC dc) {
 }
 
 LRESULT CALLBACK TSkinPopupMenu::PopupWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* popup = static_cast<TSkinPopupMenu*>(GetPropA(window, kObjectProperty));
-    if (!popup) return DefWindowProcA(window, msg, wParam, lParam);
+    auto* popup = static_cast<TSkinPopupMenu*>(GetPropW(window, kObjectProperty));
+    if (!popup) return DefWindowProcW(window, msg, wParam, lParam);
     try {
         return popup->HandleMessage(msg, wParam, lParam);
     } catch (...) {
@@ -164,8 +164,8 @@ LRESULT CALLBACK TSkinPopupMenu::PopupWindowProc(HWND window, UINT msg, WPARAM w
 }
 
 LRESULT TSkinPopupMenu::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (!previousProc_) return DefWindowProcA(handle_, msg, wParam, lParam);
-    return CallWindowProcA(previousProc_, handle_, msg, wParam, lParam);
+    if (!previousProc_) return DefWindowProcW(handle_, msg, wParam, lParam);
+    return CallWindowProcW(previousProc_, handle_, msg, wParam, lParam);
 }
 
 bool TSkinPopupMenu::Dressed() const {
@@ -177,7 +177,7 @@ LRESULT TSkinPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY: {
         WNDPROC previous = previousProc_;
         Unhook();
-        return CallWindowProcA(previous, handle_, msg, wParam, lParam);
+        return CallWindowProcW(previous, handle_, msg, wParam, lParam);
     }
     case WM_NCPAINT:
         if (!Dressed()) break;
@@ -203,7 +203,7 @@ LRESULT TSkinPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TSkinPopupMenu::LearnMenu() {
     if (menu_) return;
-    menu_ = reinterpret_cast<HMENU>(SendMessageA(handle_, kMenuOfPopupMessage, 0, 0));
+    menu_ = reinterpret_cast<HMENU>(SendMessageW(handle_, kMenuOfPopupMessage, 0, 0));
     if (!menu_) PopupBeingDrawn() = this;
 }
 

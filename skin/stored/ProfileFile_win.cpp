@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "skin/stored/SkinSettingValue.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -12,18 +13,19 @@ constexpr DWORD MaxProfileText = 1 << 20;
 }  // namespace
 
 std::vector<std::string> TProfileFile::SectionNames() const {
-    std::vector<char> buffer(4096);
+    std::vector<wchar_t> buffer(4096);
     DWORD length = 0;
+    const Wide fileName(fileName_);
     for (;;) {
-        length = GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(buffer.size()), fileName_.c_str());
+        length = GetPrivateProfileSectionNamesW(buffer.data(), static_cast<DWORD>(buffer.size()), fileName);
         if (length + 2 < buffer.size() || buffer.size() >= MaxProfileText) break;
         buffer.resize(buffer.size() * 2);
     }
     std::vector<std::string> names;
     for (size_t at = 0; at < length && buffer[at] != 0;) {
-        std::string name(buffer.data() + at);
+        std::wstring name(buffer.data() + at);
         at += name.size() + 1;
-        names.push_back(std::move(name));
+        names.push_back(AnsiFromWide(name));
     }
     return names;
 }
@@ -32,15 +34,16 @@ const TProfileSection& TProfileFile::Section(const std::string& name) const {
     std::string key = ProfileNameKey(name);
     auto found = sections_.find(key);
     if (found != sections_.end()) return found->second;
-    std::vector<char> buffer(8192);
+    std::vector<wchar_t> buffer(8192);
     DWORD length = 0;
+    const Wide section(name), fileName(fileName_);
     for (;;) {
-        length = GetPrivateProfileSectionA(name.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
-                                           fileName_.c_str());
+        length = GetPrivateProfileSectionW(section, buffer.data(), static_cast<DWORD>(buffer.size()), fileName);
         if (length + 2 < buffer.size() || buffer.size() >= MaxProfileText) break;
         buffer.resize(buffer.size() * 2);
     }
-    return sections_[key] = ParseProfileSection(buffer.data(), length);
+    const std::string text = AnsiFromWide(buffer.data(), length);
+    return sections_[key] = ParseProfileSection(text.data(), text.size());
 }
 
 std::string TProfileFile::ReadString(const std::string& section, const std::string& key,

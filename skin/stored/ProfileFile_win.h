@@ -1,5 +1,5 @@
 #pragma once
-// A settings file read through the system's profile-file functions (sections and keys match
+// A settings file read through the system's wide profile-file functions (sections and keys match
 // without regard to case).
 #include <cstdint>
 #include <map>

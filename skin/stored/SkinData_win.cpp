@@ -6,6 +6,7 @@
 #include "skin/stored/SkinStreamProperty.h"
 #include "toolkit/FileStream.h"
 #include "toolkit/ProgramTitle.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -15,26 +16,43 @@ namespace {
 class TTemporaryFile {
 public:
     TTemporaryFile() {
-        char folder[MAX_PATH + 1] = {};
-        DWORD length = GetTempPathA(sizeof folder, folder);
+        wchar_t folder[MAX_PATH + 1] = {};
+        DWORD length = GetTempPathW(MAX_PATH + 1, folder);
         if (length == 0 || length > MAX_PATH) return;
-        char path[MAX_PATH + 1] = {};
-        if (GetTempFileNameA(folder, "tsk", 0, path)) path_ = path;
+        wchar_t path[MAX_PATH + 1] = {};
+        if (!GetTempFileNameW(folder, L"tsk", 0, path)) return;
+        path_ = path;
+        // The program's file functions take code page 936 names; a folder it cannot name is
+        // as good as none.
+        if (!AnsiCanHold(path_)) {
+            DeleteFileW(path_.c_str());
+            path_.clear();
+        }
     }
     ~TTemporaryFile() {
-        if (!path_.empty()) DeleteFileA(path_.c_str());
+        if (!path_.empty()) DeleteFileW(path_.c_str());
     }
     TTemporaryFile(const TTemporaryFile&) = delete;
     TTemporaryFile& operator=(const TTemporaryFile&) = delete;
     // Empty when no file could be made.
-    const std::string& Path() const { return path_; }
+    std::string Path() const { return AnsiFromWide(path_); }
 
 private:
-    std::string path_;
+    std::wstring path_;
 };
 
+// The settings go to the file in UTF-16 with its byte-order mark: the system's wide profile
+// functions then read them exactly, whatever its code page, where a file of code page 936
+// bytes would be read in the system's.
+void WriteProfileText(TStream& file, const std::vector<uint8_t>& bytes) {
+    const std::wstring text = WideFromAnsi(std::string(bytes.begin(), bytes.end()));
+    const wchar_t mark = 0xFEFF;
+    file.WriteBuffer(&mark, sizeof mark);
+    file.WriteBuffer(text.data(), text.size() * sizeof(wchar_t));
+}
+
 void ShowOlderSkinNotice(const char* message) {
-    MessageBoxA(GetActiveWindow(), message, ProgramText::Title, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(GetActiveWindow(), Wide(message), Wide(ProgramText::Title), MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace
@@ -146,7 +164,7 @@ bool TSkinData::DecodeSkinStream() {
     if (settings.Path().empty()) return false;
     try {
         TFileStream file(settings.Path(), TFileMode::Create);
-        file.WriteBuffer(entry.Bytes().data(), entry.Bytes().size());
+        WriteProfileText(file, entry.Bytes());
         file.Close();
     } catch (const Exception&) {
         return false;

@@ -5,6 +5,7 @@
 
 #include "skin/stored/SkinStore.h"
 #include "skin/stored/StoredSkinNames.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ std::string ResourceName(const char* itemName) {
 void LoadStoredSkins(TSkinStore& store, HMODULE module) {
     for (const char* itemName : StoredSkins::ItemNames) {
         std::string resource = ResourceName(itemName);
-        HRSRC found = FindResourceA(module, resource.c_str(), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+        HRSRC found = FindResourceW(module, Wide(resource), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
         HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
         const void* bytes = loaded ? LockResource(loaded) : nullptr;
         if (!bytes) throw EResNotFound(Format(ErrorText::ResourceNotFound, resource.c_str()));

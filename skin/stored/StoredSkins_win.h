@@ -6,4 +6,4 @@ class TSkinStore;
 
 // Adds one store item per stored skin, in store order, named after its resource and
 // holding its bytes. Throws EResNotFound when a skin resource is missing from `module`.
-void LoadStoredSkins(TSkinStore& store, HMODULE module = GetModuleHandleA(nullptr));
+void LoadStoredSkins(TSkinStore& store, HMODULE module = GetModuleHandleW(nullptr));

@@ -19,7 +19,7 @@ TReply WindowList(const std::vector<HWND>& windows) {
 // A message to another program's window that gives up after 5 s when it does not answer.
 LRESULT AskWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result))
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result))
         throw DriverError("the window did not answer message " + std::to_string(message) + " in time");
     return static_cast<LRESULT>(result);
 }
@@ -106,11 +106,11 @@ TReply TDriverCommands::Info(const TRequest& request) {
     return TReply().AddRaw(DescribeWindow(WindowFromToken(request.Number(0))));
 }
 
-// set_text <hwnd> <text>: WM_SETTEXT, as a program or a user's paste would change it
+// set_text <hwnd> <text>: WM_SETTEXT (wide), as a program or a user's paste would change it
 TReply TDriverCommands::SetText(const TRequest& request) {
-    std::string text = request.Text(1);
+    std::wstring text = WideFrom(936, request.Text(1));
     HWND window = WindowFromToken(request.Number(0));
-    return TReply().Add(SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    return TReply().Add(SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
 // send <hwnd> <message> <wParam> <lParam>: gives up after 5 s when the window does not answer

@@ -1,6 +1,7 @@
 // The driver's line protocol: a request is one line of space-separated ASCII tokens, the verb
-// first; texts travel as hex of their code page 936 bytes so nothing is lost between the
-// Linux side and the ANSI API. A reply is "OK" or "ERR" followed by tokens, on one line.
+// first; texts travel as hex of their code page 936 bytes, which the driver turns into UTF-16
+// for the wide API, so nothing is lost whatever the system's code page. A reply is "OK" or
+// "ERR" followed by tokens, on one line.
 #pragma once
 #include <cstdint>
 #include <stdexcept>

@@ -33,6 +33,9 @@ IDOK = 1
 IDCANCEL = 2
 
 TextMatch = Union[None, str, "re.Pattern[str]", Callable[[str], bool]]
+# On an English Windows the system's own buttons (message boxes, the file dialogs) say "OK" and
+# "Cancel"; the tests name them by the captions a Chinese Windows gives them.
+SYSTEM_WORDS = {"OK": "确定", "Cancel": "取消"} if os.environ.get("TERVANE_LOCALE") == "en_US.UTF-8" else {}
 
 
 class DriverError(Exception):
@@ -62,6 +65,7 @@ def text_matches(text: str, wanted: TextMatch) -> bool:
     if wanted is None:
         return True
     if isinstance(wanted, str):
+        text = SYSTEM_WORDS.get(text, text)
         return text == wanted or plain_caption(text) == plain_caption(wanted)
     if isinstance(wanted, re.Pattern):
         return wanted.search(text) is not None
@@ -89,7 +93,7 @@ class Window:
     client_width: int
     client_height: int
     class_name: str
-    text_bytes: bytes  # the window text exactly as the ANSI API returns it (code page 936)
+    text_bytes: bytes  # the window text read through the wide API, in code page 936
 
     @property
     def text(self) -> str:
@@ -303,7 +307,10 @@ class GuiDriver:
         return self.info(window).text
 
     def set_text(self, window, text: str):
-        self.request("set_text", _hwnd(window), encode_text(text))
+        try:
+            self.request("set_text", _hwnd(window), encode_text(text))
+        except UnicodeEncodeError:  # beyond code page 936: it crosses as UTF-8
+            self.request("set_text_utf8", _hwnd(window), text.encode("utf-8").hex())
 
     def send(self, window, message: int, wparam: int = 0, lparam: int = 0) -> int:
         return int(self.request("send", _hwnd(window), message, wparam, lparam)[0])
@@ -445,6 +452,16 @@ class GuiDriver:
         reply = self.request("combo_items", _hwnd(combo))
         return int(reply[0]), [decode_bytes(t).decode(CODEPAGE) for t in reply[1:]]
 
+    def drop(self, x: int, y: int, *paths: str) -> int:
+        """Drops files (Linux paths) at a screen point as Explorer does; the handle of the window
+        that took them, 0 when no window there accepts files."""
+        names = [windows_path(p).encode("utf-8").hex() for p in paths]
+        return int(self.request("drop", x, y, *names)[0])
+
+    def drop_target(self, x: int, y: int) -> int:
+        """The window a drop at the point would go to (0 for none), without a message to it."""
+        return int(self.request("drop_target", x, y)[0])
+
     def wait_file_dialog(self, pid: int = 0, timeout: float = 15) -> Window:
         """An open or save dialog once its folder view is up (filled before that, the dialog may
         reset or reject a file name)."""
@@ -477,7 +494,7 @@ class GuiDriver:
         dialog = self.wait_dialog(pid, caption, timeout)
         controls = self.children(dialog)
         texts = [c.text for c in controls if c.class_name.lower() == "static" and c.text]
-        buttons = [c.text for c in controls if c.class_name.lower() == "button" and c.visible]
+        buttons = [SYSTEM_WORDS.get(c.text, c.text) for c in controls if c.class_name.lower() == "button" and c.visible]
         return MessageBox(dialog, "\n".join(texts), buttons)
 
     def _file_name_edit(self, dialog) -> Window:

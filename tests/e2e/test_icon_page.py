@@ -27,11 +27,12 @@ def wait_closed(driver, window):
 
 
 class IconPage:
-    def __init__(self, driver, tervane):
+    def __init__(self, driver, tervane, show=True):
         self.driver, self.run = driver, tervane
-        driver.focus(tervane.window)
-        driver.key("ctrl+g")
-        self.page = driver.wait_child(tervane.window, "TTabSheet", text=ICON_PAGE)
+        if show:
+            driver.focus(tervane.window)
+            driver.key("ctrl+g")
+        self.page = driver.wait_child(tervane.window, "TTabSheet", text=ICON_PAGE, visible=True)
         edits = sorted(driver.find_children(self.page, "TEdit"), key=lambda e: e.top)
         self.path_edit, self.status_edit = edits[0], edits[-1]
 

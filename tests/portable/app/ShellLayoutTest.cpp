@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/DroppedFilePage.h"
 #include "app/HelpFilePath.h"
 #include "app/IconHintLayout.h"
 
@@ -24,4 +25,20 @@ TEST(IconHintBoxTest, WidthFromBytesAndHeightFromTheIcon) {
     EXPECT_EQ(IconHintBox(measured, 32, 32, 12).right, 92);  // "点击放大图片"
     EXPECT_EQ(IconHintBox(measured, 48, 48, 2).right, 58);
     EXPECT_EQ(IconHintBox(measured, 48, 48, 2).bottom, 96);
+}
+
+TEST(DroppedFilePageTest, IconSourcesPicturesAndTheRestByExtensionInAnyCase) {
+    const struct {
+        const char* name;
+        TDroppedFilePage page;
+    } cases[] = {
+        {"C:\\a\\Tool.EXE", TDroppedFilePage::Icons},      {"b.dll", TDroppedFilePage::Icons},
+        {"c.Icl", TDroppedFilePage::Icons},                 {"d.ico", TDroppedFilePage::Icons},
+        {"e.bmp", TDroppedFilePage::Conversion},            {"f.JPG", TDroppedFilePage::Conversion},
+        {"g.jpeg", TDroppedFilePage::Conversion},           {"h.Gif", TDroppedFilePage::Conversion},
+        {"notes.txt", TDroppedFilePage::None},              {"C:\\pictures.gif\\readme", TDroppedFilePage::None},
+        {"C:\\folder", TDroppedFilePage::None},             {"x.gif.zip", TDroppedFilePage::None},
+        {"\xcd\xbc\xc6\xac.gif", TDroppedFilePage::Conversion},  // "图片.gif"
+    };
+    for (const auto& c : cases) EXPECT_EQ(DroppedFilePage(c.name), c.page) << c.name;
 }

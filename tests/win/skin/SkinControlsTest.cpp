@@ -30,6 +30,7 @@
 #include "toolkit/Form_win.h"
 #include "toolkit/GroupBox_win.h"
 #include "toolkit/RadioButton_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -314,10 +315,12 @@ TEST_F(SkinControlsTest, PlainWindowChildrenByClassAndStyleAndTheirProceduresGiv
     };
     int y = 0;
     for (Child& child : children) {
-        child.handle = CreateWindowExA(0, child.windowClass, "x", WS_CHILD | WS_VISIBLE | child.style, 0, y, 80, 20,
-                                       dialog, nullptr, nullptr, nullptr);
+        // Wide windows, as every window of the program is.
+        child.handle = CreateWindowExW(0, WideFromAnsi(child.windowClass).c_str(), L"x",
+                                       WS_CHILD | WS_VISIBLE | child.style, 0, y, 80, 20, dialog, nullptr, nullptr,
+                                       nullptr);
         ASSERT_NE(child.handle, nullptr) << child.windowClass;
-        child.proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child.handle, GWLP_WNDPROC));
+        child.proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(child.handle, GWLP_WNDPROC));
         y += 21;
     }
     data_->LoadSkinFromStore(store_, 0);
@@ -332,7 +335,7 @@ TEST_F(SkinControlsTest, PlainWindowChildrenByClassAndStyleAndTheirProceduresGiv
         }
         ASSERT_NE(painter, nullptr);
         EXPECT_STREQ(painter->ClassName(), child.painter);
-        EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child.handle, GWLP_WNDPROC)), child.proc);
+        EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(child.handle, GWLP_WNDPROC)), child.proc);
         // Hooked children keep working: the check box still checks.
         if (std::string(child.painter) == "TSkinCheckBox" && child.style == BS_AUTOCHECKBOX) {
             SendMessageA(child.handle, BM_CLICK, 0, 0);
@@ -341,7 +344,7 @@ TEST_F(SkinControlsTest, PlainWindowChildrenByClassAndStyleAndTheirProceduresGiv
     }
     ReleaseSkinControls(*window_);
     for (const Child& child : children)
-        EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child.handle, GWLP_WNDPROC)), child.proc);
+        EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(child.handle, GWLP_WNDPROC)), child.proc);
     window_.reset();
     DestroyWindow(dialog);
 }

@@ -147,7 +147,7 @@ TEST_F(SkinFormTest, DressedFormKeepsItsClientAreaAndIsShapedByTheBorders) {
         EXPECT_EQ(GetWindowRgn(window, region), ERROR);
         DeleteObject(region);
         EXPECT_NE(GetWindowLongPtrA(window, GWL_STYLE) & WS_SYSMENU, 0);
-        EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)), &ToolkitWindowProc);
+        EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)), &ToolkitWindowProc);
         skin_.reset();
     }
 }

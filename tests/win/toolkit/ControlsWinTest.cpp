@@ -118,7 +118,7 @@ TEST_F(ToolkitTest, MessageHooksSeeMessagesNewestFirstAndComeOffInAnyOrder) {
     TMessageHookToken first = edit->AddMessageHook(recorder('a'));
     TMessageHookToken second = edit->AddMessageHook(recorder('b'));
     edit->SetText("abc");  // through the window procedure
-    edit->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("xyz"));
+    edit->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xyz"));  // the windows are wide
     EXPECT_EQ(order, "baba");
     EXPECT_EQ(edit->Text(), "xyz") << "the message went on to the edit";
 

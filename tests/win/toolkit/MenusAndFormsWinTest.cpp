@@ -10,6 +10,7 @@
 #include "toolkit/HintWindow_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/MessageForm_win.h"
+#include "toolkit/WideText_win.h"
 
 namespace {
 
@@ -237,15 +238,15 @@ public:
 
 protected:
     bool RunSystemDialog(void* data) override {
-        auto* dialog = static_cast<OPENFILENAMEA*>(data);
+        auto* dialog = static_cast<OPENFILENAMEW*>(data);
         askedIndex = dialog->nFilterIndex;
-        askedTitle = dialog->lpstrTitle ? dialog->lpstrTitle : "";
-        askedFilter.assign(dialog->lpstrFilter, 22);
+        askedTitle = AnsiFromWide(dialog->lpstrTitle);
+        askedFilter = AnsiFromWide(dialog->lpstrFilter, 22);
         EXPECT_TRUE(dialog->Flags & OFN_HIDEREADONLY);
         EXPECT_TRUE(dialog->Flags & OFN_ENABLESIZING);
         EXPECT_FALSE(dialog->Flags & (OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT));
         dialog->nFilterIndex = chosenIndex;
-        if (confirm) lstrcpyA(dialog->lpstrFile, "C:\\图片\\a.jpg");
+        if (confirm) lstrcpyW(dialog->lpstrFile, Wide("C:\\图片\\a.jpg"));
         return confirm;
     }
 };
