@@ -98,6 +98,7 @@ void TSkinButton::AfterMessage(TMessage& message) {
         if (message.Msg == WM_NCDESTROY) Release();
         return;
     }
+    if (FollowHover(message)) return;
     switch (message.Msg) {
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -105,9 +106,6 @@ void TSkinButton::AfterMessage(TMessage& message) {
             pressed_ = message.Msg == WM_KEYDOWN;
             Repaint();
         }
-        break;
-    case WM_MOUSEMOVE:
-        if (!hot_) BecomeHot();
         break;
     case WM_LBUTTONUP:
         pressed_ = false;
@@ -124,9 +122,6 @@ void TSkinButton::AfterMessage(TMessage& message) {
             BecomeHot();
         }
         break;
-    case CM_MOUSELEAVE:
-        if (enabled_ && !tracking_) StopBeingHot();
-        break;
     case BM_SETSTATE:
     case BM_SETSTYLE:
     case WM_UPDATEUISTATE:
@@ -137,6 +132,9 @@ void TSkinButton::AfterMessage(TMessage& message) {
     }
     TSkinControl::AfterMessage(message);
 }
+
+// A disabled button shows no hover; while a press is tracked the release decides.
+bool TSkinButton::IgnoresLeave() const { return !enabled_ || tracking_; }
 
 void TSkinButton::Paint(HDC dc, const RECT& rect) {
     if (!HasPicture()) return;

@@ -46,13 +46,8 @@ RECT TSkinComBox::ButtonRect() const {
 }
 
 void TSkinComBox::AfterMessage(TMessage& message) {
+    if (FollowHover(message)) return;
     switch (message.Msg) {
-    case WM_MOUSEMOVE:
-        if (!hot_) BecomeHot();
-        break;
-    case CM_MOUSELEAVE:
-        StopBeingHot();
-        break;
     case WM_NCDESTROY:
         Release();
         break;

@@ -218,6 +218,25 @@ void TSkinControl::StopBeingHot() {
     Repaint();
 }
 
+bool TSkinControl::FollowHover(TMessage& message) {
+    if (message.Msg == PointerMoveMessage()) {
+        // Any move in the client area makes the control hot; the frame outside the painter's
+        // parts shows no hover, so a move there does only when the part under the pointer changed.
+        bool inFrame = message.Msg == WM_NCMOUSEMOVE;
+        if (!inFrame && !hot_) BecomeHot();
+        if (!HotPartMoved(message)) return true;
+        if (!hot_) BecomeHot();
+        Repaint();
+        return true;
+    }
+    if (message.Msg != CM_MOUSELEAVE) return false;
+    if (!IgnoresLeave()) {
+        ForgetHotPart();
+        StopBeingHot();
+    }
+    return true;
+}
+
 void TSkinControl::RefreshState() {
     if (!handle_) return;
     focused_ = GetFocus() == handle_;

@@ -54,6 +54,19 @@ protected:
     void BecomeHot();
     // No longer hot (nor pressed); the window forgets it as its hot control.
     void StopBeingHot();
+    // Hover for the painters that show it: a move of the pointer over the control makes it hot,
+    // the toolkit's mouse-leave makes it normal again. True when the message was one of the two.
+    bool FollowHover(TMessage& message);
+    // The message a move over the control comes as: the client area's, unless the painter
+    // draws in the frame.
+    virtual UINT PointerMoveMessage() const { return WM_MOUSEMOVE; }
+    // Each move: the painter notes which of its parts is under the pointer; true when that part
+    // changed (and the control has to be drawn again).
+    virtual bool HotPartMoved(const TMessage&) { return false; }
+    // The mouse-leave notification: the hot part forgotten before the control is drawn normal.
+    virtual void ForgetHotPart() {}
+    // The mouse-leave notification is not heeded now.
+    virtual bool IgnoresLeave() const { return false; }
     // Answers WM_PAINT with Paint alone (the control's own painting does not run).
     void PaintInstead(TMessage& message);
     // For painters that draw the whole control: answers WM_PAINT with Paint and WM_ERASEBKGND

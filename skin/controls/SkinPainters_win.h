@@ -28,6 +28,7 @@ public:
     int Cell() const;
 
 protected:
+    bool IgnoresLeave() const override;
     // The caption (and glyph) over the button's picture, in the state's text colour.
     virtual void DrawContent(HDC dc, const RECT& rect, COLORREF textColour);
     COLORREF TextColour(int cell) const;
@@ -102,6 +103,11 @@ public:
     void Paint(HDC dc, const RECT& rect) override;
     void SkinChanged() override;
 
+protected:
+    // The tab under the pointer.
+    bool HotPartMoved(const TMessage& move) override;
+    void ForgetHotPart() override;
+
 private:
     void SkinSpinButton();
     void DrawTab(HDC dc, int index, const RECT& rect, bool selected);
@@ -174,6 +180,12 @@ public:
     bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void Repaint() override;
+
+protected:
+    // The bars lie in the frame; the arrow or thumb under the pointer shows hover.
+    UINT PointerMoveMessage() const override { return WM_NCMOUSEMOVE; }
+    bool HotPartMoved(const TMessage& move) override;
+    void ForgetHotPart() override;
 
 private:
     struct TBarParts;

@@ -271,29 +271,28 @@ bool TSkinScrollBar::BeforeMessage(TMessage& message) {
     return true;
 }
 
-void TSkinScrollBar::AfterMessage(TMessage& message) {
-    switch (message.Msg) {
-    case WM_NCMOUSEMOVE: {
-        int bar = message.WParam == HTVSCROLL ? SB_VERT : message.WParam == HTHSCROLL ? SB_HORZ : -1;
-        TBarParts parts;
-        int part = bpNone;
-        if (bar >= 0 && BarParts(bar, parts)) {
-            part = PartAt(parts, ScreenToWindowPoint(handle_, {PointX(message.LParam), PointY(message.LParam)}));
-            if (part == bpFirstPage || part == bpSecondPage) part = bpNone;  // the track shows no hover
-        }
-        if (bar != hotBar_ || part != hotPart_) {
-            hotBar_ = bar;
-            hotPart_ = part;
-            if (!hot_) BecomeHot();
-            Repaint();
-        }
-        break;
+bool TSkinScrollBar::HotPartMoved(const TMessage& move) {
+    int bar = move.WParam == HTVSCROLL ? SB_VERT : move.WParam == HTHSCROLL ? SB_HORZ : -1;
+    TBarParts parts;
+    int part = bpNone;
+    if (bar >= 0 && BarParts(bar, parts)) {
+        part = PartAt(parts, ScreenToWindowPoint(handle_, {PointX(move.LParam), PointY(move.LParam)}));
+        if (part == bpFirstPage || part == bpSecondPage) part = bpNone;  // the track shows no hover
     }
-    case CM_MOUSELEAVE:
-        hotBar_ = -1;
-        hotPart_ = bpNone;
-        StopBeingHot();
-        break;
+    if (bar == hotBar_ && part == hotPart_) return false;
+    hotBar_ = bar;
+    hotPart_ = part;
+    return true;
+}
+
+void TSkinScrollBar::ForgetHotPart() {
+    hotBar_ = -1;
+    hotPart_ = bpNone;
+}
+
+void TSkinScrollBar::AfterMessage(TMessage& message) {
+    if (FollowHover(message)) return;
+    switch (message.Msg) {
     case WM_NCDESTROY:
         Release();
         break;

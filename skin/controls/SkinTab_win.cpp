@@ -136,28 +136,21 @@ bool TSkinTab::BeforeMessage(TMessage& message) {
 }
 
 void TSkinTab::AfterMessage(TMessage& message) {
-    switch (message.Msg) {
-    case WM_MOUSEMOVE: {
-        TCHITTESTINFO hit = {};
-        hit.pt = {PointX(message.LParam), PointY(message.LParam)};
-        int tab = static_cast<int>(SendMessageW(handle_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-        if (!hot_) BecomeHot();
-        if (tab != hotTab_) {
-            hotTab_ = tab;
-            Repaint();
-        }
-        return;
-    }
-    case CM_MOUSELEAVE:
-        hotTab_ = -1;
-        StopBeingHot();
-        return;
-    case WM_PAINT:
-        return;  // painted instead of the control, or left to it without a Tabs element
-    default:
-        TSkinControl::AfterMessage(message);
-    }
+    if (FollowHover(message)) return;
+    if (message.Msg == WM_PAINT) return;  // painted instead of the control, or left to it without a Tabs element
+    TSkinControl::AfterMessage(message);
 }
+
+bool TSkinTab::HotPartMoved(const TMessage& move) {
+    TCHITTESTINFO hit = {};
+    hit.pt = {PointX(move.LParam), PointY(move.LParam)};
+    int tab = static_cast<int>(SendMessageW(handle_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (tab == hotTab_) return false;
+    hotTab_ = tab;
+    return true;
+}
+
+void TSkinTab::ForgetHotPart() { hotTab_ = -1; }
 
 void TSkinTab::SkinChanged() {
     TSkinControl::SkinChanged();
