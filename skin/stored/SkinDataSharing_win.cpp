@@ -15,24 +15,16 @@ std::vector<const TSkinData*>& LiveComponents() {
     return live;
 }
 
-template <typename Element>
-void CopyElement(std::unique_ptr<Element>& target, const std::unique_ptr<Element>& source) {
+// A copy of its own for every element (caption buttons' definitions are shared with the
+// dressed buttons, the others owned alone: either kind of pointer).
+template <typename Pointer>
+void CopyElement(Pointer& target, const Pointer& source) {
     if (!source) {
         target.reset();
         return;
     }
-    target = std::make_unique<Element>(source->Name);
-    target->AssignFrom(*source);
-}
-
-// Caption buttons' definitions are shared with the dressed buttons: a copy gets one of its own.
-template <typename Element>
-void CopyElement(std::shared_ptr<Element>& target, const std::shared_ptr<Element>& source) {
-    if (!source) {
-        target.reset();
-        return;
-    }
-    target = std::make_shared<Element>(source->Name);
+    using Element = typename Pointer::element_type;
+    target = Pointer(new Element(source->Name));
     target->AssignFrom(*source);
 }
 
