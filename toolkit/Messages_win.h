@@ -35,6 +35,9 @@ constexpr UINT CM_TEXTCHANGED = CM_BASE + 5;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 6;
 constexpr UINT CM_COLORCHANGED = CM_BASE + 7;
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 8;     // a character typed in the form, for accelerators
+// Windows of controls were made after the form's own (a page shown for the first time); sent to
+// the form, LPARAM the outermost control of them.
+constexpr UINT CM_CONTROLSCREATED = CM_BASE + 9;
 
 // Messages a parent window receives about a child are handed to the child itself as
 // CN_BASE + the original message (WM_COMMAND becomes CN_COMMAND, and so on).

@@ -6,6 +6,7 @@
 #include "toolkit/Application_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/Form_win.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/Screen_win.h"
@@ -16,6 +17,10 @@ namespace {
 // The control whose window is being created: the first messages of a new window arrive
 // before CreateWindowExW returns, so the window procedure takes the object from here.
 TWinControl* g_creatingControl = nullptr;
+
+// How many window trees are being made, one inside the other: only the outermost one tells
+// its form of windows made after the form's own.
+int g_handleTreeDepth = 0;
 
 // Class name -> the window procedure of the class it is built on.
 std::map<std::string, WNDPROC>& RegisteredClasses() {
@@ -101,8 +106,23 @@ void TWinControl::BeforeDestruction() {
 }
 
 HWND TWinControl::Handle() {
-    if (!handle_) CreateWnd();
+    if (!handle_) CreateHandleTree();
     return handle_;
+}
+
+void TWinControl::CreateHandleTree() {
+    ++g_handleTreeDepth;
+    try {
+        CreateWnd();
+    } catch (...) {
+        --g_handleTreeDepth;
+        throw;
+    }
+    bool outermost = --g_handleTreeDepth == 0;
+    if (!outermost || !handle_ || !Parent()) return;
+    TForm* form = ParentForm();
+    if (form && form != static_cast<TControl*>(this) && form->HandleAllocated())
+        form->Perform(CM_CONTROLSCREATED, 0, reinterpret_cast<LPARAM>(this));
 }
 
 TWinControl* TWinControl::FromHandle(HWND window) {
@@ -153,8 +173,9 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::HandleCreated() {
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    // Hidden children (the pages not shown) get their windows when they are first shown.
     for (TControl* control : std::vector<TControl*>(controls_))
-        if (control->IsWindowed()) static_cast<TWinControl*>(control)->Handle();
+        if (control->IsWindowed() && control->Visible()) static_cast<TWinControl*>(control)->Handle();
     AlignControls();
 }
 
@@ -189,7 +210,7 @@ void TWinControl::InsertControl(TControl* control) {
     control->parent_ = this;
     if (control->parentFont_) control->ParentFontChanged();
     ControlInserted(control);
-    if (handle_ && control->IsWindowed()) static_cast<TWinControl*>(control)->Handle();
+    if (handle_ && control->IsWindowed() && control->Visible()) static_cast<TWinControl*>(control)->Handle();
     control->Invalidate();
 }
 
@@ -240,7 +261,11 @@ RECT TWinControl::ClientRect() const {
 
 void TWinControl::SetVisible(bool visible) {
     TControl::SetVisible(visible);
-    if (handle_) ShowWindow(handle_, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (handle_) {
+        ShowWindow(handle_, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+    } else if (visible && Parent() && Parent()->HandleAllocated()) {
+        Handle();  // made visible, as its style says
+    }
 }
 
 bool TWinControl::Showing() const {

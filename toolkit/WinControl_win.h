@@ -31,7 +31,8 @@ public:
     ~TWinControl() override;
     const char* ClassName() const override { return "TWinControl"; }
 
-    // The window, created (with those of the child controls) on first use.
+    // The window, created (with those of the visible child controls) on first use; a hidden
+    // control's window is made when it is first shown or asked for.
     HWND Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }
     // The object whose window this is, or nullptr for windows the toolkit did not make.
@@ -88,6 +89,8 @@ protected:
     virtual void ControlRemoved(TControl*) {}
 
 private:
+    // Handle()'s creation; a tree made after its form's window tells the form (CM_CONTROLSCREATED).
+    void CreateHandleTree();
     friend class TControl;
     friend LRESULT CALLBACK ToolkitWindowProc(HWND, UINT, WPARAM, LPARAM);
     void InsertControl(TControl* control);

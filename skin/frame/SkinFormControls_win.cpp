@@ -178,14 +178,11 @@ void SkinFormControls(TSkinForm& window, TComponent& parent, TSkinData& data) {
         auto* control = dynamic_cast<TWinControl*>(parent.Components(i));
         if (!control) continue;  // labels, images, menus and dialogs are never dressed
         if (control->Tag() % 100 == data.DisableTag) continue;
-        if (control->HandleAllocated() && FindControlPainter(window, control->Handle())) continue;
-        HWND handle = nullptr;
-        try {
-            handle = control->Handle();
-        } catch (...) {
-            continue;  // a control whose window cannot be made stays as it is
-        }
-        if (!handle || FindControlPainter(window, handle)) continue;
+        // A control without a window yet (on a page not shown so far) is dressed when its window
+        // is made (CM_CONTROLSCREATED).
+        if (!control->HandleAllocated()) continue;
+        HWND handle = control->Handle();
+        if (FindControlPainter(window, handle)) continue;
         SkinOneControl(window, data, *control, handle);
     }
 }

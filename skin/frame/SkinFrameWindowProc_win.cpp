@@ -387,6 +387,11 @@ void TSkinForm::FormMessage(TMessage& message, const TWndMethod& next) {
         next(message);
         MenuChanged();
         return;
+    case CM_CONTROLSCREATED:
+        next(message);
+        // Dressed before they first paint, which waits for the message loop.
+        if (skinData_ && !skinData_->NotReady()) SkinFormControls(*this, *form_);
+        return;
     case CM_DIALOGCHAR:
         if (OnDialogChar(static_cast<char>(message.WParam))) {
             message.Result = 1;

@@ -51,7 +51,15 @@ def wait_page(driver, window, caption):
     wait_until(lambda: shown_page(driver, window).text == caption, 10, f"the page {caption!r}")
 
 
+PAGE_KEYS = {ICON_PAGE: "ctrl+g", CONVERT_PAGE: "ctrl+c", ABOUT_PAGE: "ctrl+a"}
+
+
 def page(driver, window, caption):
+    """The page's window: a page not shown yet has none, so it is shown first."""
+    if not driver.find_children(window, "TTabSheet", text=caption):
+        driver.focus(window)
+        driver.key(PAGE_KEYS[caption])
+        wait_page(driver, window, caption)
     return driver.find_children(window, "TTabSheet", text=caption)[0]
 
 
@@ -72,7 +80,8 @@ def test_window_class_caption_size_style_and_first_page(driver, tervane):
     assert shown_page(driver, window).text == ABOUT_PAGE
     pages = driver.find_children(window, "TPageControl")
     assert len(pages) == 1 and placed(pages[0], window) == (0, 0, 433, 289)
-    assert sorted(p.text for p in driver.find_children(window, "TTabSheet")) == sorted([ICON_PAGE, CONVERT_PAGE, ABOUT_PAGE])
+    # The other pages get their windows when they are first shown.
+    assert [p.text for p in driver.find_children(window, "TTabSheet")] == [ABOUT_PAGE]
     driver.screenshot("main_about_page", window)
 
 

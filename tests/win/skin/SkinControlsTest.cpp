@@ -521,15 +521,31 @@ protected:
     TSkinManage* manager_ = nullptr;
 };
 
-TEST_F(MainWindowControlsTest, EveryControlOfThePagesIsDressed) {
+// The window opens on the About page: the other pages' controls get their windows when their
+// page is first shown, and are dressed then, before they paint.
+TEST_F(MainWindowControlsTest, EveryControlOfThePagesIsDressedWhenItsPageIsFirstShown) {
     TSkinForm* window = manager_->SkinnedWindow(form_->Handle());
     ASSERT_NE(window, nullptr);
-    for (TWinControl* control : std::vector<TWinControl*>{
-             form_->PageControl1, form_->BitBtn1, form_->BitBtn5, form_->BitBtn6, form_->BitBtn7, form_->BitBtn8,
-             form_->BitBtn9, form_->BitBtn10, form_->Edit4, form_->Edit5, form_->Edit6, form_->Edit7,
-             form_->GroupBox1, form_->GroupBox2, form_->RadioButton1, form_->RadioButton2, form_->RadioButton3,
-             form_->RadioButton4, form_->TrackBar1})
+    const std::vector<TWinControl*> pageControls{
+        form_->BitBtn1, form_->BitBtn5, form_->BitBtn6, form_->BitBtn7, form_->BitBtn8, form_->BitBtn9,
+        form_->BitBtn10, form_->Edit4, form_->Edit5, form_->Edit6, form_->Edit7, form_->GroupBox1,
+        form_->GroupBox2, form_->RadioButton1, form_->RadioButton2, form_->RadioButton3, form_->RadioButton4,
+        form_->TrackBar1};
+    for (TWinControl* control : pageControls) EXPECT_FALSE(control->HandleAllocated()) << control->Name();
+    EXPECT_NE(FindControlPainter(*window, form_->PageControl1->Handle()), nullptr);
+    for (int page = 0; page < form_->PageControl1->PageCount(); ++page) {
+        form_->PageControl1->SetActivePageIndex(page);
+        for (TWinControl* control : pageControls)
+            if (control->HandleAllocated())
+                EXPECT_NE(FindControlPainter(*window, control->Handle()), nullptr) << control->Name();
+    }
+    for (TWinControl* control : pageControls) {
+        ASSERT_TRUE(control->HandleAllocated()) << control->Name();
         EXPECT_NE(FindControlPainter(*window, control->Handle()), nullptr) << control->Name();
+    }
+    // The state kept before the windows existed reached them.
+    EXPECT_NE(GetWindowLongW(form_->Edit4->Handle(), GWL_STYLE) & ES_READONLY, 0);
+    EXPECT_EQ(SendMessageW(form_->RadioButton1->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 TEST_F(MainWindowControlsTest, GdiRoomIsUnchangedAfterAHundredSkinSwitchesWithEveryPageShown) {

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "toolkit/BitBtn_win.h"
 #include "toolkit/Edit_win.h"
 #include "toolkit/Exceptions.h"
@@ -171,6 +173,8 @@ TEST_F(ToolkitTest, MouseEnterAndLeaveReachTheHandler) {
     button->WindowProc = previous;
 }
 
+// Pages not shown get their windows (and their controls') when first shown, and the form is told
+// once per page, so that whoever dresses the form's controls can dress those too.
 TEST_F(ToolkitTest, PageControlShowsOnePageAndKeepsItFilling) {
     auto* pages = Add<TPageControl>(form_, form_, 0, 0, 300, 200);
     TTabSheet* sheets[3];
@@ -181,8 +185,19 @@ TEST_F(ToolkitTest, PageControlShowsOnePageAndKeepsItFilling) {
         sheets[i]->SetPageControl(pages);
         sheets[i]->OnShow = [&shown, i](TObject*) { ++shown[i]; };
     }
+    auto* edit = Add<TEdit>(sheets[1], form_, 8, 8, 100, 20);
+    edit->SetText("后来");
+    edit->SetReadOnly(true);
+    std::vector<LPARAM> made;
+    form_->AddMessageHook([&made](TMessage& message, const TWndMethod& next) {
+        if (message.Msg == CM_CONTROLSCREATED) made.push_back(message.LParam);
+        next(message);
+    });
     form_->Show();
     EXPECT_EQ(pages->ActivePage(), sheets[0]) << "the first page added is active";
+    EXPECT_FALSE(sheets[1]->HandleAllocated());
+    EXPECT_FALSE(edit->HandleAllocated());
+    EXPECT_TRUE(made.empty());
     pages->SetActivePage(sheets[2]);
     EXPECT_EQ(shown[2], 1);
     EXPECT_TRUE(IsWindowVisible(sheets[2]->Handle()));
@@ -200,6 +215,11 @@ TEST_F(ToolkitTest, PageControlShowsOnePageAndKeepsItFilling) {
     SendMessageA(form_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
     EXPECT_EQ(pages->ActivePage(), sheets[1]);
     EXPECT_EQ(shown[1], 1);
+    ASSERT_TRUE(edit->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(edit->Handle()));
+    EXPECT_EQ(edit->Text(), "后来");
+    EXPECT_NE(GetWindowLongW(edit->Handle(), GWL_STYLE) & ES_READONLY, 0);
+    EXPECT_EQ(made, (std::vector<LPARAM>{reinterpret_cast<LPARAM>(sheets[2]), reinterpret_cast<LPARAM>(sheets[1])}));
 }
 
 TEST_F(ToolkitTest, TrackBarReportsChangesWithinItsRange) {
