@@ -39,7 +39,7 @@ void TVyrfForm1::CreateSkinComponents() {
 // control but reports, its form type, and the first skin as its "SkinStream" property.
 void TVyrfForm1::ReadSkinDataFromForm(TSkinData& data, TSkinFormType formType) {
     TMemoryStream property;
-    WriteSkinStreamProperty(property, SkinStore1->Store().Items(0).DataStream());
+    WriteSkinStreamProperty(property, SkinStore1->Store().Items(kFirstSkin).DataStream());
     property.SetPosition(0);
     data.SetReading(true);
     data.SetActive(true);

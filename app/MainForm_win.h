@@ -40,6 +40,9 @@ public:
     explicit TVyrfForm1(TComponent* owner);
     const char* ClassName() const override { return "TVyrfForm1"; }
 
+    // The stored skin both skin-data components hold when the window is read (store order).
+    static constexpr int kFirstSkin = 0;
+
     TPageControl* PageControl1;
     TTabSheet* TabSheet2;  // icon extraction
     TTabSheet* TabSheet4;  // picture conversion

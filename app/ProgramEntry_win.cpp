@@ -2,11 +2,16 @@
 // window and the hidden preview window, and run the message loop.
 #include <windows.h>
 
+#include <memory>
+
 #include "app/MainForm_win.h"
 #include "app/ProgramTexts.h"
 #include "app/StartupUnits_win.h"
 #include "convert/PreviewForm_win.h"
+#include "skin/stored/SkinDecodeAhead_win.h"
+#include "skin/stored/StoredSkins_win.h"
 #include "toolkit/Application_win.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/WideText_win.h"
 
 namespace {
@@ -21,6 +26,17 @@ bool HandOverToRunningInstance() {
     return true;
 }
 
+// The main window's first skin, decoded on the second processor core while this thread makes
+// the application's and the main window's windows. A skin that cannot be read is left to the
+// window, which reports it as before.
+std::unique_ptr<TSkinDecodeAhead> DecodeFirstSkinAhead() {
+    try {
+        return std::make_unique<TSkinDecodeAhead>(StoredSkinBytes(TVyrfForm1::kFirstSkin));
+    } catch (const Exception&) {
+        return nullptr;
+    }
+}
+
 // The program's run, from the units' start to the destruction of its forms: the forms go
 // (the main window takes its tray icon with it) while the units they use are still in place.
 int RunProgram() {
@@ -28,6 +44,7 @@ int RunProgram() {
     InitializeProgramUnits(application);
     if (HandOverToRunningInstance()) return 0;
     try {
+        std::unique_ptr<TSkinDecodeAhead> firstSkin = DecodeFirstSkinAhead();
         application.Initialize();
         application.SetTitle(ProgramText::Title);
         application.CreateForm<TVyrfForm1>();

@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "skin/stored/SkinData_win.h"
+#include "skin/stored/SkinDataEvents_win.h"
+#include "skin/stored/SkinDecodeAhead_win.h"
 
 namespace {
 
@@ -45,6 +47,15 @@ const TSkinData* TSkinData::DecodedTwin() const {
                other->skinStream_.Bytes() == skinStream_.Bytes();
     });
     return twin == list.end() ? nullptr : *twin;
+}
+
+bool TSkinData::TakeDecodedSkin() {
+    std::unique_ptr<TSkinData> ahead = TSkinDecodeAhead::Take(skinStream_.Bytes());
+    const TSkinData* source = ahead ? ahead.get() : DecodedTwin();
+    if (!source) return false;
+    CopyDecodedSkin(*source);
+    SkinDataEvents::PicturesReplaced(*this);
+    return true;
 }
 
 void TSkinData::CopyDecodedSkin(const TSkinData& s) {

@@ -69,8 +69,14 @@ TSkinData::TSkinData(TComponent* owner, bool designing)
     SkinDataEvents::Made(*this);
 }
 
+TSkinData::TSkinData(DecodingAhead, const std::vector<uint8_t>& skinStream)
+    : TComponent(nullptr), designing_(false), ahead_(true), sharedIcon_(std::make_unique<TBitmap>()) {
+    skinStream_.WriteBuffer(skinStream.data(), skinStream.size());
+    skinStream_.SetPosition(0);
+}
+
 TSkinData::~TSkinData() {
-    if (designing_) return;
+    if (designing_ || ahead_) return;
     RegisterLive(false);
     SkinDataEvents::Gone(*this);
 }
@@ -149,15 +155,16 @@ void TSkinData::Announce() {
 bool TSkinData::DecodeSkinStream() {
     notReady_ = true;
     if (designing_) return false;
+    // Bytes decoded before were opened without a notice (an older archive is never decoded), so
+    // they need not be unpacked again to find out.
+    if (!ahead_ && TakeDecodedSkin()) return true;
     TSkinReader reader;
-    reader.OnOlderFormat = [](const char* message) {
-        if (NoticeHandler()) NoticeHandler()(message);
-    };
-    if (!reader.Open(skinStream_.Bytes())) return false;
-    if (const TSkinData* twin = DecodedTwin()) {
-        CopyDecodedSkin(*twin);
-        return true;
+    if (!ahead_) {
+        reader.OnOlderFormat = [](const char* message) {
+            if (NoticeHandler()) NoticeHandler()(message);
+        };
     }
+    if (!reader.Open(skinStream_.Bytes())) return false;
     TMemoryStream entry;
     if (reader.ExtractFirstContaining(".ini", entry).empty()) return false;
     TTemporaryFile settings;
@@ -174,10 +181,10 @@ bool TSkinData::DecodeSkinStream() {
         ReadSettingsFile(settings.Path());
     } catch (...) {
         reader_ = nullptr;
-        SkinDataEvents::PicturesReplaced(*this);
+        if (!ahead_) SkinDataEvents::PicturesReplaced(*this);
         throw;
     }
     reader_ = nullptr;
-    SkinDataEvents::PicturesReplaced(*this);
+    if (!ahead_) SkinDataEvents::PicturesReplaced(*this);
     return true;
 }

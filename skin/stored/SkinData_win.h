@@ -40,6 +40,10 @@ public:
     // A component made at run time joins the skin manager (the first one makes it); one made
     // at design time decodes nothing and never joins. Its owner (a form) frees it with itself.
     explicit TSkinData(TComponent* owner = nullptr, bool designing = false);
+    // A skin decoded ahead on another thread (TSkinDecodeAhead): it joins no manager, is no
+    // twin to anyone, announces nothing and shows no notice; a component takes its objects.
+    struct DecodingAhead {};
+    TSkinData(DecodingAhead, const std::vector<uint8_t>& skinStream);
     ~TSkinData() override;
     const char* ClassName() const override { return "TSkinData"; }
 
@@ -108,7 +112,7 @@ public:
     std::vector<TColor> ColourTable;  // from the sections Colour0, Colour1, …
     // A solid brush of the ButtonFace colour, remade by every load.
     HBRUSH ButtonFaceBrush() const { return buttonFaceBrush_.Get(); }
-    // The icon picture the frames of this skin's windows share (Part of the frame's work).
+    // The icon picture the frames of this skin's windows share (the frame's work).
     TBitmap& SharedIcon() { return *sharedIcon_; }
 
     // Shows the "older skin file" notice; tests replace it.
@@ -125,10 +129,13 @@ private:
     const TSkinData* DecodedTwin() const;
     // Takes that component's decoded skin as if it had been decoded here.
     void CopyDecodedSkin(const TSkinData& source);
+    // The skin decoded ahead or by a twin, taken when there is one.
+    bool TakeDecodedSkin();
     // What every successful decoding ends with: the brush of the button face, and ready.
     void FinishDecoding();
 
     bool designing_;
+    bool ahead_ = false;  // decoded ahead, see DecodingAhead
     bool reading_ = false;
     bool active_ = false;
     bool notReady_ = true;

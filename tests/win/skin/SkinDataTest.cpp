@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "skin/stored/SkinData_win.h"
+#include "skin/stored/SkinDecodeAhead_win.h"
 #include "skin/manager/SkinManager_win.h"
 #include "skin/stored/SkinReader.h"
 #include "skin/stored/SkinStore.h"
@@ -245,6 +246,48 @@ TEST_F(SkinDataTest, TheSameSkinTwiceIsDecodedOnceAndEachComponentStaysItsOwn) {
     EXPECT_EQ(second.SkinName, "Twin");
     ASSERT_NE(second.Progress, nullptr);
     EXPECT_EQ(second.Progress->Picture->Width(), 20);
+}
+
+// A skin decoded ahead on another thread goes to the first component that loads the same bytes,
+// whole and once; other bytes are decoded as ever, and a skin the thread could not decode is
+// decoded by the component, which alone tells of an older archive.
+TEST_F(SkinDataTest, ASkinDecodedAheadGoesToTheFirstComponentWithItsBytes) {
+    const std::string ini = "[TitlebarSkin]\r\nSkinName=Ahead\r\n[Personality]\r\nLeft=l.bmp\r\nLeftTopHeight=5\r\n";
+    std::vector<uint8_t> stored = WrapStoredSkin(BuildSkinArchive({{"l.bmp", Bmp(6, 30)}, {"s.ini", Text(ini)}}));
+    std::vector<uint8_t> older = BuildSkinArchive({{"a.ini", Text("[x]")}});
+    older[0] = 0x1F;
+    std::vector<uint8_t> olderStored = WrapStoredSkin(older);
+    int same = AddStored(stored), other = AddSkin({{"s.ini", Text("[TitlebarSkin]\r\nSkinName=Other\r\n")}});
+    int olderIndex = AddStored(olderStored);
+    size_t temporaryFiles = TemporaryFileCount();
+
+    TSkinData otherData, taker, second;
+    {
+        TSkinDecodeAhead ahead(stored);
+        otherData.LoadSkinFromStore(store_, other);
+        EXPECT_EQ(otherData.SkinName, "Other");
+        taker.LoadSkinFromStore(store_, same);
+        EXPECT_EQ(TSkinDecodeAhead::Take(stored), nullptr);  // taken once
+    }
+    ASSERT_FALSE(taker.NotReady());
+    EXPECT_EQ(taker.SkinName, "Ahead");
+    EXPECT_EQ(taker.Left.TopHeight, 5);
+    ASSERT_NE(taker.Left.Picture->Handle(), nullptr);  // its own, after the one decoded ahead is gone
+    EXPECT_EQ(taker.Left.Picture->Width(), 6);
+    second.LoadSkinFromStore(store_, same);  // from its twin now
+    EXPECT_EQ(second.Left.Picture->Height(), 30);
+    EXPECT_EQ(TemporaryFileCount(), temporaryFiles);
+
+    {
+        TSkinDecodeAhead ahead(olderStored);
+        EXPECT_EQ(TSkinDecodeAhead::Take(stored), nullptr);  // other bytes: not handed out
+        taker.LoadSkinFromStore(store_, olderIndex);
+    }
+    EXPECT_TRUE(taker.NotReady());
+    ASSERT_EQ(notices_.size(), 1u);
+    EXPECT_EQ(notices_[0], "This is Older Skin File\rPlease update to new version !");
+    { TSkinDecodeAhead unclaimed(stored); }  // waited for, and its settings file removed
+    EXPECT_EQ(TemporaryFileCount(), temporaryFiles);
 }
 
 TEST_F(SkinDataTest, FailedLoadsLeaveTheComponentNotReady) {
