@@ -4,9 +4,9 @@
 #include "app/AboutPage_win.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "app/HelpFilePath.h"
+#include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/WideText_win.h"
 
 namespace {
@@ -36,14 +36,16 @@ private:
 
     // The shell's default action for the address; whatever it reports is all the user sees.
     void OpenAddress(const std::string& address) {
-        ShellExecuteW(form_.Handle(), nullptr, Wide(address), nullptr, nullptr, SW_SHOWNORMAL);
+        LateBound::EnsureOle();
+        LateBound::ShellExecute(form_.Handle(), nullptr, Wide(address), nullptr, nullptr, SW_SHOWNORMAL);
     }
 
     void F2Click(TObject*) {
         wchar_t moduleName[200] = {};
         GetModuleFileNameW(nullptr, moduleName, 200);
         std::string helpFile = HelpFilePath(AnsiFromWide(moduleName));
-        ShellExecuteW(form_.Handle(), L"open", Wide(helpFile), L"", L"", SW_SHOWNORMAL);
+        LateBound::EnsureOle();
+        LateBound::ShellExecute(form_.Handle(), L"open", Wide(helpFile), L"", L"", SW_SHOWNORMAL);
     }
 
     TVyrfForm1& form_;

@@ -1,4 +1,4 @@
-// The notification-area icon: added when the main window is created, removed when it is
+// The notification-area icon: added once the main window has first painted, removed when it is
 // destroyed, and its mouse events (callback message 1026) handled by TrayMsg.
 #include "app/TrayIcon_win.h"
 
@@ -6,10 +6,12 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <memory>
 
 #include "app/ProgramTexts.h"
 #include "app/TrayIconRecord.h"
 #include "toolkit/Application_win.h"
+#include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/WideText_win.h"
 
 static_assert(sizeof(TTrayIconData) == kTrayIconDataSize, "the first wide layout of the notification-area record");
@@ -26,11 +28,17 @@ public:
                 next(message);
             }
         });
-        Notify(NIM_ADD);
+        // Added once the window has painted: the shell's library it needs is loaded then.
+        Application->QueueIdleWork([this, alive = alive_] {
+            if (!*alive) return;
+            added_ = true;
+            Notify(NIM_ADD);
+        });
     }
 
     void FormDestroying() override {
-        Notify(NIM_DELETE);
+        *alive_ = false;
+        if (added_) Notify(NIM_DELETE);
         form_.RemoveMessageHook(hook_);
     }
 
@@ -43,7 +51,7 @@ private:
         NOTIFYICONDATAW record;
         std::memset(&record, 0, sizeof record);
         std::memcpy(&record, &data, sizeof data);
-        if (!Shell_NotifyIconW(action, &record)) {
+        if (!LateBound::NotifyIcon(action, record)) {
             Application->MessageBox("托盘图标发生错误", Application->Title(), MB_OK);
         }
     }
@@ -74,6 +82,8 @@ private:
 
     TVyrfForm1& form_;
     TMessageHookToken hook_ = 0;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    bool added_ = false;
 };
 
 }  // namespace

@@ -17,7 +17,7 @@ endif()
 
 add_library(tervane_win STATIC ${TERVANE_WIN_SOURCES})
 target_link_libraries(tervane_win PUBLIC tervane_portable
-  gdi32 user32 kernel32 shell32 comdlg32 comctl32 winmm ole32 msimg32 advapi32)
+  gdi32 user32 kernel32 comctl32 msimg32 advapi32)
 
 file(GLOB TERVANE_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.rc)
 # The resource compiler's dependencies are not scanned: the files the scripts name are listed,

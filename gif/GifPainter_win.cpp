@@ -1,7 +1,5 @@
 #include "gif/GifPainter_win.h"
 
-#include <mmsystem.h>
-
 #include <algorithm>
 #include <climits>
 
@@ -11,6 +9,7 @@
 #include "picture/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/GdiGuards_win.h"
+#include "toolkit/LateBoundLibraries_win.h"
 
 namespace {
 
@@ -214,7 +213,7 @@ void TGIFPainter::WaitBeforeFrame(int delayUnits) {
             }
         return;
     }
-    const DWORD now = timeGetTime();
+    const DWORD now = LateBound::MillisecondClock();
     const int64_t lateness = previousFrameTime_ ? static_cast<int64_t>(now - previousFrameTime_) - previousWait_ : 0;
     const int ms = WaitMilliseconds(delayUnits, lateness, speed_);
     previousFrameTime_ = now;
@@ -225,10 +224,10 @@ void TGIFPainter::WaitBeforeFrame(int delayUnits) {
 // Waits ms milliseconds or until stopped: threaded on the event, inline in slices of at most
 // 100 ms that serve the thread's messages. False when the wait was cut short by a stop.
 bool TGIFPainter::Sleep(int ms) {
-    const DWORD start = timeGetTime();
+    const DWORD start = LateBound::MillisecondClock();
     for (;;) {
         if (Terminated() || restart_) return false;
-        const int elapsed = static_cast<int>(timeGetTime() - start);
+        const int elapsed = static_cast<int>(LateBound::MillisecondClock() - start);
         if (elapsed >= ms) return true;
         const DWORD slice = static_cast<DWORD>(ms - elapsed);
         if (threaded_) {

@@ -7,6 +7,7 @@
 #include "picture/Icon_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/FileStream.h"
+#include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/WideText_win.h"
 
 namespace {
@@ -42,7 +43,7 @@ void TIconPage::TabSheet2Show(TObject*) {
 void TIconPage::ShowCurrentIcon() {
     form_.Image1->Picture().SetGraphic(nullptr);
     TIcon icon;
-    icon.SetHandle(ExtractIconW(GetModuleHandleW(nullptr), Wide(source_.IconFileName), source_.IconIndex));
+    icon.SetHandle(LateBound::ExtractIcon(Wide(source_.IconFileName), source_.IconIndex));
     if (!icon.Empty()) form_.Image1->Picture().SetGraphic(&icon);
 }
 
@@ -74,7 +75,7 @@ void TIconPage::OpenSource(const std::string& path) {
     if (!PickIcon(form_.Handle(), path, picked)) return;
     source_.IconFileName = path;
     source_.IconCount =
-        static_cast<int>(reinterpret_cast<UINT_PTR>(ExtractIconW(GetModuleHandleW(nullptr), Wide(path), static_cast<UINT>(-1))));
+        static_cast<int>(reinterpret_cast<UINT_PTR>(LateBound::ExtractIcon(Wide(path), static_cast<UINT>(-1))));
     source_.IconIndex = 0;
     form_.Label1->SetCaption("");
     form_.Label2->SetCaption("在" + path + "中共有" + std::to_string(source_.IconCount) + "个图标");

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/WideText_win.h"
 
 namespace {
@@ -90,9 +91,9 @@ void BuildTemplate(TTemplateWriter& writer) {
 void FillList(HWND dialog, TPickerState& state) {
     HWND list = GetDlgItem(dialog, kListId);
     UINT count = static_cast<UINT>(
-        reinterpret_cast<UINT_PTR>(ExtractIconW(GetModuleHandleW(nullptr), Wide(state.path), static_cast<UINT>(-1))));
+        reinterpret_cast<UINT_PTR>(LateBound::ExtractIcon(Wide(state.path), static_cast<UINT>(-1))));
     for (UINT i = 0; i < count; ++i) {
-        state.icons.push_back(ExtractIconW(GetModuleHandleW(nullptr), Wide(state.path), i));
+        state.icons.push_back(LateBound::ExtractIcon(Wide(state.path), i));
         SendMessageW(list, LB_ADDSTRING, 0, static_cast<LPARAM>(i));
     }
     SendMessageW(list, LB_SETCOLUMNWIDTH, kCell, 0);

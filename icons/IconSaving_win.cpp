@@ -10,14 +10,15 @@
 #include "icons/IconPage_win.h"
 #include "icowriter/IconWriter_win.h"
 #include "picture/Bitmap_win.h"
+#include "picture/Icon_win.h"
+#include "picture/JpegImage_win.h"
 #include "toolkit/AnsiFileName.h"
 #include "toolkit/BusyState_win.h"
 #include "toolkit/Canvas_win.h"
-#include "picture/Icon_win.h"
-#include "picture/JpegImage_win.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileStream.h"
 #include "toolkit/FolderBrowser_win.h"
+#include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/MessageForm_win.h"
 #include "toolkit/WideText_win.h"
 
@@ -65,7 +66,7 @@ std::unique_ptr<TBitmap> IconOnWhite(TIcon& icon) {
 
 void TIconPage::SaveIconFile(int index, const std::string& fileName) {
     TIcon icon;
-    icon.SetHandle(ExtractIconW(GetModuleHandleW(nullptr), Wide(source_.IconFileName), index));
+    icon.SetHandle(LateBound::ExtractIcon(Wide(source_.IconFileName), index));
     TIconWriter writer(nullptr);
     if (form_.RadioButton1->Checked()) writer.SaveIconAs256Colors(icon, fileName);
     else writer.SaveIconAsTrueColor(icon, fileName);
@@ -78,7 +79,7 @@ void TIconPage::SaveCurrentIcon(const std::string& fileName) {
         return;
     }
     TIcon icon;
-    icon.SetHandle(ExtractIconW(GetModuleHandleW(nullptr), Wide(source_.IconFileName), source_.IconIndex));
+    icon.SetHandle(LateBound::ExtractIcon(Wide(source_.IconFileName), source_.IconIndex));
     if (icon.Empty()) throw EInvalidGraphic(ErrorText::InvalidIcon);
     auto bitmap = IconOnWhite(icon);
     if (type == TIconFileType::Bitmap) {

@@ -71,7 +71,6 @@ void TApplication::Initialize() {
     if (handle_) return;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    OleInitialize(nullptr);  // the shell's folder browser needs it
     RegisterApplicationClass(WindowProc);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     icon_.Reset(static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
@@ -114,7 +113,8 @@ void TApplication::ControlDestroyed(TControl* control) {
 }
 
 void TApplication::Run() {
-    if (handle_) ShowWindow(handle_, SW_SHOWNORMAL);
+    // The taskbar's window; a main window already up keeps the activation it has.
+    if (handle_) ShowWindow(handle_, mainForm_ && mainForm_->Showing() ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
     if (mainForm_ && mainForm_->Visible()) mainForm_->Show();
     while (!terminated_) HandleMessage();
 }
@@ -322,7 +322,22 @@ void TApplication::ShowHintNow() {
     SetTimer(handle_, kHintHideTimer, static_cast<UINT>(hintHidePause_), nullptr);
 }
 
-void TApplication::Idle() { UpdateMouseControl(); }
+void TApplication::Idle() {
+    UpdateMouseControl();
+    RunIdleWork();
+}
+
+void TApplication::RunIdleWork() {
+    std::vector<std::function<void()>> work;
+    work.swap(idleWork_);
+    for (auto& item : work) {
+        try {
+            item();
+        } catch (...) {
+            HandleUncaughtException(this);
+        }
+    }
+}
 
 // Sends the mouse-leave and mouse-enter notifications when the pointer moves from one
 // control to another, also when it leaves the program's windows without further messages.

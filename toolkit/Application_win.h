@@ -97,6 +97,11 @@ public:
     THintWindow* CurrentHintWindow() const { return hintWindow_; }
     TControl* HintControl() const { return hintControl_; }
 
+    // Work that waits until the program has nothing else to do, the windows shown so far
+    // painted: what the user does not see at once (the notification-area icon) stays off the
+    // path to the first picture. Runs once, in the order queued, from the message loop.
+    void QueueIdleWork(std::function<void()> work) { idleWork_.push_back(std::move(work)); }
+
     // The control under the mouse pointer that last got the mouse-enter notification.
     TControl* MouseControl() const { return mouseControl_; }
 
@@ -112,6 +117,7 @@ private:
     bool IsKeyMessage(MSG& message);
     void TrackHint(const MSG& message);
     void Idle();
+    void RunIdleWork();
     void UpdateMouseControl();
     void ShowHintNow();
     void HideHint();
@@ -120,6 +126,7 @@ private:
     LRESULT HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND handle_ = nullptr;
+    std::vector<std::function<void()>> idleWork_;
     std::string title_;
     TIconHandle icon_;
     TForm* mainForm_ = nullptr;

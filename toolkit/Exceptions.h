@@ -76,6 +76,7 @@ inline constexpr const char* ModalWithoutApplication = "No application to run a 
 inline constexpr const char* TooManyMenuItems = "Too many menu items";
 inline constexpr const char* CanvasNoDrawing = "Canvas does not allow drawing";
 inline constexpr const char* ThreadCreation = "Thread creation error";
+inline constexpr const char* SystemFunctionMissing = "System function %s of %s is not available";
 }  // namespace ErrorText
 
 class Exception : public std::exception {

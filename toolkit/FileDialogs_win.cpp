@@ -9,6 +9,7 @@
 #include "toolkit/Application_win.h"
 #include "toolkit/FileFilter.h"
 #include "toolkit/Form_win.h"
+#include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/SystemFileName_win.h"
 #include "toolkit/WideText_win.h"
 
@@ -66,9 +67,11 @@ bool TOpenDialog::Execute() {
 }
 
 bool TOpenDialog::RunSystemDialog(void* openFileName) {
-    return GetOpenFileNameW(static_cast<OPENFILENAMEW*>(openFileName)) != FALSE;
+    LateBound::EnsureOle();
+    return LateBound::OpenFileDialog(*static_cast<OPENFILENAMEW*>(openFileName)) != FALSE;
 }
 
 bool TSaveDialog::RunSystemDialog(void* openFileName) {
-    return GetSaveFileNameW(static_cast<OPENFILENAMEW*>(openFileName)) != FALSE;
+    LateBound::EnsureOle();
+    return LateBound::SaveFileDialog(*static_cast<OPENFILENAMEW*>(openFileName)) != FALSE;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "toolkit/Application_win.h"
+#include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/SystemFileName_win.h"
 #include "toolkit/WideText_win.h"
 
@@ -49,13 +50,14 @@ bool SelectDirectory(const std::string& prompt, std::string& folder) {
     HWND active = GetActiveWindow();
     {
         TDisabledThreadWindows disabled;
-        chosen = SHBrowseForFolderW(&browse);
+        LateBound::EnsureOle();
+        chosen = LateBound::BrowseForFolder(browse);
     }
     if (active && IsWindow(active)) SetActiveWindow(active);
     if (!chosen) return false;
     wchar_t path[MAX_PATH] = {};
-    bool ok = SHGetPathFromIDListW(chosen, path) != FALSE && path[0] != L'\0';
-    CoTaskMemFree(chosen);
+    bool ok = LateBound::PathFromItemList(chosen, path) != FALSE && path[0] != L'\0';
+    LateBound::FreeShellMemory(chosen);
     // A folder whose name the program cannot hold is refused before anything is written.
     std::string chosenFolder;
     ok = ok && TakeSystemFileName(path, chosenFolder);

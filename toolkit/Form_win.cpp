@@ -90,6 +90,7 @@ void TForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     params.exStyle = WS_EX_CONTROLPARENT;
+    if (OnFileDrop && !TBusyState::Running()) params.exStyle |= WS_EX_ACCEPTFILES;  // as UpdateDropTarget
     switch (borderStyle_) {
     case bsNone:
         params.style |= WS_POPUP;
@@ -169,7 +170,9 @@ void TForm::ApplyClientSize() {
     GetClientRect(window, &client);
     int width = (outer.right - outer.left) - client.right + clientWidth_;
     int height = (outer.bottom - outer.top) - client.bottom + clientHeight_;
-    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Usually the window was made at this size already (a menu bar of one line).
+    if (width != outer.right - outer.left || height != outer.bottom - outer.top)
+        SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::CentreOnScreen() {
@@ -314,8 +317,14 @@ void TForm::Activated(bool active) {
     ::SetFocus(target ? target : window);
 }
 
+// The style the shell's DragAcceptFiles sets, set here so that the shell's library is not
+// loaded for it at start.
 void TForm::UpdateDropTarget() {
-    if (HandleAllocated()) DragAcceptFiles(Handle(), OnFileDrop && !TBusyState::Running() ? TRUE : FALSE);
+    if (!HandleAllocated()) return;
+    const bool accept = OnFileDrop && !TBusyState::Running();
+    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+    const LONG_PTR wanted = accept ? (style | WS_EX_ACCEPTFILES) : (style & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES));
+    if (wanted != style) SetWindowLongPtrW(Handle(), GWL_EXSTYLE, wanted);
 }
 
 // A drop that was on its way when long work began is refused as well.

@@ -1,9 +1,11 @@
 // What the built Tervane.exe carries for the system: its icons (drawn through their masks),
-// its version resource and its manifest, read back from the file as Windows reads them.
+// its version resource, its manifest and the libraries it imports, read back from the file.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -140,4 +142,46 @@ TEST(ExecutableResourcesTest, ManifestRunsAsInvokerOnWindows7To11WithClassicCont
     EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
     EXPECT_FALSE(level.UiAccess);
     ReleaseActCtx(context);
+}
+
+namespace {
+
+// The names of the libraries the file's import directory lists, read from the file's bytes.
+std::vector<std::string> ImportedLibraries(const std::vector<uint8_t>& file) {
+    auto at = [&file](size_t offset) { return file.data() + offset; };
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(at(static_cast<size_t>(dos->e_lfanew)));
+    const auto* sections = IMAGE_FIRST_SECTION(nt);
+    auto offsetOf = [&](DWORD rva) -> size_t {
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i)
+            if (rva >= sections[i].VirtualAddress && rva < sections[i].VirtualAddress + sections[i].Misc.VirtualSize)
+                return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
+        return 0;
+    };
+    std::vector<std::string> names;
+    DWORD directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(offsetOf(directory))); entry->Name; ++entry) {
+        std::string name = reinterpret_cast<const char*>(at(offsetOf(entry->Name)));
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        names.push_back(name);
+    }
+    return names;
+}
+
+}  // namespace
+
+// The shell, the common dialogs, OLE and the multimedia timer are loaded when first used: loaded
+// with the program they cost every start-up time before its first window.
+TEST(ExecutableResourcesTest, TheLibrariesUsedNowAndThenAreNotLoadedWithTheProgram) {
+    HANDLE file = CreateFileA(kProgram.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    std::vector<uint8_t> bytes(GetFileSize(file, nullptr));
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(read, bytes.size());
+    std::vector<std::string> imported = ImportedLibraries(bytes);
+    EXPECT_NE(std::find(imported.begin(), imported.end(), "user32.dll"), imported.end());
+    for (const char* late : {"shell32.dll", "comdlg32.dll", "ole32.dll", "winmm.dll"})
+        EXPECT_EQ(std::find(imported.begin(), imported.end(), late), imported.end()) << late;
 }

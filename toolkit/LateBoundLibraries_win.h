@@ -1,0 +1,36 @@
+#pragma once
+// System libraries the program needs only now and then (the shell, the common dialogs, OLE, the
+// multimedia timer) are loaded at their first use instead of with the program: loading them
+// took a good part of every start under Wine, before the first window (the shell's library
+// alone about 12 ms, with the OLE it brings along when the first window is shown).
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace LateBound {
+
+// OLE started, once, on the user-interface thread (the only one that asks): the shell's folder
+// browser, the file dialogs and shell actions want it.
+void EnsureOle();
+
+// The common dialogs.
+BOOL OpenFileDialog(OPENFILENAMEW& dialog);
+BOOL SaveFileDialog(OPENFILENAMEW& dialog);
+
+// The shell.
+HICON ExtractIcon(const wchar_t* fileName, UINT index);
+UINT DragQueryFile(HDROP drop, UINT index, wchar_t* name, UINT length);
+void DragFinish(HDROP drop);
+LPITEMIDLIST BrowseForFolder(BROWSEINFOW& browse);
+BOOL PathFromItemList(LPCITEMIDLIST items, wchar_t* path);
+void ShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                  const wchar_t* folder, int show);
+BOOL NotifyIcon(DWORD action, NOTIFYICONDATAW& data);
+// Frees memory the shell gave (an item list of the folder browser).
+void FreeShellMemory(void* memory);
+
+// Milliseconds since the system started, to the millisecond (the multimedia timer's clock).
+DWORD MillisecondClock();
+
+}  // namespace LateBound
