@@ -152,6 +152,25 @@ def _relay_only(functions):
         _quiet("wine", "reg", "delete", WINE_DEBUG_KEY, "/v", "RelayInclude", "/f")
 
 
+@pytest.hookimpl(hookwrapper=True)
+def pytest_runtest_makereport(item, call):
+    """Keeps each phase's report on the test, so that the driver can tell whether it failed."""
+    outcome = yield
+    report = outcome.get_result()
+    setattr(item, "report_" + report.when, report)
+
+
+def describe_failure(gui, name):
+    """What was on the display when a test failed: its visible windows and a screenshot."""
+    try:
+        for w in gui.windows():
+            if w.visible:
+                print(f"visible at failure: pid {w.pid} {w.class_name} {w.text!r} enabled={w.enabled}")
+        print("screenshot at failure:", gui.screenshot("FAILED-" + name))
+    except (DriverError, OSError, subprocess.SubprocessError) as error:
+        print("no description of the display at failure:", error)
+
+
 @pytest.fixture
 def driver(wine_session, screenshot_dir, request):
     """A GUI driver for one test; whatever the test started is ended afterwards."""
@@ -167,6 +186,9 @@ def driver(wine_session, screenshot_dir, request):
                     wine_debug=debug.args[0] if debug else None, wine_log=log)
     before = {w.pid for w in gui.windows()}
     yield gui
+    report = getattr(request.node, "report_call", None)
+    if report is not None and report.failed:
+        describe_failure(gui, request.node.name)
     try:
         end_new_windowed_processes(gui, before)
         gui.shutdown()
@@ -192,7 +214,7 @@ def fixtures_dir():
 def work_dir(request):
     """An empty folder inside the build tree for the files a test makes (the program sees it
     as Z:\\...); kept after the test for a look."""
-    folder = build_path("TERVANE_E2E_WORK", "tests", "e2e", "work", request.node.name)
+    folder = os.path.join(build_path("TERVANE_E2E_WORK", "tests", "e2e", "work"), request.node.name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     return folder
