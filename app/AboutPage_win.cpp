@@ -36,7 +36,6 @@ private:
 
     // The shell's default action for the address; whatever it reports is all the user sees.
     void OpenAddress(const std::string& address) {
-        LateBound::EnsureOle();
         LateBound::ShellExecute(form_.Handle(), nullptr, Wide(address), nullptr, nullptr, SW_SHOWNORMAL);
     }
 
@@ -44,7 +43,6 @@ private:
         wchar_t moduleName[200] = {};
         GetModuleFileNameW(nullptr, moduleName, 200);
         std::string helpFile = HelpFilePath(AnsiFromWide(moduleName));
-        LateBound::EnsureOle();
         LateBound::ShellExecute(form_.Handle(), L"open", Wide(helpFile), L"", L"", SW_SHOWNORMAL);
     }
 

@@ -67,11 +67,9 @@ bool TOpenDialog::Execute() {
 }
 
 bool TOpenDialog::RunSystemDialog(void* openFileName) {
-    LateBound::EnsureOle();
     return LateBound::OpenFileDialog(*static_cast<OPENFILENAMEW*>(openFileName)) != FALSE;
 }
 
 bool TSaveDialog::RunSystemDialog(void* openFileName) {
-    LateBound::EnsureOle();
     return LateBound::SaveFileDialog(*static_cast<OPENFILENAMEW*>(openFileName)) != FALSE;
 }

@@ -50,7 +50,6 @@ bool SelectDirectory(const std::string& prompt, std::string& folder) {
     HWND active = GetActiveWindow();
     {
         TDisabledThreadWindows disabled;
-        LateBound::EnsureOle();
         chosen = LateBound::BrowseForFolder(browse);
     }
     if (active && IsWindow(active)) SetActiveWindow(active);

@@ -86,11 +86,14 @@ void TForm::BeforeDestruction() {
 
 bool TForm::AdjustForMenu() const { return menu_ != nullptr; }
 
+// Dropped files are taken while the form has a handler for them and no long work runs.
+bool TForm::AcceptsDrops() const { return OnFileDrop && !TBusyState::Running(); }
+
 void TForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     params.exStyle = WS_EX_CONTROLPARENT;
-    if (OnFileDrop && !TBusyState::Running()) params.exStyle |= WS_EX_ACCEPTFILES;  // as UpdateDropTarget
+    if (AcceptsDrops()) params.exStyle |= WS_EX_ACCEPTFILES;  // as UpdateDropTarget
     switch (borderStyle_) {
     case bsNone:
         params.style |= WS_POPUP;
@@ -321,7 +324,7 @@ void TForm::Activated(bool active) {
 // loaded for it at start.
 void TForm::UpdateDropTarget() {
     if (!HandleAllocated()) return;
-    const bool accept = OnFileDrop && !TBusyState::Running();
+    const bool accept = AcceptsDrops();
     const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
     const LONG_PTR wanted = accept ? (style | WS_EX_ACCEPTFILES) : (style & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES));
     if (wanted != style) SetWindowLongPtrW(Handle(), GWL_EXSTYLE, wanted);
@@ -331,7 +334,7 @@ void TForm::UpdateDropTarget() {
 void TForm::FileDropped(HDROP drop) {
     const std::wstring first = TakeFirstDroppedFile(drop);
     std::string name;
-    if (first.empty() || !OnFileDrop || TBusyState::Running() || !TakeSystemFileName(first, name)) return;
+    if (first.empty() || !AcceptsDrops() || !TakeSystemFileName(first, name)) return;
     OnFileDrop(this, name);
 }
 

@@ -98,6 +98,7 @@ private:
     void CentreOnScreen();
     void Activated(bool active);
     bool AdjustForMenu() const;
+    bool AcceptsDrops() const;
     void FileDropped(HDROP drop);
 
     TFormBorderStyle borderStyle_ = bsSizeable;

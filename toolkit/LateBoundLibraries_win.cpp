@@ -18,21 +18,23 @@ Function Bind(const char* library, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
 }
 
-}  // namespace
-
-namespace LateBound {
-
 void EnsureOle() {
     static const HRESULT started = Bind<HRESULT(WINAPI*)(LPVOID)>(kOle, "OleInitialize")(nullptr);
     (void)started;
 }
 
+}  // namespace
+
+namespace LateBound {
+
 BOOL OpenFileDialog(OPENFILENAMEW& dialog) {
+    EnsureOle();
     static const auto open = Bind<BOOL(WINAPI*)(OPENFILENAMEW*)>(kDialogs, "GetOpenFileNameW");
     return open(&dialog);
 }
 
 BOOL SaveFileDialog(OPENFILENAMEW& dialog) {
+    EnsureOle();
     static const auto save = Bind<BOOL(WINAPI*)(OPENFILENAMEW*)>(kDialogs, "GetSaveFileNameW");
     return save(&dialog);
 }
@@ -53,6 +55,7 @@ void DragFinish(HDROP drop) {
 }
 
 LPITEMIDLIST BrowseForFolder(BROWSEINFOW& browse) {
+    EnsureOle();
     static const auto browseFor = Bind<LPITEMIDLIST(WINAPI*)(LPBROWSEINFOW)>(kShell, "SHBrowseForFolderW");
     return browseFor(&browse);
 }
@@ -64,6 +67,7 @@ BOOL PathFromItemList(LPCITEMIDLIST items, wchar_t* path) {
 
 void ShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                   const wchar_t* folder, int show) {
+    EnsureOle();
     static const auto execute =
         Bind<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)>(kShell, "ShellExecuteW");
     execute(owner, verb, file, parameters, folder, show);

@@ -10,10 +10,8 @@
 
 namespace LateBound {
 
-// OLE started, once, on the user-interface thread (the only one that asks): the shell's folder
-// browser, the file dialogs and shell actions want it.
-void EnsureOle();
-
+// The dialogs, the folder browser and shell actions start OLE first, once, on the user-interface
+// thread (the only one that calls them): they want it.
 // The common dialogs.
 BOOL OpenFileDialog(OPENFILENAMEW& dialog);
 BOOL SaveFileDialog(OPENFILENAMEW& dialog);
