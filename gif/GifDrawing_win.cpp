@@ -10,6 +10,7 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/Thread_win.h"
+#include "toolkit/ScreenDevice_win.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ int Scaled(int offset, int extent, int screen) { return screen > 0 ? MulDiv(offs
 
 // Stretches source into dest so that pixels under set mask bits leave dest unchanged.
 void StretchThroughMask(HDC dest, const RECT& to, HDC source, HBITMAP mask, int width, int height) {
-    TBitmapHandle opaque(CreateCompatibleBitmap(dest, width, height));
+    TBitmapHandle opaque(CreateCompatibleBitmapFor(dest, width, height));
     {
         TMemoryDC masked(dest, opaque.Get()), maskDc(dest, mask);
         // The frame with its transparent pixels black, for OR-ing over the cleared area.

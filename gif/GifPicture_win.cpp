@@ -4,6 +4,7 @@
 #include "gif/GifDrawing_win.h"
 #include "picture/Bitmap_win.h"
 #include "picture/Picture_win.h"
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/GraphicsObjects_win.h"
@@ -171,8 +172,7 @@ DWORD WINAPI PlaceholderThreadBody(LPVOID) { return 0; }
 void InitializeGifUnit() {
     TPicture::RegisterFileFormat("GIF", "GIF Image", TGIFImage::StaticClass());
     CF_GIF = RegisterClipboardFormatW(Wide(GifClipboardName));
-    TWindowDC screen;
-    GIFAutoDither = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES) < 9;
+    GIFAutoDither = ScreenBitsPerPixel() < 9;
     if (!placeholderThread) placeholderThread = CreateThread(nullptr, 0, PlaceholderThreadBody, nullptr, CREATE_SUSPENDED, nullptr);
 }
 

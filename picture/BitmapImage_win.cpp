@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "picture/BitmapCanvas_win.h"
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/ByteReader.h"
 #include "toolkit/Exceptions.h"
 
@@ -83,14 +84,12 @@ TBitmapImagePtr MakeBitmapImage(const TImageKind& kind, int width, int height, C
     image->height = height;
     if (image->isDib) {
         std::vector<uint8_t> info = MakeBitmapInfo(image->format, width, height);
-        TWindowDC screen;
-        image->handle.Reset(CreateDIBSection(screen.Get(), reinterpret_cast<BITMAPINFO*>(info.data()),
+        image->handle.Reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()),
                                              DIB_RGB_COLORS, &image->bits, nullptr, 0));
     } else if (image->monochrome) {
         image->handle.Reset(CreateBitmap(width, height, 1, 1, nullptr));
     } else {
-        TWindowDC screen;
-        image->handle.Reset(CreateCompatibleBitmap(screen.Get(), width, height));
+        image->handle.Reset(CreateScreenBitmap(width, height));
     }
     if (!image->handle) OutOfResources();
     FillImage(*image, fill);

@@ -2,6 +2,7 @@
 
 #include "picture/BitmapCanvas_win.h"
 #include "picture/StretchModeRule.h"
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/GdiGuards_win.h"
 
 TERVANE_DEFINE_GRAPHIC_CLASS(TBitmap, TGraphic)
@@ -269,9 +270,8 @@ void TBitmap::DrawTransparent(HDC target, const RECT& rect, HDC source) {
     TMemoryDC maskDC;
     TSelection maskSelection(maskDC.Get(), mask);
     // The picture with its transparent pixels made black...
-    TWindowDC screen;
     TMemoryDC workDC;
-    TBitmapHandle work(CreateCompatibleBitmap(screen.Get(), width, height));
+    TBitmapHandle work(CreateScreenBitmap(width, height));
     TSelection workSelection(workDC.Get(), work.Get());
     BitBlt(workDC.Get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
     SetBkColor(workDC.Get(), RGB(0, 0, 0));

@@ -4,6 +4,7 @@
 
 #include "picture/BitmapImage_win.h"
 #include "picture/IconDirectory.h"
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/Canvas_win.h"
 
 TERVANE_DEFINE_GRAPHIC_CLASS(TIcon, TGraphic)
@@ -13,9 +14,8 @@ namespace {
 // Draws DIB rows into a new bitmap of the icon's size (`mono`: a 1-bit bitmap).
 HBITMAP BitmapFromRows(const TDibFormat& format, uint32_t width, uint32_t height, const std::vector<uint8_t>& rows,
                        int targetWidth, int targetHeight, bool mono) {
-    TWindowDC screen;
     TBitmapHandle bitmap(mono ? CreateBitmap(targetWidth, targetHeight, 1, 1, nullptr)
-                              : CreateCompatibleBitmap(screen.Get(), targetWidth, targetHeight));
+                              : CreateScreenBitmap(targetWidth, targetHeight));
     if (!bitmap) throw EOutOfResources(ErrorText::OutOfResources);
     std::vector<uint8_t> info = MakeBitmapInfo(format, static_cast<int>(width), static_cast<int>(height));
     TMemoryDC dc;

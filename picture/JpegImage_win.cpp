@@ -9,6 +9,7 @@
 #include "picture/JpegDecoder.h"
 #include "picture/JpegEncoder.h"
 #include "picture/Picture_win.h"
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/ByteReader.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/GdiGuards_win.h"
@@ -249,10 +250,8 @@ void TJPEGImage::SetReductionScale(TJpegReductionScale scale) { ChangeDecodeSett
 void TJPEGImage::SetBlockSmoothing(bool smoothing) { ChangeDecodeSetting(settings_.BlockSmoothing, smoothing); }
 
 void AdaptJpegDefaultsToDisplay() {
-    TWindowDC screen;
-    if (!screen) return;
-    int bits = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
-    if (bits <= 8) DefaultJpegSettings.OutputDepth = TJpegOutputDepth::Bits8;
+    int bits = ScreenBitsPerPixel();
+    if (bits > 0 && bits <= 8) DefaultJpegSettings.OutputDepth = TJpegOutputDepth::Bits8;
 }
 
 namespace {

@@ -27,6 +27,10 @@ void RegisterApplicationClass(WNDPROC proc) {
     windowClass.lpfnWndProc = proc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    // The taskbar's button shows the class's icon: given here, the window is made with it
+    // rather than given it afterwards (the system then fetches the icons once, not twice).
+    windowClass.hIcon = static_cast<HICON>(
+        LoadImageW(windowClass.hInstance, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     windowClass.lpszClassName = kApplicationClass;
     RegisterClassW(&windowClass);
 }
@@ -80,7 +84,6 @@ void TApplication::Initialize() {
                               nullptr, nullptr, instance, nullptr);
     if (!handle_) throw EOutOfResources(ErrorText::ApplicationWindow);
     SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (icon_) SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
     // Only these two items make sense for a window that is never seen itself.
     HMENU systemMenu = GetSystemMenu(handle_, FALSE);
     DeleteMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
@@ -115,7 +118,8 @@ void TApplication::ControlDestroyed(TControl* control) {
 void TApplication::Run() {
     // The taskbar's window; a main window already up keeps the activation it has.
     if (handle_) ShowWindow(handle_, mainForm_ && mainForm_->Showing() ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
-    if (mainForm_ && mainForm_->Visible()) mainForm_->Show();
+    // A main window made visible is up already: showing it again would only repeat the work.
+    if (mainForm_ && mainForm_->Visible() && !mainForm_->Showing()) mainForm_->Show();
     while (!terminated_) HandleMessage();
 }
 
@@ -279,15 +283,14 @@ void TApplication::TrackHint(const MSG& message) {
         CancelHint();
         return;
     case WM_MOUSEMOVE:
-        UpdateMouseControl();
+        // Where the pointer was when it moved: asking the system again is a round trip to it.
+        UpdateMouseControlAt(message.pt);
         break;
     default:
         return;
     }
     if (!showHint_ || !handle_) return;
-    POINT point;
-    GetCursorPos(&point);
-    TControl* control = FindControlAtScreenPoint(point);
+    TControl* control = FindControlAtScreenPoint(message.pt);
     if (control == hintControl_) return;
     bool wasShowing = hintShowing_;
     HideHint();
@@ -344,6 +347,10 @@ void TApplication::RunIdleWork() {
 void TApplication::UpdateMouseControl() {
     POINT point;
     GetCursorPos(&point);
+    UpdateMouseControlAt(point);
+}
+
+void TApplication::UpdateMouseControlAt(POINT point) {
     TControl* control = FindControlAtScreenPoint(point);
     if (control == mouseControl_) return;
     TControl* previous = mouseControl_;

@@ -119,6 +119,7 @@ private:
     void Idle();
     void RunIdleWork();
     void UpdateMouseControl();
+    void UpdateMouseControlAt(POINT point);
     void ShowHintNow();
     void HideHint();
     void TimerFired(UINT_PTR id);

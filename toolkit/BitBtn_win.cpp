@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/WideText_win.h"
+#include "toolkit/ScreenDevice_win.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ void TBitBtn::DrawButton(const DRAWITEMSTRUCT& item) {
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
     // Composed off screen and copied at once, so pressing the button does not flicker.
     TMemoryDC buffer(item.hDC);
-    TBitmapHandle bitmap(CreateCompatibleBitmap(item.hDC, width, height));
+    TBitmapHandle bitmap(CreateCompatibleBitmapFor(item.hDC, width, height));
     TSelection selected(buffer.Get(), bitmap.Get());
     HDC dc = buffer.Get();
     RECT local{0, 0, width, height};

@@ -4,6 +4,7 @@
 #include "picture/Graphic_win.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/WideText_win.h"
+#include "toolkit/ScreenDevice_win.h"
 
 TCanvas::TCanvas() {
     // A tool about to get a new GDI object must not be selected in the context any longer.
@@ -176,7 +177,7 @@ void TCanvas::BrushCopy(const RECT& dest, TBitmap& bitmap, const RECT& srcRect, 
     RequireState(csHandleValid | csBrushValid);
     // Build the result off-screen: the source stretched to the target size, a mask of the
     // pixels that hold the replaced colour, and the brush laid into exactly those pixels.
-    TLayer work(dc_, CreateCompatibleBitmap(dc_, width, height));
+    TLayer work(dc_, CreateCompatibleBitmapFor(dc_, width, height));
     SetStretchBltMode(work.dc.Get(), COLORONCOLOR);
     StretchBlt(work.dc.Get(), 0, 0, width, height, sourceDC, srcRect.left, srcRect.top,
                srcRect.right - srcRect.left, srcRect.bottom - srcRect.top, SRCCOPY);
@@ -188,7 +189,7 @@ void TCanvas::BrushCopy(const RECT& dest, TBitmap& bitmap, const RECT& srcRect, 
     SetTextColor(work.dc.Get(), RGB(255, 255, 255));
     BitBlt(work.dc.Get(), 0, 0, width, height, mask.dc.Get(), 0, 0, SRCAND);
     // The brush, kept only where the mask is set.
-    TLayer fill(dc_, CreateCompatibleBitmap(dc_, width, height));
+    TLayer fill(dc_, CreateCompatibleBitmapFor(dc_, width, height));
     RECT all = {0, 0, width, height};
     ::FillRect(fill.dc.Get(), &all, brush_.Handle());
     SetBkColor(fill.dc.Get(), RGB(255, 255, 255));

@@ -154,6 +154,8 @@ void TControl::DeliverBelow(TMessageHookToken token, TMessage& message) {
 
 void TControl::Invalidate() {
     if (!parent_ || !parent_->HandleAllocated() || !visible_) return;
+    // A hidden window is painted whole when it is shown; marking it costs a server round trip.
+    if (!IsWindowVisible(parent_->Handle())) return;
     RECT bounds = BoundsRect();
     InvalidateRect(parent_->Handle(), &bounds, TRUE);
 }

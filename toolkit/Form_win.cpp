@@ -53,6 +53,14 @@ TControl* FindAccelerator(TWinControl* parent, char character) {
     return nullptr;
 }
 
+// The top left corner of a window of this outer size centred on the screen's work area.
+POINT CentredCorner(int width, int height) {
+    RECT area = Screen->WorkArea();
+    int x = area.left + ((area.right - area.left) - width) / 2;
+    int y = area.top + ((area.bottom - area.top) - height) / 2;
+    return {x < area.left ? area.left : x, y < area.top ? area.top : y};
+}
+
 }  // namespace
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
@@ -118,23 +126,27 @@ void TForm::CreateParams(TCreateParams& params) {
     }
     if (!Enabled()) params.style |= WS_DISABLED;
     params.parentWindow = Application ? Application->Handle() : nullptr;
+    // Made with its menu bar, the window is framed once instead of again when the bar arrives.
+    if (menu_) params.menu = menu_->Handle();
     if (clientWidth_ > 0 || clientHeight_ > 0) {
         RECT frame{0, 0, clientWidth_, clientHeight_};
         AdjustWindowRectEx(&frame, params.style, AdjustForMenu(), params.exStyle);
         params.width = frame.right - frame.left;
         params.height = frame.bottom - frame.top;
     }
+    if (position_ == poScreenCenter && !shownBefore_ && Screen) {
+        POINT corner = CentredCorner(params.width, params.height);
+        params.x = corner.x;
+        params.y = corner.y;
+    }
 }
 
 void TForm::HandleCreated() {
     HWND window = Handle();
-    if (icon_) {
-        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
-        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
-    }
-    if (menu_) ::SetMenu(window, menu_->Handle());
+    // The small icon is the same picture: the system makes it from the big one when it needs it.
+    if (icon_) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
     UpdateDropTarget();
-    ApplyClientSize();
+    ApplyClientSize(false);
     TWinControl::HandleCreated();
 }
 
@@ -161,13 +173,15 @@ void TForm::SetBounds(int left, int top, int width, int height) {
 }
 
 // The frame's size depends on the menu bar's height, which is only known once the window
-// has its menu, so the client size is measured and corrected rather than computed.
-void TForm::ApplyClientSize() {
+// has its menu, so the client size is measured and corrected rather than computed. A window
+// just made with its menu has its frame laid out already; otherwise the system lays it out
+// (with the menu bar) before it is measured.
+void TForm::ApplyClientSize(bool layOutFrame) {
     if (!HandleAllocated() || (clientWidth_ <= 0 && clientHeight_ <= 0)) return;
     HWND window = Handle();
-    // Makes the system lay out the frame (with the menu bar) before it is measured.
-    SetWindowPos(window, nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (layOutFrame)
+        SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT outer, client;
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
@@ -181,18 +195,16 @@ void TForm::ApplyClientSize() {
 void TForm::CentreOnScreen() {
     RECT outer;
     GetWindowRect(Handle(), &outer);
-    RECT area = Screen->WorkArea();
     int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    int x = area.left + ((area.right - area.left) - width) / 2;
-    int y = area.top + ((area.bottom - area.top) - height) / 2;
-    SetBounds(x < area.left ? area.left : x, y < area.top ? area.top : y, width, height);
+    POINT corner = CentredCorner(width, height);
+    // Usually the window was made there already.
+    if (corner.x != outer.left || corner.y != outer.top) SetBounds(corner.x, corner.y, width, height);
 }
 
 void TForm::SetIcon(HICON icon) {
     icon_.Reset(icon);
     if (!HandleAllocated()) return;
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 void TForm::SetMenu(TMainMenu* menu) {
@@ -218,8 +230,10 @@ void TForm::SetVisible(bool visible) {
     HWND window = Handle();
     if (!shownBefore_ && position_ == poScreenCenter) CentreOnScreen();
     shownBefore_ = true;
+    // Shown now, the window comes to the top by itself; one already up is brought there.
+    bool wasShowing = IsWindowVisible(window) != FALSE;
     ShowWindow(window, SW_SHOW);
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (wasShowing) SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (OnShow) OnShow(this);
 }
 

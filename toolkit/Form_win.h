@@ -94,7 +94,7 @@ protected:
     void SetCloseResult(TModalResult result) { closeResult_ = result; }
 
 private:
-    void ApplyClientSize();
+    void ApplyClientSize(bool layOutFrame = true);
     void CentreOnScreen();
     void Activated(bool active);
     bool AdjustForMenu() const;

@@ -1,3 +1,4 @@
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/GraphicsObjects_win.h"
 
 #include "toolkit/WideText_win.h"
@@ -52,8 +53,7 @@ void TFont::SetHeight(int height) {
 
 namespace {
 int ScreenPixelsPerInch() {
-    TWindowDC screen;
-    int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    int dpi = GetDeviceCaps(MeasuringDC(), LOGPIXELSY);
     return dpi > 0 ? dpi : 96;
 }
 }  // namespace

@@ -1,3 +1,4 @@
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/HintWindow_win.h"
 
 #include "toolkit/Canvas_win.h"
@@ -28,9 +29,9 @@ void THintWindow::CreateParams(TCreateParams& params) {
 
 RECT THintWindow::CalcHintRect(int maxWidth, const std::string& hint, void*) {
     RECT rect{0, 0, maxWidth, 0};
-    TWindowDC screen;
-    TSelection font(screen.Get(), Font().Handle());
-    DrawTextOf(screen.Get(), hint, &rect, kHintTextFormat | DT_CALCRECT);
+    HDC measuring = MeasuringDC();
+    TSelection font(measuring, Font().Handle());
+    DrawTextOf(measuring, hint, &rect, kHintTextFormat | DT_CALCRECT);
     rect.right += 6;
     rect.bottom += 2;
     return rect;

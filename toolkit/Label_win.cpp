@@ -1,3 +1,4 @@
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/Label_win.h"
 
 #include "toolkit/Canvas_win.h"
@@ -35,10 +36,10 @@ void TLabel::FontChanged() {
 void TLabel::AdjustSize() {
     if (!autoSize_) return;
     std::string text = Text().empty() ? std::string(" ") : Text();
-    TWindowDC screen;
-    TSelection font(screen.Get(), Font().Handle());
+    HDC measuring = MeasuringDC();
+    TSelection font(measuring, Font().Handle());
     RECT rect{0, 0, 0, 0};
-    DrawTextOf(screen.Get(), text, &rect, kTextFormat | DT_CALCRECT);
+    DrawTextOf(measuring, text, &rect, kTextFormat | DT_CALCRECT);
     SetBounds(Left(), Top(), rect.right, rect.bottom);
 }
 

@@ -1,3 +1,4 @@
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/Menus_win.h"
 
 #include <algorithm>
@@ -309,10 +310,10 @@ bool DispatchMenuMeasureItem(MEASUREITEMSTRUCT* measure) {
     if (!measure || measure->CtlType != ODT_MENU) return false;
     TMenuItem* item = LiveItem(measure->itemData);
     if (!item) return false;
-    TWindowDC screen;
-    TSavedDCState state(screen.Get());
+    HDC measuring = MeasuringDC();
+    TSavedDCState state(measuring);
     TCanvas canvas;
-    canvas.SetHandle(screen.Get());
+    canvas.SetHandle(measuring);
     canvas.Font().Assign(Screen->MenuFont());
     if (item->Default()) canvas.Font().SetStyle(canvas.Font().Style() | fsBold);
     int width = 0, height = 0;

@@ -164,7 +164,7 @@ void TWinControl::CreateWnd() {
     g_creatingControl = this;
     HWND window = CreateWindowExW(params.exStyle, Wide(params.className), Wide(TControl::Text()),
                                   params.style, params.x, params.y, params.width, params.height,
-                                  params.parentWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
+                                  params.parentWindow, params.menu, GetModuleHandleW(nullptr), nullptr);
     g_creatingControl = outer;
     if (!window) throw EOutOfResources(Format(ErrorText::WindowCreation, params.className.c_str()));
     handle_ = window;

@@ -22,6 +22,7 @@ struct TCreateParams {
     DWORD style = 0;
     DWORD exStyle = 0;
     HWND parentWindow = nullptr;
+    HMENU menu = nullptr;               // a top-level window's menu bar, laid out as it is made
     int x = 0, y = 0, width = 0, height = 0;
 };
 

@@ -14,6 +14,7 @@
 #include "skin/draw/SkinElementLayout.h"
 #include "skin/draw/SkinPaint_win.h"
 #include "toolkit/WideText_win.h"
+#include "toolkit/ScreenDevice_win.h"
 
 using namespace SkinPainting;
 
@@ -58,7 +59,7 @@ void DrawTurnedTab(HDC dc, const RECT& rect, TDataSkinBorder& tabs, int cell, TT
     if (side == tsTop) {
         turned = std::move(drawn);
     } else {
-        turned.Reset(CreateCompatibleBitmap(dc, size.cx, size.cy));
+        turned.Reset(CreateCompatibleBitmapFor(dc, size.cx, size.cy));
         TMemoryDC source(dc), target(dc);
         TSelection sourceBitmap(source.Get(), drawn.Get());
         TSelection targetBitmap(target.Get(), turned.Get());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "skin/draw/SkinElementLayout.h"
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/Canvas_win.h"
 
 namespace {
@@ -86,10 +87,9 @@ TSkinElementStyle ElementStyle(const TDataSkinObject& element) {
 
 TBitmapHandle DrawSkinElement(SIZE target, TBitmap& picture, const TSkinElementStyle& style, int cell) {
     if (picture.Empty() || target.cx <= 0 || target.cy <= 0) return TBitmapHandle();
-    TWindowDC screen;
-    TBitmapHandle result(CreateCompatibleBitmap(screen.Get(), target.cx, target.cy));
+    TBitmapHandle result(CreateScreenBitmap(target.cx, target.cy));
     if (!result) return result;
-    TMemoryDC dc(screen.Get());
+    TMemoryDC dc;
     TSelection selected(dc.Get(), result.Get());
     PaintNineParts(dc.Get(), 0, 0, target, picture.Canvas().Handle(), CellOf(picture, style, cell), style, SRCCOPY);
     return result;
@@ -221,8 +221,7 @@ TRegionHandle RegionFromBitmap(HBITMAP bitmap, int x, int y, COLORREF colour) {
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     std::vector<uint32_t> pixels(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight));
-    TWindowDC screen;
-    if (!GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &format, DIB_RGB_COLORS))
+    if (!GetDIBits(MeasuringDC(), bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &format, DIB_RGB_COLORS))
         return TRegionHandle();
     // DIB pixels hold blue in the lowest byte; the fourth byte is not colour.
     uint32_t key = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);

@@ -11,6 +11,7 @@
 #include "skin/menus/SkinMenuBar_win.h"
 #include "skin/draw/SkinPaint_win.h"
 #include "skin/draw/SkinWindowDC_win.h"
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/WideText_win.h"
 
 namespace {
@@ -93,7 +94,7 @@ void TSkinForm::ComposeCaption(HDC dc, SIZE window) {
     int height = std::min<int>(top_, window.cy);
     if (height <= 0 || window.cx <= 0) return;
     if (!captionBitmap_ || captionBitmapSize_.cx != window.cx || captionBitmapSize_.cy != height) {
-        captionBitmap_.Reset(CreateCompatibleBitmap(dc, window.cx, height));
+        captionBitmap_.Reset(CreateCompatibleBitmapFor(dc, window.cx, height));
         captionBitmapSize_ = {window.cx, height};
         if (!captionBitmap_) return;
     }
@@ -225,11 +226,10 @@ TRegionHandle TSkinForm::CaptionRegion(SIZE size) {
     TDataSkinBorder& top = skinData_->Top;
     if (top_ <= 0) return TRegionHandle();
     if (top.Trans != 1 || top_ <= 1) return TRegionHandle(CreateRectRgn(left_, 0, size.cx - right_, top_));
-    TWindowDC screen;
-    TBitmapHandle mask(CreateCompatibleBitmap(screen.Get(), size.cx, top_));
+    TBitmapHandle mask(CreateScreenBitmap(size.cx, top_));
     if (!mask) return TRegionHandle();
     {
-        TMemoryDC dc(screen.Get());
+        TMemoryDC dc;
         TSelection selected(dc.Get(), mask.Get());
         TBrushHandle magenta(CreateSolidBrush(kSkinTransparent));
         RECT all{0, 0, size.cx, top_};

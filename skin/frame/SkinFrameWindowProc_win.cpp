@@ -7,6 +7,7 @@
 #include "skin/stored/SkinData_win.h"
 #include "skin/frame/SkinForm_win.h"
 #include "skin/frame/SkinFrameManager_win.h"
+#include "toolkit/WindowObjects_win.h"
 #include "skin/menus/SkinMenuBar_win.h"
 #include "skin/draw/SkinWindowDC_win.h"
 #include "toolkit/Form_win.h"
@@ -19,6 +20,11 @@ const wchar_t* const kFrameProperty = L"TervaneSkinFrame";
 const wchar_t* const kPreviousProperty = L"TervaneSkinPrevious";
 const wchar_t* const kMDIFrameProperty = L"TervaneSkinMDIFrame";
 const wchar_t* const kMDIPreviousProperty = L"TervaneSkinMDIPrevious";
+
+TWindowObjects<TSkinForm>& Frames() {
+    static TWindowObjects<TSkinForm> frames(kFrameProperty);
+    return frames;
+}
 
 bool IsNonClientMessage(UINT msg) {
     switch (msg) {
@@ -89,7 +95,7 @@ bool ActiveChildMaximized(HWND client) {
 }  // namespace
 
 LRESULT CALLBACK TSkinForm::SkinWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* frame = static_cast<TSkinForm*>(GetPropW(window, kFrameProperty));
+    TSkinForm* frame = Frames().Find(window);
     if (frame) {
         try {
             return frame->HandleMessage(msg, wParam, lParam);
@@ -112,14 +118,14 @@ void TSkinForm::HookWindowProcedure() {
     // one may still call this one after the frame is gone.
     previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle_, GWLP_WNDPROC));
     SetPropW(handle_, kPreviousProperty, reinterpret_cast<HANDLE>(previousProc_));
-    SetPropW(handle_, kFrameProperty, this);
+    Frames().Attach(handle_, this);
     SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinForm::SkinWindowProc));
     windowHooked_ = true;
 }
 
 void TSkinForm::UnhookWindowProcedure() {
+    if (previousProc_) Frames().Detach(handle_);
     if (!previousProc_ || !IsWindow(handle_)) return;
-    RemovePropW(handle_, kFrameProperty);
     if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle_, GWLP_WNDPROC)) == &TSkinForm::SkinWindowProc) {
         SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
         RemovePropW(handle_, kPreviousProperty);

@@ -16,6 +16,7 @@
 #include "toolkit/Menus_win.h"
 #include "skin/menus/SkinMenuItems_win.h"
 #include "toolkit/WideText_win.h"
+#include "toolkit/ScreenDevice_win.h"
 
 namespace {
 
@@ -172,13 +173,13 @@ void TSkinMenuBar::Paint(HDC windowDC, const RECT& rect) {
     SIZE size{rect.right - rect.left, rect.bottom - rect.top};
     barRect_ = rect;
     if (!windowDC || size.cx <= 0 || size.cy <= 0 || window_.SkinData().NotReady()) return;
-    TBitmapHandle bitmap(CreateCompatibleBitmap(windowDC, size.cx, size.cy));
+    TBitmapHandle bitmap(CreateCompatibleBitmapFor(windowDC, size.cx, size.cy));
     TMemoryDC memory(windowDC);
     if (!bitmap || !memory) return;
     TSelection selected(memory.Get(), bitmap.Get());
     PaintBackground(memory.Get(), size);
     // The background alone, for redrawing single items.
-    background_.Reset(CreateCompatibleBitmap(windowDC, size.cx, size.cy));
+    background_.Reset(CreateCompatibleBitmapFor(windowDC, size.cx, size.cy));
     if (background_) {
         TMemoryDC copy(windowDC);
         TSelection copySelected(copy.Get(), background_.Get());

@@ -1,3 +1,4 @@
+#include "toolkit/ScreenDevice_win.h"
 #include "skin/menus/SkinMenuScratch_win.h"
 
 #include <algorithm>
@@ -16,8 +17,7 @@ struct TMenuScratch::TRoom {
         if (bitmap && wanted.cx <= size.cx && wanted.cy <= size.cy) return true;
         SIZE grown{std::max(wanted.cx, size.cx), std::max(wanted.cy, size.cy)};
         selected.reset();
-        TWindowDC screen;
-        bitmap.Reset(CreateCompatibleBitmap(screen.Get(), grown.cx, grown.cy));
+        bitmap.Reset(CreateScreenBitmap(grown.cx, grown.cy));
         size = bitmap ? grown : SIZE{};
         if (bitmap) selected = std::make_unique<TSelection>(dc.Get(), bitmap.Get());
         return static_cast<bool>(bitmap);

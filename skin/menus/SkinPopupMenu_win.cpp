@@ -11,6 +11,7 @@
 #include "skin/menus/SkinMenuScratch_win.h"
 #include "skin/draw/SkinWindowDC_win.h"
 #include "toolkit/Canvas_win.h"
+#include "toolkit/WindowObjects_win.h"
 
 // The menu background rendered at one size, kept selected in a context of its own (declared
 // after the bitmap, so that it lets go of it before the bitmap is freed).
@@ -26,6 +27,11 @@ namespace {
 constexpr int kFrame = 3;
 constexpr size_t kPreparedBackgrounds = 4;  // a bar's menus and a submenu or two
 constexpr wchar_t kObjectProperty[] = L"TervaneSkinPopup";
+
+TWindowObjects<TSkinPopupMenu>& Popups() {
+    static TWindowObjects<TSkinPopupMenu> popups(kObjectProperty);
+    return popups;
+}
 
 std::vector<TSkinPopupMenu*>& HookedPopups() {
     static std::vector<TSkinPopupMenu*> popups;
@@ -112,7 +118,7 @@ HDC TSkinPopupMenu::BackgroundDC() const { return background_ ? background_->dc-
 
 void TSkinPopupMenu::Hook() {
     if (!IsWindow(handle_)) return;
-    SetPropW(handle_, kObjectProperty, this);
+    Popups().Attach(handle_, this);
     previousProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PopupWindowProc)));
 }
@@ -123,8 +129,8 @@ void TSkinPopupMenu::Unhook() {
         // Only when nobody hooked the window after us: their procedure would be lost.
         if (GetWindowLongPtrW(handle_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&PopupWindowProc))
             SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
-        RemovePropW(handle_, kObjectProperty);
     }
+    Popups().Detach(handle_);
     previousProc_ = nullptr;
 }
 
@@ -153,7 +159,7 @@ TSkinPopupMenu* TSkinPopupMenu::ForItem(HMENU menu, HDC dc) {
 }
 
 LRESULT CALLBACK TSkinPopupMenu::PopupWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* popup = static_cast<TSkinPopupMenu*>(GetPropW(window, kObjectProperty));
+    TSkinPopupMenu* popup = Popups().Find(window);
     if (!popup) return DefWindowProcW(window, msg, wParam, lParam);
     try {
         return popup->HandleMessage(msg, wParam, lParam);

@@ -79,6 +79,35 @@ TEST_F(ToolkitTest, MenuItemsCarryTextsShortcutsAndStates) {
     EXPECT_EQ(client.bottom, 200) << "the client size holds with the menu bar";
 }
 
+// The window is made with its menu bar, at its client size and already centred, so that
+// nothing is laid out or moved again before it shows; shown, it is on top and told once.
+TEST_F(ToolkitTest, AFormIsMadeWithItsMenuAtItsSizeAndPlace) {
+    auto* menu = new TMainMenu(form_);
+    AddItem(form_, menu->Items(), "文件(&F)");
+    form_->SetBorderStyle(bsSingle);
+    form_->SetMenu(menu);
+    form_->SetClientSize(437, 290);
+    form_->SetPosition(poScreenCenter);
+    HWND window = form_->Handle();
+    EXPECT_EQ(GetMenu(window), menu->Handle());
+    RECT client, outer, area;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 437);
+    EXPECT_EQ(client.bottom, 290);
+    GetWindowRect(window, &outer);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_NEAR(outer.left - area.left, area.right - outer.right, 1);
+    EXPECT_NEAR(outer.top - area.top, area.bottom - outer.bottom, 1);
+    int shown = 0;
+    form_->OnShow = [&](TObject*) { ++shown; };
+    form_->Show();
+    RECT after;
+    GetWindowRect(window, &after);
+    EXPECT_TRUE(EqualRect(&outer, &after)) << "showing it did not move it";
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(GetActiveWindow(), window);
+}
+
 TEST_F(ToolkitTest, ShortcutRunsTheMenuCommandBeforeTheFocusedEdit) {
     auto* menu = new TMainMenu(form_);
     TMenuItem* functions = AddItem(form_, menu->Items(), "功能选择");

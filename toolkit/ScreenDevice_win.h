@@ -1,0 +1,20 @@
+#pragma once
+// The display's device, asked about once. Each handle on the screen's device context and each
+// question about its colour depth can be a round trip to the window server (under Wine it is,
+// about a tenth of a millisecond each), and text is measured and bitmaps are made many times
+// while the first window is built.
+#include <windows.h>
+
+// Bits per pixel of the display, read once per process.
+int ScreenBitsPerPixel();
+
+// A bitmap in the display's format, as CreateCompatibleBitmap on the screen makes it.
+HBITMAP CreateScreenBitmap(int width, int height);
+
+// A bitmap compatible with this device context, as CreateCompatibleBitmap makes it: for a
+// window's or the screen's context it is a screen bitmap, made without asking the display.
+HBITMAP CreateCompatibleBitmapFor(HDC dc, int width, int height);
+
+// A memory device context of the calling thread, compatible with the screen, for measuring
+// text: the caller selects what it needs and puts back what it selected.
+HDC MeasuringDC();
