@@ -71,7 +71,17 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TForm::~TForm() {
+    ForgetClassIcon();
     if (Application) Application->FormDestroyed(this);
+}
+
+HICON TForm::ClassIcon() {
+    return HandleAllocated() ? reinterpret_cast<HICON>(GetClassLongPtrW(Handle(), GCLP_HICON)) : nullptr;
+}
+
+// The class must not keep an icon this form is about to destroy.
+void TForm::ForgetClassIcon() {
+    if (icon_ && ClassIcon() == icon_.Get()) SetClassLongPtrW(Handle(), GCLP_HICON, 0);
 }
 
 void TForm::DoCreate() {
@@ -128,6 +138,9 @@ void TForm::CreateParams(TCreateParams& params) {
     params.parentWindow = Application ? Application->Handle() : nullptr;
     // Made with its menu bar, the window is framed once instead of again when the bar arrives.
     if (menu_) params.menu = menu_->Handle();
+    // The first form of a class lends the class its icon: a window made with a class icon is
+    // made in half the time of one given an icon afterwards (under Wine).
+    params.classIcon = icon_.Get();
     if (clientWidth_ > 0 || clientHeight_ > 0) {
         RECT frame{0, 0, clientWidth_, clientHeight_};
         AdjustWindowRectEx(&frame, params.style, AdjustForMenu(), params.exStyle);
@@ -143,8 +156,10 @@ void TForm::CreateParams(TCreateParams& params) {
 
 void TForm::HandleCreated() {
     HWND window = Handle();
-    // The small icon is the same picture: the system makes it from the big one when it needs it.
-    if (icon_) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+    // A form whose class has another icon is given its own; the small icon is the same picture,
+    // which the system makes from the big one when it needs it.
+    if (icon_ && ClassIcon() != icon_.Get())
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
     UpdateDropTarget();
     ApplyClientSize(false);
     TWinControl::HandleCreated();
@@ -202,6 +217,7 @@ void TForm::CentreOnScreen() {
 }
 
 void TForm::SetIcon(HICON icon) {
+    ForgetClassIcon();
     icon_.Reset(icon);
     if (!HandleAllocated()) return;
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));

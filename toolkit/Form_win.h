@@ -95,6 +95,8 @@ protected:
 
 private:
     void ApplyClientSize(bool layOutFrame = true);
+    HICON ClassIcon();
+    void ForgetClassIcon();
     void CentreOnScreen();
     void Activated(bool active);
     bool AdjustForMenu() const;

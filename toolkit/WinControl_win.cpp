@@ -43,6 +43,7 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
     } else {
         windowClass.style = params.classStyle;
         windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        windowClass.hIcon = params.classIcon;
     }
     windowClass.lpfnWndProc = ToolkitWindowProc;
     windowClass.hInstance = instance;

@@ -23,6 +23,7 @@ struct TCreateParams {
     DWORD exStyle = 0;
     HWND parentWindow = nullptr;
     HMENU menu = nullptr;               // a top-level window's menu bar, laid out as it is made
+    HICON classIcon = nullptr;          // for own classes: the icon of the class's windows
     int x = 0, y = 0, width = 0, height = 0;
 };
 

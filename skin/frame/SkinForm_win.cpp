@@ -130,6 +130,8 @@ void TSkinForm::MakeIconBitmap() {
     int width = GetSystemMetrics(SM_CXSMICON), height = GetSystemMetrics(SM_CYSMICON);
     auto icon = reinterpret_cast<HICON>(SendMessageW(handle_, WM_GETICON, ICON_SMALL, 0));
     if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(handle_, WM_GETICON, ICON_BIG, 0));
+    // As the system's own caption: a window given no icon shows its class's.
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(handle_, GCLP_HICON));
     if (!icon) {
         TSkinData* donor = !skinData_->SharedIcon().Empty() ? skinData_ : SkinFrameManager::IconDonor();
         if (donor) {

@@ -108,6 +108,27 @@ TEST_F(ToolkitTest, AFormIsMadeWithItsMenuAtItsSizeAndPlace) {
     EXPECT_EQ(GetActiveWindow(), window);
 }
 
+// The first form of a class is made with its icon as the class's; a second form of the class
+// with another icon is given its own, and the class never keeps an icon a form destroyed.
+TEST_F(ToolkitTest, AFormLendsItsClassItsIconAndTakesItBack) {
+    class TIconForm : public TForm {
+    public:
+        using TForm::TForm;
+        const char* ClassName() const override { return "TToolkitIconTestForm"; }
+    };
+    auto classIcon = [](TForm* form) { return reinterpret_cast<HICON>(GetClassLongPtrW(form->Handle(), GCLP_HICON)); };
+    auto* first = app_->CreateForm<TIconForm>();
+    first->SetIcon(CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
+    EXPECT_EQ(classIcon(first), first->Icon());
+    EXPECT_EQ(SendMessageW(first->Handle(), WM_GETICON, ICON_BIG, 0), 0) << "no second fetch of the same icon";
+    auto* second = app_->CreateForm<TIconForm>();
+    second->SetIcon(CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_WARNING))));
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(second->Handle(), WM_GETICON, ICON_BIG, 0)), second->Icon());
+    first->SetIcon(CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_ERROR))));
+    EXPECT_EQ(classIcon(second), nullptr) << "the replaced icon left the class";
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(first->Handle(), WM_GETICON, ICON_BIG, 0)), first->Icon());
+}
+
 TEST_F(ToolkitTest, ShortcutRunsTheMenuCommandBeforeTheFocusedEdit) {
     auto* menu = new TMainMenu(form_);
     TMenuItem* functions = AddItem(form_, menu->Items(), "功能选择");
