@@ -9,6 +9,7 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/HintWindow_win.h"
+#include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/Screen_win.h"
 #include "toolkit/WideText_win.h"
@@ -73,6 +74,7 @@ TApplication::~TApplication() {
 
 void TApplication::Initialize() {
     if (handle_) return;
+    oleLoadAhead_ = std::make_unique<LateBound::TOleLoadAhead>();
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterApplicationClass(WindowProc);

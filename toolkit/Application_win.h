@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@
 class TForm;
 class TControl;
 class THintWindow;
+namespace LateBound {
+class TOleLoadAhead;
+}
 
 // Sees every message taken from the queue before it is dispatched; setting handled to true
 // keeps the message from going any further.
@@ -127,6 +131,7 @@ private:
     LRESULT HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND handle_ = nullptr;
+    std::unique_ptr<LateBound::TOleLoadAhead> oleLoadAhead_;
     std::vector<std::function<void()>> idleWork_;
     std::string title_;
     TIconHandle icon_;

@@ -248,6 +248,9 @@ void TForm::SetVisible(bool visible) {
     shownBefore_ = true;
     // Shown now, the window comes to the top by itself; one already up is brought there.
     bool wasShowing = IsWindowVisible(window) != FALSE;
+    // Activated before it is mapped, the window is dressed by whatever watches activations
+    // while nothing of it shows: on screen it is framed once, already dressed.
+    if (!wasShowing) SetActiveWindow(window);
     ShowWindow(window, SW_SHOW);
     if (wasShowing) SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (OnShow) OnShow(this);

@@ -27,6 +27,13 @@ void EnsureOle() {
 
 namespace LateBound {
 
+// The library stays loaded for the process, as the late-bound functions leave it.
+TOleLoadAhead::TOleLoadAhead() : loader_([] { LoadLibraryW(Wide(kOle)); }) {}
+
+TOleLoadAhead::~TOleLoadAhead() {
+    if (loader_.joinable()) loader_.join();
+}
+
 BOOL OpenFileDialog(OPENFILENAMEW& dialog) {
     EnsureOle();
     static const auto open = Bind<BOOL(WINAPI*)(OPENFILENAMEW*)>(kDialogs, "GetOpenFileNameW");

@@ -8,7 +8,23 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <thread>
+
 namespace LateBound {
+
+// Loads OLE's library on a thread of its own and waits for it on destruction. Under Wine the
+// input method starts OLE when the program's first window is activated, on the way to its first
+// picture; loaded on the second core meanwhile, the library is there by then.
+class TOleLoadAhead {
+public:
+    TOleLoadAhead();
+    ~TOleLoadAhead();
+    TOleLoadAhead(const TOleLoadAhead&) = delete;
+    TOleLoadAhead& operator=(const TOleLoadAhead&) = delete;
+
+private:
+    std::thread loader_;
+};
 
 // The dialogs, the folder browser and shell actions start OLE first, once, on the user-interface
 // thread (the only one that calls them): they want it.

@@ -129,6 +129,38 @@ TEST_F(ToolkitTest, AFormLendsItsClassItsIconAndTakesItBack) {
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(first->Handle(), WM_GETICON, ICON_BIG, 0)), first->Icon());
 }
 
+// A form shown for the first time is activated before it is mapped (a skin dresses it out of
+// sight); what its activation posted to it comes after it shows, as from any queue.
+TEST_F(ToolkitTest, AFormIsActivatedBeforeItIsFirstSeen) {
+    constexpr UINT kPostedAtActivation = WM_APP + 7;
+    class TWatchedForm : public TForm {
+    public:
+        using TForm::TForm;
+        const char* ClassName() const override { return "TToolkitWatchedForm"; }
+        std::vector<std::string> seen;
+
+    protected:
+        void WndProc(TMessage& message) override {
+            if (message.Msg == WM_ACTIVATE && LOWORD(message.WParam) != WA_INACTIVE) {
+                seen.push_back(IsWindowVisible(Handle()) ? "activated shown" : "activated hidden");
+                PostMessageW(Handle(), kPostedAtActivation, 0, 0);
+            }
+            if (message.Msg == kPostedAtActivation)
+                seen.push_back(IsWindowVisible(Handle()) ? "posted handled shown" : "posted handled hidden");
+            TForm::WndProc(message);
+        }
+    };
+    auto* form = app_->CreateForm<TWatchedForm>();
+    form->SetClientSize(200, 100);
+    form->Show();
+    Pump();
+    EXPECT_EQ(form->seen, (std::vector<std::string>{"activated hidden", "posted handled shown"}));
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    form->Show();
+    EXPECT_EQ(form->seen.size(), 2u) << "a window already up is not activated again";
+}
+
 TEST_F(ToolkitTest, ShortcutRunsTheMenuCommandBeforeTheFocusedEdit) {
     auto* menu = new TMainMenu(form_);
     TMenuItem* functions = AddItem(form_, menu->Items(), "功能选择");
