@@ -4,7 +4,7 @@
 //   shows the new skin, painted (target: at most 100 ms);
 // - start-up: from process start to the dressed main window shown and painted, against a small
 //   plain program that shows one window with a menu and a tab control
-//   (bench/startup_reference_win.cpp), alternating, median of five (target: at most 1.3 times).
+//   (bench/startup_reference_win.cpp), alternating, medians of eleven (target: at most 1.3 times).
 // "switch" or "start-up" as the argument runs only that part.
 #include <windows.h>
 
@@ -25,6 +25,7 @@ namespace {
 constexpr char kManagerTimerClass[] = "TSkinManageTimer";
 constexpr int kRounds = 3;
 constexpr double kStartUpTarget = 1.3;
+constexpr int kStartUpRounds = 11;
 
 double Milliseconds() {
     LARGE_INTEGER now, frequency;
@@ -106,7 +107,9 @@ int BenchStartUp() {
     std::string program = "\"" + BesideThisProgram("..\\bin\\Tervane.exe") + "\"";
     std::string reference = "\"" + BesideThisProgram("startup_reference_win.exe") + "\"";
     std::vector<double> dressed, plain;
-    for (int round = 0; round < 5; ++round) {
+    // Eleven starts a side: on a virtual machine the pace of the whole machine drifts between
+    // starts by a good part of the difference measured.
+    for (int round = 0; round < kStartUpRounds; ++round) {
         plain.push_back(TimeStartUp(reference, "TStartupReference", false));
         dressed.push_back(TimeStartUp(program, "TVyrfForm1", true));
         Sleep(500);
@@ -117,8 +120,9 @@ int BenchStartUp() {
     }
     double ratio = Median(dressed) / Median(plain);
     bool met = ratio <= kStartUpTarget;
-    std::printf("start-up: dressed main window %.0f ms, reference window %.0f ms (medians of five): %.2f times; "
-                "target at most %.1f: %s\n", Median(dressed), Median(plain), ratio, kStartUpTarget, met ? "met" : "NOT met");
+    std::printf("start-up: dressed main window %.0f ms, reference window %.0f ms (medians of %d): %.2f times; "
+                "target at most %.1f: %s\n", Median(dressed), Median(plain), kStartUpRounds, ratio, kStartUpTarget,
+                met ? "met" : "NOT met");
     return met ? 0 : 2;
 }
 
