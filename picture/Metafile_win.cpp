@@ -8,6 +8,7 @@
 #include "toolkit/Canvas_win.h"
 #include "toolkit/FileStream.h"
 #include "toolkit/GdiGuards_win.h"
+#include "toolkit/ScreenDevice_win.h"
 
 TERVANE_DEFINE_GRAPHIC_CLASS(TMetafile, TGraphic)
 
@@ -16,8 +17,7 @@ namespace {
 constexpr int kHundredthsOfMmPerInch = 2540;
 
 int ScreenDpi(int index) {
-    TWindowDC screen;
-    int dpi = GetDeviceCaps(screen.Get(), index);
+    int dpi = GetDeviceCaps(MeasuringDC(), index);
     return dpi > 0 ? dpi : 96;
 }
 

@@ -5,6 +5,7 @@
 #include "toolkit/Application_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/GdiGuards_win.h"
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/Screen_win.h"
 #include "toolkit/WideText_win.h"
 
@@ -66,15 +67,15 @@ TMessageForm::TMessageForm(TComponent* owner, const std::string& message, TMsgDl
 }
 
 void TMessageForm::Arrange() {
-    TWindowDC screen;
-    TSelection font(screen.Get(), Font().Handle());
+    HDC measuring = MeasuringDC();
+    TSelection font(measuring, Font().Handle());
     RECT text{0, 0, Screen->Width() / 2, 0};
-    DrawTextOf(screen.Get(), message_, &text, kTextFormat | DT_CALCRECT);
+    DrawTextOf(measuring, message_, &text, kTextFormat | DT_CALCRECT);
     int buttonWidth = kButtonMinWidth;
     for (TButton* button : buttons_) {
         SIZE size;
         std::string caption = button->Caption();
-        size = TextExtentOf(screen.Get(), caption);
+        size = TextExtentOf(measuring, caption);
         buttonWidth = std::max<int>(buttonWidth, size.cx + 16);
     }
     int textLeft = icon_ ? kMargin + kIconSize + kMargin : kMargin;
