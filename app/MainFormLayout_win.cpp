@@ -86,8 +86,8 @@ TVyrfForm1::TVyrfForm1(TComponent* owner) : TForm(owner) {
     CreatePages();
     AssignHandlers();
     VyrfForm1 = this;
-    // Shown once whole, as a form read from its stored form is: its first activation dresses
-    // it with every control in place.
+    // Shown once whole and set up (after FormCreate), as a form read from its stored form is:
+    // its first activation dresses it with every control in place.
     SetVisible(true);
 }
 

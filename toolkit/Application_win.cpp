@@ -101,6 +101,7 @@ void TApplication::SetTitle(const std::string& title) {
 void TApplication::FormCreated(TForm* form) {
     if (!mainForm_) mainForm_ = form;
     form->DoCreate();
+    form->CreationEnded();
 }
 
 void TApplication::FormDestroyed(TForm* form) {

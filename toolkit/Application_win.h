@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/Component.h"
@@ -49,10 +50,18 @@ public:
     HICON Icon() const { return icon_.Get(); }
 
     // Creates a form owned by the application; the first one becomes the main form. Its
-    // OnCreate runs here, once the whole object exists.
+    // OnCreate runs here, once the whole object exists, and a form made visible in its
+    // constructor shows after that, as it was set up.
     template <typename T>
     T* CreateForm() {
-        T* form = new T(this);
+        formComing_ = true;
+        T* form = nullptr;
+        try {
+            form = new T(this);
+        } catch (...) {
+            formComing_ = false;
+            throw;
+        }
         FormCreated(form);
         return form;
     }
@@ -116,6 +125,9 @@ private:
     friend class TForm;
     void FormCreated(TForm* form);
     void RegisterForm(TForm* form) { forms_.push_back(form); }
+    // Whether the form being constructed is the one CreateForm makes (and not one that its
+    // constructor makes in turn); asked once, by the outermost form's constructor.
+    bool TakeFormComing() { return std::exchange(formComing_, false); }
     bool ProcessMessage(MSG& message);
     void DispatchQueuedMessage(MSG& message);
     bool IsKeyMessage(MSG& message);
@@ -138,6 +150,7 @@ private:
     TForm* mainForm_ = nullptr;
     std::vector<TForm*> forms_;
     bool terminated_ = false;
+    bool formComing_ = false;
 
     bool showHint_ = true;
     THintWindowClass hintWindowClass_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "toolkit/Application_win.h"
 #include "toolkit/BusyState_win.h"
 #include "toolkit/Exceptions.h"
@@ -67,7 +69,10 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
     TControl::SetVisible(false);
     SetColor(clBtnFace);
     Font().SetColor(clWindowText);
-    if (Application) Application->RegisterForm(this);
+    if (Application) {
+        Application->RegisterForm(this);
+        showWaitsForCreate_ = Application->TakeFormComing();
+    }
 }
 
 TForm::~TForm() {
@@ -86,6 +91,11 @@ void TForm::ForgetClassIcon() {
 
 void TForm::DoCreate() {
     if (OnCreate) OnCreate(this);
+}
+
+void TForm::CreationEnded() {
+    if (!std::exchange(showWaitsForCreate_, false)) return;
+    if (Visible()) SetVisible(true);
 }
 
 void TForm::BeforeDestruction() {
@@ -243,6 +253,8 @@ void TForm::SetVisible(bool visible) {
         if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
         return;
     }
+    // What OnCreate sets up (fonts, handlers, the menu) is in place before the window shows.
+    if (showWaitsForCreate_) return;
     HWND window = Handle();
     if (!shownBefore_ && position_ == poScreenCenter) CentreOnScreen();
     shownBefore_ = true;
@@ -291,6 +303,7 @@ TModalResult TForm::ShowModal() {
     EnumThreadWindows(GetCurrentThreadId(), DisableOtherWindow, reinterpret_cast<LPARAM>(&disabled));
     modal_ = true;
     modalResult_ = mrNone;
+    showWaitsForCreate_ = false;  // shown modally from its own OnCreate, it shows at once
     TModalResult result = mrNone;
     auto finish = [&] {
         modal_ = false;

@@ -85,6 +85,8 @@ public:
 protected:
     friend class TApplication;
     void DoCreate();
+    // Shows a form made visible before its OnCreate ran.
+    void CreationEnded();
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
     void WndProc(TMessage& message) override;
@@ -110,6 +112,7 @@ private:
     TIconHandle icon_;
     TMainMenu* menu_ = nullptr;
     bool shownBefore_ = false;
+    bool showWaitsForCreate_ = false;
     bool modal_ = false;
     TModalResult modalResult_ = mrNone;
     TModalResult closeResult_ = mrCancel;

@@ -116,7 +116,13 @@ bool TSkinManage::Dress(HWND window, TForm* form, TSkinData& skinData) {
     }
     skinned_[window] = std::move(skin);
     skinOrder_.push_back(window);
-    PostMessageW(window, WM_SKIN_FIRSTSHOW, 0, kFirstShowMark);
+    // A window dressed before it is shown takes its skinned size and outline now, out of sight:
+    // it appears at them, with nothing drawn twice. One already on the screen takes them once
+    // what is under way there has finished.
+    if (IsWindowVisible(window))
+        PostMessageW(window, WM_SKIN_FIRSTSHOW, 0, kFirstShowMark);
+    else
+        SendMessageW(window, WM_SKIN_FIRSTSHOW, 0, kFirstShowMark);
     return true;
 }
 

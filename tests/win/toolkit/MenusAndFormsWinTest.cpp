@@ -161,6 +161,27 @@ TEST_F(ToolkitTest, AFormIsActivatedBeforeItIsFirstSeen) {
     EXPECT_EQ(form->seen.size(), 2u) << "a window already up is not activated again";
 }
 
+// A form made visible in its constructor shows once its OnCreate has run (which sets up what
+// it shows), as one made from a stored form does; forms its constructor makes are not held back.
+TEST_F(ToolkitTest, AFormMadeVisibleShowsAfterItsOnCreate) {
+    class TVisibleForm : public TForm {
+    public:
+        explicit TVisibleForm(TComponent* owner) : TForm(owner), inner(new TForm(this)) {
+            OnCreate = [this](TObject*) { shownAtCreate = IsWindowVisible(Handle()) != FALSE; };
+            inner->SetVisible(true);
+            SetVisible(true);
+        }
+        const char* ClassName() const override { return "TToolkitVisibleForm"; }
+        TForm* inner;
+        bool shownAtCreate = true;
+    };
+    auto* form = app_->CreateForm<TVisibleForm>();
+    EXPECT_FALSE(form->shownAtCreate);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    EXPECT_TRUE(IsWindowVisible(form->inner->Handle())) << "shown when its constructor's owner asked";
+}
+
 TEST_F(ToolkitTest, ShortcutRunsTheMenuCommandBeforeTheFocusedEdit) {
     auto* menu = new TMainMenu(form_);
     TMenuItem* functions = AddItem(form_, menu->Items(), "功能选择");
