@@ -86,7 +86,9 @@ HICON TForm::ClassIcon() {
 
 // The class must not keep an icon this form is about to destroy.
 void TForm::ForgetClassIcon() {
-    if (icon_ && ClassIcon() == icon_.Get()) SetClassLongPtrW(Handle(), GCLP_HICON, 0);
+    if (!icon_ || ClassIcon() != icon_.Get()) return;
+    SetClassLongPtrW(Handle(), GCLP_HICON, 0);
+    SetClassLongPtrW(Handle(), GCLP_HICONSM, 0);
 }
 
 void TForm::DoCreate() {

@@ -116,16 +116,20 @@ TEST_F(ToolkitTest, AFormLendsItsClassItsIconAndTakesItBack) {
         using TForm::TForm;
         const char* ClassName() const override { return "TToolkitIconTestForm"; }
     };
-    auto classIcon = [](TForm* form) { return reinterpret_cast<HICON>(GetClassLongPtrW(form->Handle(), GCLP_HICON)); };
+    auto classIcon = [](TForm* form, int which = GCLP_HICON) {
+        return reinterpret_cast<HICON>(GetClassLongPtrW(form->Handle(), which));
+    };
     auto* first = app_->CreateForm<TIconForm>();
     first->SetIcon(CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
     EXPECT_EQ(classIcon(first), first->Icon());
+    EXPECT_EQ(classIcon(first, GCLP_HICONSM), first->Icon()) << "no scaled copy made at registration";
     EXPECT_EQ(SendMessageW(first->Handle(), WM_GETICON, ICON_BIG, 0), 0) << "no second fetch of the same icon";
     auto* second = app_->CreateForm<TIconForm>();
     second->SetIcon(CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_WARNING))));
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(second->Handle(), WM_GETICON, ICON_BIG, 0)), second->Icon());
     first->SetIcon(CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_ERROR))));
     EXPECT_EQ(classIcon(second), nullptr) << "the replaced icon left the class";
+    EXPECT_EQ(classIcon(second, GCLP_HICONSM), nullptr);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(first->Handle(), WM_GETICON, ICON_BIG, 0)), first->Icon());
 }
 
