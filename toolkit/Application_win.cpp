@@ -124,11 +124,15 @@ void TApplication::ControlDestroyed(TControl* control) {
 
 void TApplication::Run() {
     bool mainUp = mainForm_ && mainForm_->Showing();
-    // A main window already up is painted first: the user waits for its picture, not for the
-    // taskbar's button.
-    if (mainUp) UpdateWindow(mainForm_->Handle());
-    // The taskbar's window; a main window already up keeps the activation it has.
-    if (handle_) ShowWindow(handle_, mainUp ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
+    if (mainUp) {
+        // A main window already up is painted first, and the taskbar's window is shown (keeping
+        // the main window's activation) once the loop has nothing else to do: the user waits for
+        // the picture, not for the taskbar's button.
+        UpdateWindow(mainForm_->Handle());
+        if (handle_) idleWork_.insert(idleWork_.begin(), [this] { ShowWindow(handle_, SW_SHOWNOACTIVATE); });
+    } else if (handle_) {
+        ShowWindow(handle_, SW_SHOWNORMAL);
+    }
     // A main window made visible is up already: showing it again would only repeat the work.
     if (mainForm_ && mainForm_->Visible() && !mainForm_->Showing()) mainForm_->Show();
     while (!terminated_) HandleMessage();
