@@ -133,8 +133,6 @@ void TApplication::Run() {
     } else if (handle_) {
         ShowWindow(handle_, SW_SHOWNORMAL);
     }
-    // A main window made visible is up already: showing it again would only repeat the work.
-    if (mainForm_ && mainForm_->Visible() && !mainForm_->Showing()) mainForm_->Show();
     while (!terminated_) HandleMessage();
 }
 

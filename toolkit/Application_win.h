@@ -69,7 +69,8 @@ public:
     // Every form that exists, in creation order (message forms included while they live).
     const std::vector<TForm*>& Forms() const { return forms_; }
 
-    // Shows the main form and runs the message loop until Terminate.
+    // Shows the taskbar's window (after painting a main form already up, which CreateForm
+    // showed when it was made visible) and runs the message loop until Terminate.
     void Run();
     void Terminate();
     bool Terminated() const { return terminated_; }
