@@ -2,7 +2,9 @@
 // JPEG to GIF on two threads: one decodes the photograph while the other reduces the rows
 // already decoded to the web palette and LZW-codes them, so that the whole conversion takes
 // about as long as its slower half. The file is byte for byte what a GIF picture with the
-// default settings writes after being assigned the decoded picture.
+// default settings writes after being assigned the decoded picture. A photo that its EXIF
+// orientation turns upright has its rows final only once all are decoded, so for it the two
+// halves run one after the other.
 #include "picture/JpegDecoder.h"
 #include "toolkit/Streams.h"
 

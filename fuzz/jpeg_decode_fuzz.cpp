@@ -1,6 +1,7 @@
-// The JPEG object's read path on hostile bytes: the header read of a load, then a decode with
-// settings chosen by the first byte (scale, smoothing, grey, 8 bits, speed, progressive
-// display). Any failure must be an EJPEG or the target's own refusal, never a crash.
+// The JPEG object's read path on hostile bytes: the header read of a load (with the EXIF
+// orientation), then a decode, turned upright, with settings chosen by the first byte (scale,
+// smoothing, grey, 8 bits, speed, progressive display). Any failure must be an EJPEG or the
+// target's own refusal, never a crash.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

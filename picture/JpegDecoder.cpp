@@ -5,6 +5,9 @@
 #include "picture/JpegErrorRoutines.h"
 #include "picture/JpegLib.h"
 #include "picture/JpegStreamGlue.h"
+#include "picture/jpeg/ExifOrientation.h"
+#include "picture/jpeg/TurnUpright.h"
+#include "picture/jpeg/UprightDecodeTarget.h"
 #include "toolkit/Exceptions.h"
 
 namespace {
@@ -33,6 +36,18 @@ private:
     TJpegStreamSource source_;
     TJpegProgressMonitor monitor_;
 };
+
+// Keeps the APP1 segments for the orientation, whole (a segment holds at most 65533 bytes).
+void KeepExifSegments(j_decompress_ptr info) { jpeg_save_markers(info, JPEG_APP0 + 1, 0xFFFF); }
+
+// The orientation of the first APP1 segment that holds EXIF data; as stored without one.
+int OrientationOf(j_decompress_ptr info) {
+    for (jpeg_saved_marker_ptr marker = info->marker_list; marker; marker = marker->next) {
+        if (marker->marker != JPEG_APP0 + 1 || !IsExifSegment(marker->data, marker->data_length)) continue;
+        return ExifOrientation(marker->data, marker->data_length);
+    }
+    return ExifOrientationAsStored;
+}
 
 void SetScale(j_decompress_ptr info, TJpegReductionScale scale) {
     info->scale_num = 1;
@@ -194,26 +209,32 @@ void ReadPassByPass(j_decompress_ptr info, OutputPlan& plan, const TJpegRows& ro
 TJpegHeader ReadJpegHeader(TStream& compressed, TJpegReductionScale scale) {
     Decompressor decompressor(compressed, {});
     j_decompress_ptr info = decompressor.Info();
+    KeepExifSegments(info);
     jpeg_read_header(info, TRUE);
     TJpegHeader header;
-    header.ImageWidth = static_cast<int32_t>(info->image_width);
-    header.ImageHeight = static_cast<int32_t>(info->image_height);
+    header.Orientation = OrientationOf(info);
+    const bool swap = OrientationSwapsSides(header.Orientation);
+    header.ImageWidth = static_cast<int32_t>(swap ? info->image_height : info->image_width);
+    header.ImageHeight = static_cast<int32_t>(swap ? info->image_width : info->image_height);
     header.IsGray = info->jpeg_color_space == JCS_GRAYSCALE;
     header.MultiScan = jpeg_has_multiple_scans(info);
     SetScale(info, scale);
     jpeg_calc_output_dimensions(info);
-    header.ScaledWidth = static_cast<int32_t>(info->output_width);
-    header.ScaledHeight = static_cast<int32_t>(info->output_height);
+    header.ScaledWidth = static_cast<int32_t>(swap ? info->output_height : info->output_width);
+    header.ScaledHeight = static_cast<int32_t>(swap ? info->output_width : info->output_height);
     return header;
 }
 
-bool DecodeJpeg(TStream& compressed, const TJpegSettings& settings, TJpegDecodeTarget& target,
+bool DecodeJpeg(TStream& compressed, const TJpegSettings& settings, TJpegDecodeTarget& outerTarget,
                 const TJpegProgressHandler& progress) {
     Decompressor decompressor(compressed, progress);
     j_decompress_ptr info = decompressor.Info();
+    TUprightDecodeTarget target(outerTarget);
     try {
         TJpegProgressBracket bracket(decompressor.Monitor());
+        KeepExifSegments(info);
         jpeg_read_header(info, TRUE);
+        target.SetOrientation(OrientationOf(info));
         OutputPlan plan(info, settings);
         const PassSettings chosen = CurrentPassSettings(info);
         if (plan.Buffered()) UsePassSettings(info, FastPass);
@@ -226,8 +247,10 @@ bool DecodeJpeg(TStream& compressed, const TJpegSettings& settings, TJpegDecodeT
             ReadOnePass(plan, rows, target, true);
         }
         jpeg_finish_decompress(info);
+        target.Complete();
         bracket.Succeeded();
     } catch (const EAbort&) {
+        target.TurnWhatWasDecoded();
         return false;
     }
     return true;

@@ -9,6 +9,8 @@
 #include "picture/JpegSettings.h"
 #include "toolkit/Streams.h"
 
+// Sizes are those of the picture as it is meant to be seen: for an EXIF orientation of 5 to
+// 8 the file's width is the height here.
 struct TJpegHeader {
     int32_t ImageWidth = 0;
     int32_t ImageHeight = 0;
@@ -16,6 +18,7 @@ struct TJpegHeader {
     bool MultiScan = false;  // more than one scan (progressive and the like)
     int32_t ScaledWidth = 0;   // the output size at the asked reduction
     int32_t ScaledHeight = 0;
+    int Orientation = 1;       // the EXIF orientation, 1 (as stored) to 8
 };
 
 // Reads the header from the stream's position; an image is required. Throws EJPEG.
@@ -49,7 +52,9 @@ public:
 };
 
 // Decodes the data from the stream's position with the settings' scale, smoothing, grey
-// output, depth, speed and progressive display. Throws EJPEG (or the target's error). Returns
+// output, depth, speed and progressive display, turned upright as its EXIF orientation says
+// (the rows the target prepares have the header's sizes; a turned picture's rows are all
+// reported final at once, at the end). Throws EJPEG (or the target's error). Returns
 // false when a progress listener aborted with EAbort: the rows keep what was decoded so far.
 bool DecodeJpeg(TStream& compressed, const TJpegSettings& settings, TJpegDecodeTarget& target,
                 const TJpegProgressHandler& progress = {});

@@ -1,6 +1,7 @@
 #pragma once
 // The JPEG picture: a JPEG file's bytes, shared between copies, and the bitmap they decode
-// to, made on first need. A bitmap given to it is encoded on request (or when saved).
+// to, made on first need: the picture upright, as the file's EXIF orientation says (its width
+// and height too). A bitmap given to it is encoded on request (or when saved).
 // Registered for the extensions "jpeg" and "jpg".
 #include <windows.h>
 

@@ -70,6 +70,7 @@ struct PipelineCase {
     bool progressiveFile, showProgressively, bottomUp;
     TJpegReductionScale scale;
     size_t truncateTo;  // 0: the whole file
+    int orientation = 1;  // of an EXIF segment in the file
 };
 
 TEST(JpegGifPipeline, WritesTheBytesOfTheStagesInTurn) {
@@ -81,6 +82,8 @@ TEST(JpegGifPipeline, WritesTheBytesOfTheStagesInTurn) {
         {"progressive file read at once", 250, 190, true, false, false, TJpegReductionScale::Full, 0},
         {"at half size", 401, 203, false, false, true, TJpegReductionScale::Half, 0},
         {"cut short", 320, 240, false, false, true, TJpegReductionScale::Full, 9000},
+        {"turned upright", 250, 190, false, false, true, TJpegReductionScale::Full, 0, 6},
+        {"mirrored, progressive file", 250, 190, true, false, false, TJpegReductionScale::Full, 0, 4},
     };
     for (const PipelineCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -88,6 +91,7 @@ TEST(JpegGifPipeline, WritesTheBytesOfTheStagesInTurn) {
         encoding.WriteProgressive = c.progressiveFile;
         std::vector<uint8_t> jpeg = EncodeToBytes(MakeSyntheticPhoto(c.width, c.height), encoding);
         if (c.truncateTo) jpeg.resize(c.truncateTo);
+        if (c.orientation != 1) jpeg = WithApp1(jpeg, OrientationSegment(c.orientation));
         TJpegSettings decoding;
         decoding.ShowProgressively = c.showProgressively;
         decoding.ReductionScale = c.scale;

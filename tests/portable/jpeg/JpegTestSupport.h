@@ -101,6 +101,53 @@ inline std::string DecodeError(const std::vector<uint8_t>& bytes) {
     return "";
 }
 
+// The contents of an APP1 "Exif" segment: a TIFF header in either byte order pointing at a
+// first directory `gap` bytes after it, holding the entries given (tag, type, count, value).
+struct ExifEntry {
+    uint16_t tag, type;
+    uint32_t count, value;
+};
+
+inline std::vector<uint8_t> ExifSegment(bool bigEndian, const std::vector<ExifEntry>& entries, uint32_t gap = 0) {
+    std::vector<uint8_t> out = {'E', 'x', 'i', 'f', 0, 0};
+    auto put = [&](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            int shift = 8 * (bigEndian ? bytes - 1 - i : i);
+            out.push_back(static_cast<uint8_t>(value >> shift));
+        }
+    };
+    out.push_back(bigEndian ? 'M' : 'I');
+    out.push_back(bigEndian ? 'M' : 'I');
+    put(42, 2);
+    put(8 + gap, 4);
+    out.resize(out.size() + gap, 0xEE);
+    put(static_cast<uint32_t>(entries.size()), 2);
+    for (const ExifEntry& e : entries) {
+        put(e.tag, 2);
+        put(e.type, 2);
+        put(e.count, 4);
+        // A SHORT value sits in the first two of the four value bytes.
+        const bool isShort = e.type == 3;
+        put(e.value, isShort ? 2 : 4);
+        if (isShort) put(0, 2);
+    }
+    put(0, 4);  // no next directory
+    return out;
+}
+
+inline std::vector<uint8_t> OrientationSegment(int orientation, bool bigEndian = false) {
+    return ExifSegment(bigEndian, {{0x010F, 2, 4, 0}, {0x0112, 3, 1, static_cast<uint32_t>(orientation)}});
+}
+
+// The JPEG file with an APP1 segment of these contents right after its start marker.
+inline std::vector<uint8_t> WithApp1(std::vector<uint8_t> jpeg, const std::vector<uint8_t>& contents) {
+    const size_t length = contents.size() + 2;
+    std::vector<uint8_t> segment = {0xFF, 0xE1, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length)};
+    segment.insert(segment.end(), contents.begin(), contents.end());
+    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+    return jpeg;
+}
+
 // Every quantisation table of a JPEG file, entries in file order.
 inline std::vector<std::vector<int>> QuantisationTables(const std::vector<uint8_t>& jpeg) {
     std::vector<std::vector<int>> tables;
