@@ -1,5 +1,6 @@
 #include "picture/jpeg/TurnUpright.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -32,13 +33,28 @@ StoredWalk WalkFor(const TJpegRows& stored, int32_t width, int32_t height, ptrdi
     }
 }
 
+// Square tiles, so that a turn by a quarter, which reads the stored picture down its columns,
+// finds the rows of one tile still in the cache.
+constexpr int32_t TileSide = 64;
+
+template <int BytesPerPixel>
+void CopyTile(const StoredWalk& walk, int32_t left, int32_t top, int32_t right, int32_t bottom,
+              const TJpegRows& upright) {
+    for (int32_t y = top; y < bottom; ++y) {
+        const uint8_t* from = walk.origin + y * walk.stepY + left * walk.stepX;
+        uint8_t* to = upright.FirstRow + y * upright.RowStep + left * BytesPerPixel;
+        // By index, so that no address past the tile's last pixel is ever formed.
+        for (int32_t i = 0; i < right - left; ++i)
+            std::memcpy(to + i * BytesPerPixel, from + i * walk.stepX, BytesPerPixel);
+    }
+}
+
 template <int BytesPerPixel>
 void CopyRows(const StoredWalk& walk, int32_t width, int32_t height, const TJpegRows& upright) {
-    for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* from = walk.origin + y * walk.stepY;
-        uint8_t* to = upright.FirstRow + y * upright.RowStep;
-        for (int32_t x = 0; x < width; ++x, from += walk.stepX, to += BytesPerPixel)
-            std::memcpy(to, from, BytesPerPixel);
+    for (int32_t top = 0; top < height; top += TileSide) {
+        const int32_t bottom = std::min(height, top + TileSide);
+        for (int32_t left = 0; left < width; left += TileSide)
+            CopyTile<BytesPerPixel>(walk, left, top, std::min(width, left + TileSide), bottom, upright);
     }
 }
 

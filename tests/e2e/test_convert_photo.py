@@ -1,11 +1,14 @@
 """Photographs on the conversion page: a JPEG written as GIF holds exactly the picture libjpeg
 decodes (Debian's djpeg, an independent build of the same library), each pixel on the web
-palette; and a big photograph in the small preview does not slow the window's repaints."""
+palette; a phone's portrait photo is previewed and converted the right way up; and a big
+photograph in the small preview does not slow the window's repaints."""
 
 import statistics
+import struct
 import subprocess
 
-from convert_page_driver import Page, magick
+from convert_page_driver import Page, magick, pixel_with_alpha, screen_colour, size_of
+from tervane_driver import wait_until
 
 WEB_LEVELS = bytes((value + 3) // 51 * 51 for value in range(256))  # the writer's web-palette level
 
@@ -33,6 +36,67 @@ def test_jpeg_to_gif_is_the_decoded_photograph_on_the_web_palette(driver, tervan
     expected = decoded.translate(WEB_LEVELS)
     wrong = [i // 3 for i in range(len(expected)) if expected[i] != written[i]]
     assert not wrong, f"{len(wrong)} pixels differ, the first at {wrong[0] % 320},{wrong[0] // 320}"
+
+
+def write_phone_photo(path):
+    """A portrait photo as a phone stores it: lying on its side (80 x 120 turned a quarter
+    anticlockwise), with EXIF orientation 6 telling viewers to turn it back. Upright, its
+    quarters are red, green (top) and blue, yellow (bottom)."""
+    magick("-size", "40x60", "xc:red", "xc:lime", "+append", "(", "-size", "40x60", "xc:blue", "xc:yellow",
+           "+append", ")", "-append", "-rotate", "-90", "-quality", "92", path)
+    tiff = b"MM" + struct.pack(">HIH", 42, 8, 1) + struct.pack(">HHIHH", 0x0112, 3, 1, 6, 0) + b"\0" * 4
+    app1 = b"Exif\0\0" + tiff
+    data = open(path, "rb").read()
+    open(path, "wb").write(data[:2] + b"\xff\xe1" + struct.pack(">H", len(app1) + 2) + app1 + data[2:])
+    orientation = subprocess.run(["identify", "-format", "%[orientation]", path], check=True, capture_output=True,
+                                 text=True, timeout=60).stdout
+    assert orientation == "RightTop"
+
+
+QUARTERS = {(0.25, 0.25): (255, 0, 0), (0.75, 0.25): (0, 255, 0), (0.25, 0.75): (0, 0, 255), (0.75, 0.75): (255, 255, 0)}
+
+
+def assert_upright(colour_at, width, height, where, skip=None):
+    """The quarters, sampled at their centres, hold the upright photo's colours."""
+    for (fx, fy), expected in QUARTERS.items():
+        if (fx, fy) == skip:
+            continue
+        seen = colour_at(int(width * fx), int(height * fy))
+        assert max(abs(a - b) for a, b in zip(seen, expected)) <= 48, f"{where}: {seen} at {fx},{fy}, not {expected}"
+
+
+def test_portrait_phone_photo_is_previewed_and_converted_upright(driver, tervane, work_dir):
+    photo = work_dir + "/portrait.jpg"
+    write_phone_photo(photo)
+    page = Page(driver, tervane)
+    page.choose_source(photo)
+    preview_x, preview_y = page.sheet.client_x + 88, page.sheet.client_y + 64  # the 89 x 89 preview
+    driver.redraw(tervane.window)
+    driver.screenshot("convert_page_portrait_photo", tervane.window)
+    assert_upright(lambda x, y: screen_colour(preview_x + x, preview_y + y), 89, 89, "the preview")
+    driver.click_window(page.sheet, 88 + 44, 64 + 44)
+    window = driver.wait_window("TForm2", pid=tervane.pid, visible=True)
+    enlarged = driver.info(window)
+    driver.screenshot("preview_window_portrait_photo", window)
+    assert_upright(lambda x, y: screen_colour(enlarged.client_x + 1 + x, enlarged.client_y + y), 520, 425,
+                   "the preview window")
+    driver.click_window(window, 200, 200)
+    wait_until(lambda: not driver.info(window).visible, 10, "the preview hidden")
+
+    size, upright = ppm_pixels(["convert", photo, "-auto-orient", "-depth", "8", "ppm:-"])
+    assert size == (80, 120)
+    for target, expected in (("bmp", upright), ("gif", upright.translate(WEB_LEVELS))):
+        path = f"{work_dir}/portrait.{target}"
+        page.convert_to(path)
+        page.wait_saved(path)
+        assert ppm_pixels(["convert", path + "[0]", "-depth", "8", "ppm:-"]) == (size, expected), target
+    icon = work_dir + "/portrait.ico"
+    page.convert_to(icon)
+    page.wait_saved(icon)
+    assert size_of(icon) == (32, 32)
+    # The bottom-left pixel's colour is the 256-colour icon's transparent one: blue, upright.
+    assert pixel_with_alpha(icon, 8, 24)[3] == 0
+    assert_upright(lambda x, y: pixel_with_alpha(icon, x, y)[:3], 32, 32, "the icon", skip=(0.25, 0.75))
 
 
 def test_big_photograph_in_the_preview_repaints_promptly(driver, tervane, work_dir):
