@@ -1,0 +1,63 @@
+#pragma once
+// The icon groups a file carries, read from the file itself: the RT_GROUP_ICON resources of a
+// 32- or 64-bit PE file, the icon groups of an NE file's resource table (icon libraries,
+// 16-bit programs) or the one group an .ico file is. Groups come in the order the system's
+// icon extraction numbers them, so group i is the icon the page shows at index i.
+//
+// Nothing here trusts the file: every offset and size is checked against it, an image the
+// file does not hold is left out of its group (the group stays, so the numbering holds), and
+// a file of no known layout simply has no groups.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "picture/IconDirectory.h"
+
+enum class TIconImageFormat { Dib, Png };
+
+// One image of a group. `entry` is the group directory's entry as stored, except that
+// `bytesInRes` and `imageOffset` give the image's bytes within the file.
+struct TGroupImage {
+    TIconDirEntry entry;
+    TIconImageFormat format = TIconImageFormat::Dib;
+    // The image's own size (its bitmap header or PNG header), the entry's where unreadable.
+    uint32_t width = 0;
+    uint32_t height = 0;
+};
+
+struct TIconGroup {
+    std::vector<TGroupImage> images;
+};
+
+// A file's bytes (the caller keeps them alive while the groups are used) and its groups.
+struct TIconGroupSource {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    std::vector<TIconGroup> groups;
+};
+
+// The most bytes one group may bring into an .ico file; images past it are left out.
+constexpr uint32_t kMaxGroupBytes = 256u << 20;
+
+std::vector<TIconGroup> ListIconGroups(const uint8_t* data, size_t size);
+
+// The stored bytes of one image, PNG or DIB as the file has them.
+struct TStoredImage {
+    const uint8_t* bytes = nullptr;
+    size_t size = 0;
+    TIconImageFormat format = TIconImageFormat::Dib;
+    uint32_t width = 0;
+    uint32_t height = 0;
+};
+
+// The largest image of a group (most pixels, then most bits per pixel, then the later one),
+// as stored; an empty group gives an image of size 0.
+TStoredImage LargestImage(const uint8_t* data, const TIconGroup& group);
+
+// The distinct image widths of a group, smallest first.
+std::vector<uint32_t> GroupSizes(const TIconGroup& group);
+
+// One .ico file holding every image of the group, each image's bytes exactly as stored and
+// only the directory written anew. Throws EInvalidGraphic for a group without images.
+std::vector<uint8_t> WriteIconGroupFile(const uint8_t* data, const TIconGroup& group);

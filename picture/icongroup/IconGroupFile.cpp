@@ -1,0 +1,73 @@
+#include <algorithm>
+
+#include "picture/icongroup/GroupDirectory.h"
+#include "toolkit/ByteReader.h"
+
+namespace {
+
+constexpr uint32_t kNewHeaderAt = 0x3C;  // in the MZ header: where the PE or NE header is
+
+}  // namespace
+
+std::vector<TIconGroup> ListIconGroups(const uint8_t* data, size_t size) {
+    ByteReader reader(data, size);
+    if (!reader.Has(2) || data[0] != 'M' || data[1] != 'Z') return ListIcoFileGroup(data, size);
+    if (!reader.SeekTo(kNewHeaderAt) || !reader.Has(4)) return {};
+    const uint32_t headerAt = reader.ReadU32LE();
+    if (!reader.SeekTo(headerAt) || !reader.Has(4)) return {};
+    const uint8_t* signature = reader.Current();
+    if (signature[0] == 'P' && signature[1] == 'E' && signature[2] == 0 && signature[3] == 0)
+        return ListPeIconGroups(data, size, headerAt);
+    if (signature[0] == 'N' && signature[1] == 'E') return ListNeIconGroups(data, size, headerAt);
+    return {};
+}
+
+TStoredImage LargestImage(const uint8_t* data, const TIconGroup& group) {
+    const TGroupImage* largest = nullptr;
+    auto rank = [](const TGroupImage& image) {
+        return std::make_pair(uint64_t{image.width} * image.height, image.entry.bitCount);
+    };
+    for (const TGroupImage& image : group.images)
+        if (!largest || rank(image) >= rank(*largest)) largest = &image;
+    if (!largest) return {};
+    return {data + largest->entry.imageOffset, largest->entry.bytesInRes, largest->format, largest->width,
+            largest->height};
+}
+
+std::vector<uint32_t> GroupSizes(const TIconGroup& group) {
+    std::vector<uint32_t> sizes;
+    for (const TGroupImage& image : group.images) sizes.push_back(image.width);
+    std::sort(sizes.begin(), sizes.end());
+    sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
+    return sizes;
+}
+
+std::vector<uint8_t> WriteIconGroupFile(const uint8_t* data, const TIconGroup& group) {
+    if (group.images.empty()) throw EInvalidGraphic(ErrorText::InvalidIcon);
+    const uint32_t count = static_cast<uint32_t>(group.images.size());
+    uint64_t total = kIconDirectoryHeaderSize + uint64_t{kIconDirEntrySize} * count;
+    for (const TGroupImage& image : group.images) total += image.entry.bytesInRes;
+    if (count > 0xFFFF || total > kMaxGroupBytes + uint64_t{kIconDirEntrySize} * 0x10000)
+        throw EInvalidGraphic(ErrorText::InvalidIcon);
+    std::vector<uint8_t> out;
+    out.reserve(static_cast<size_t>(total));
+    PutU16LE(out, 0);
+    PutU16LE(out, 1);
+    PutU16LE(out, static_cast<uint16_t>(count));
+    uint32_t offset = kIconDirectoryHeaderSize + kIconDirEntrySize * count;
+    for (const TGroupImage& image : group.images) {
+        const TIconDirEntry& entry = image.entry;
+        PutU8(out, entry.width);
+        PutU8(out, entry.height);
+        PutU8(out, entry.colorCount);
+        PutU8(out, entry.reserved);
+        PutU16LE(out, entry.planes);
+        PutU16LE(out, entry.bitCount);
+        PutU32LE(out, entry.bytesInRes);
+        PutU32LE(out, offset);
+        offset += entry.bytesInRes;
+    }
+    for (const TGroupImage& image : group.images)
+        PutBytes(out, data + image.entry.imageOffset, image.entry.bytesInRes);
+    return out;
+}
