@@ -60,7 +60,8 @@ TGroupImage DescribeImage(const uint8_t* data, const TIconDirEntry& entry) {
     return image;
 }
 
-TIconGroup ReadGroupDirectory(const uint8_t* data, size_t size, TFileSpan directory, const TIconImageTable& images) {
+TIconGroup ReadGroupDirectory(const uint8_t* data, size_t size, TFileSpan directory, const TIconImageTable& images,
+                              uint64_t unit) {
     TIconGroup group;
     ByteReader reader(data + directory.offset, directory.size);
     if (!reader.Has(kGroupHeaderSize)) return group;
@@ -75,9 +76,11 @@ TIconGroup ReadGroupDirectory(const uint8_t* data, size_t size, TFileSpan direct
         entry.reserved = reader.ReadU8();
         entry.planes = reader.ReadU16LE();
         entry.bitCount = reader.ReadU16LE();
-        reader.Skip(4);  // the stored length: the image's resource says how long it is
-        const auto span = images.Find(reader.ReadU16LE());
+        // The image's resource says how long it is; the directory's word only trims padding.
+        const uint32_t statedSize = reader.ReadU32LE();
+        auto span = images.Find(reader.ReadU16LE());
         if (!span || span->offset > size) continue;
+        if (statedSize <= span->size && statedSize + unit > span->size) span->size = statedSize;
         groupBytes += span->size;
         if (groupBytes > kMaxGroupBytes) break;
         entry.imageOffset = span->offset;

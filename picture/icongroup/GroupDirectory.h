@@ -32,7 +32,10 @@ private:
 
 // Reads a stored group directory: 6 header bytes, then 14-byte entries naming images by
 // number. Entries past the directory's bytes, and images the table lacks, are left out.
-TIconGroup ReadGroupDirectory(const uint8_t* data, size_t size, TFileSpan directory, const TIconImageTable& images);
+// Resources whose lengths the file rounds up to a unit (NE files) are taken at the length the
+// directory gives, when that lies within the last unit.
+TIconGroup ReadGroupDirectory(const uint8_t* data, size_t size, TFileSpan directory, const TIconImageTable& images,
+                              uint64_t unit = 1);
 
 // An image's format and own size from its first bytes; `entry` holds its place in the file.
 TGroupImage DescribeImage(const uint8_t* data, const TIconDirEntry& entry);

@@ -19,6 +19,7 @@ struct TNeResource {
 };
 
 struct TNeResourceTypes {
+    uint16_t shift = 0;
     std::vector<TNeResource> icons;
     std::vector<TNeResource> groups;
     bool hasGroups = false;
@@ -50,7 +51,7 @@ TNeResourceTypes ReadResourceTable(const uint8_t* data, size_t size, uint64_t ta
     TNeResourceTypes types;
     ByteReader reader(data, size);
     if (tableAt > size || !reader.SeekTo(static_cast<size_t>(tableAt)) || !reader.Has(2)) return types;
-    const uint16_t shift = reader.ReadU16LE();
+    const uint16_t shift = types.shift = reader.ReadU16LE();
     bool hasIcons = false;
     while (reader.Has(2) && !(hasIcons && types.hasGroups)) {
         const uint16_t type = reader.ReadU16LE();
@@ -80,6 +81,7 @@ std::vector<TIconGroup> ListNeIconGroups(const uint8_t* data, size_t size, uint3
     images.Seal();
     std::vector<TIconGroup> groups;
     for (const TNeResource& group : types.groups)
-        groups.push_back(group.span ? ReadGroupDirectory(data, size, *group.span, images) : TIconGroup{});
+        groups.push_back(group.span ? ReadGroupDirectory(data, size, *group.span, images, uint64_t{1} << types.shift)
+                                    : TIconGroup{});
     return groups;
 }
