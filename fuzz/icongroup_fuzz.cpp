@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const TGroupImage& image : group.images)
             if (image.entry.imageOffset > size || image.entry.bytesInRes > size - image.entry.imageOffset)
                 __builtin_trap();
-        GroupSizes(group);
+        GroupSizes(data, group);
         LargestImage(data, group);
         try {
             WriteIconGroupFile(data, group);

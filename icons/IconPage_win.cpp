@@ -55,8 +55,8 @@ void TIconPage::ShowCurrentIcon() {
     form_.Image1->Picture().SetGraphic(&icon);
     // The preview stays the system's icon; its hint names the sizes the file stores for it.
     TIconGroupFile file(source_.IconFileName);
-    if (const TIconGroup* group = file.GroupOfIcon(source_.IconIndex, source_.IconCount))
-        form_.Image1->SetHint(PreviewHint(GroupSizes(*group)));
+    if (const auto group = file.GroupOfIcon(source_.IconIndex, source_.IconCount))
+        form_.Image1->SetHint(PreviewHint(GroupSizes(file.Data(), *group)));
 }
 
 void TIconPage::ShowIndexText() { form_.Label1->SetCaption("第" + std::to_string(source_.IconIndex) + "个图标"); }

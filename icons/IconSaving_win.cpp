@@ -79,7 +79,7 @@ void TIconPage::SaveIconFile(int index, const std::string& fileName) {
 // Every image of the icon as the source stores it (PNG images stay PNG), nothing decoded.
 void TIconPage::SaveWholeGroup(const std::string& fileName) {
     TIconGroupFile file(source_.IconFileName);
-    const TIconGroup* group = file.GroupOfIcon(source_.IconIndex, source_.IconCount);
+    const auto group = file.GroupOfIcon(source_.IconIndex, source_.IconCount);
     if (!group) throw EInvalidGraphic(ErrorText::InvalidIcon);
     const std::vector<uint8_t> bytes = WriteIconGroupFile(file.Data(), *group);
     SaveFileSafely(fileName, [&bytes](TStream& out) { out.WriteBuffer(bytes.data(), bytes.size()); });

@@ -42,12 +42,11 @@ std::optional<TFileSpan> TIconImageTable::Find(uint16_t id) const {
     return at->second;
 }
 
-TGroupImage DescribeImage(const uint8_t* data, const TIconDirEntry& entry) {
-    TGroupImage image;
-    image.entry = entry;
-    image.width = entry.Width();
-    image.height = entry.Height();
+TStoredImage StoredImage(const uint8_t* data, const TGroupImage& stored) {
+    const TIconDirEntry& entry = stored.entry;
     const uint8_t* bytes = data + entry.imageOffset;
+    TStoredImage image{bytes, entry.bytesInRes, TIconImageFormat::Dib, static_cast<uint32_t>(entry.Width()),
+                       static_cast<uint32_t>(entry.Height())};
     if (entry.bytesInRes >= kPngWidthAt + 8 && std::equal(kPngSignature, kPngSignature + 8, bytes)) {
         image.format = TIconImageFormat::Png;
         uint32_t width = BigEndian32(bytes + kPngWidthAt), height = BigEndian32(bytes + kPngWidthAt + 4);
@@ -60,7 +59,7 @@ TGroupImage DescribeImage(const uint8_t* data, const TIconDirEntry& entry) {
     return image;
 }
 
-TIconGroup ReadGroupDirectory(const uint8_t* data, size_t size, TFileSpan directory, const TIconImageTable& images,
+TIconGroup ReadGroupDirectory(const uint8_t* data, size_t size, TFileSpan directory, const TIconLookup& images,
                               uint64_t unit) {
     TIconGroup group;
     ByteReader reader(data + directory.offset, directory.size);
@@ -85,26 +84,36 @@ TIconGroup ReadGroupDirectory(const uint8_t* data, size_t size, TFileSpan direct
         if (groupBytes > kMaxGroupBytes) break;
         entry.imageOffset = span->offset;
         entry.bytesInRes = span->size;
-        group.images.push_back(DescribeImage(data, entry));
+        group.images.push_back({entry});
     }
     return group;
 }
 
-std::vector<TIconGroup> ListIcoFileGroup(const uint8_t* data, size_t size) {
-    TIconDirectory directory;
+namespace {
+
+std::optional<TIconDirectory> IcoDirectory(const uint8_t* data, size_t size) {
     try {
-        directory = ReadIconDirectory(data, size);
+        TIconDirectory directory = ReadIconDirectory(data, size);
+        if (directory.type == 1) return directory;
     } catch (const Exception&) {
-        return {};
     }
-    if (directory.type != 1) return {};
+    return std::nullopt;
+}
+
+}  // namespace
+
+size_t CountIcoFileGroups(const uint8_t* data, size_t size) { return IcoDirectory(data, size) ? 1 : 0; }
+
+TIconGroup ReadIcoFileGroup(const uint8_t* data, size_t size) {
+    const auto directory = IcoDirectory(data, size);
+    if (!directory) return {};
     TIconGroup group;
     uint64_t groupBytes = 0;
-    for (TIconDirEntry entry : directory.entries) {
+    for (TIconDirEntry entry : directory->entries) {
         if (!SpanInFile(entry.imageOffset, entry.bytesInRes, size)) continue;
         groupBytes += entry.bytesInRes;
         if (groupBytes > kMaxGroupBytes) break;
-        group.images.push_back(DescribeImage(data, entry));
+        group.images.push_back({entry});
     }
-    return {group};
+    return group;
 }

@@ -18,13 +18,20 @@ struct TFileSpan {
 // A span from a 64-bit offset and length, when the file holds all of it.
 std::optional<TFileSpan> SpanInFile(uint64_t offset, uint64_t size, size_t fileSize);
 
-// The icon images of a file by resource number (the first of equal numbers wins).
-class TIconImageTable {
+// Finds a file's icon images by resource number (the first of equal numbers).
+class TIconLookup {
+public:
+    virtual ~TIconLookup() = default;
+    virtual std::optional<TFileSpan> Find(uint16_t id) const = 0;
+};
+
+// The icon images of a file by resource number, gathered first.
+class TIconImageTable : public TIconLookup {
 public:
     void Add(uint16_t id, TFileSpan span) { entries_.push_back({id, span}); }
     // Sorts once all are added.
     void Seal();
-    std::optional<TFileSpan> Find(uint16_t id) const;
+    std::optional<TFileSpan> Find(uint16_t id) const override;
 
 private:
     std::vector<std::pair<uint16_t, TFileSpan>> entries_;
@@ -34,12 +41,14 @@ private:
 // number. Entries past the directory's bytes, and images the table lacks, are left out.
 // Resources whose lengths the file rounds up to a unit (NE files) are taken at the length the
 // directory gives, when that lies within the last unit.
-TIconGroup ReadGroupDirectory(const uint8_t* data, size_t size, TFileSpan directory, const TIconImageTable& images,
+TIconGroup ReadGroupDirectory(const uint8_t* data, size_t size, TFileSpan directory, const TIconLookup& images,
                               uint64_t unit = 1);
 
-// An image's format and own size from its first bytes; `entry` holds its place in the file.
-TGroupImage DescribeImage(const uint8_t* data, const TIconDirEntry& entry);
-
-std::vector<TIconGroup> ListPeIconGroups(const uint8_t* data, size_t size, uint32_t peOffset);
-std::vector<TIconGroup> ListNeIconGroups(const uint8_t* data, size_t size, uint32_t neOffset);
-std::vector<TIconGroup> ListIcoFileGroup(const uint8_t* data, size_t size);
+// Each layout: how many groups a file holds (read from its directory alone), and one group
+// read in full (empty when there is no such group).
+size_t CountPeIconGroups(const uint8_t* data, size_t size, uint32_t peOffset);
+TIconGroup ReadPeIconGroup(const uint8_t* data, size_t size, uint32_t peOffset, size_t index);
+size_t CountNeIconGroups(const uint8_t* data, size_t size, uint32_t neOffset);
+TIconGroup ReadNeIconGroup(const uint8_t* data, size_t size, uint32_t neOffset, size_t index);
+size_t CountIcoFileGroups(const uint8_t* data, size_t size);
+TIconGroup ReadIcoFileGroup(const uint8_t* data, size_t size);

@@ -9,34 +9,61 @@ constexpr uint32_t kNewHeaderAt = 0x3C;  // in the MZ header: where the PE or NE
 
 }  // namespace
 
-std::vector<TIconGroup> ListIconGroups(const uint8_t* data, size_t size) {
+TIconGroupReader::TIconGroupReader(const uint8_t* data, size_t size) : data_(data), size_(size) {
     ByteReader reader(data, size);
-    if (!reader.Has(2) || data[0] != 'M' || data[1] != 'Z') return ListIcoFileGroup(data, size);
-    if (!reader.SeekTo(kNewHeaderAt) || !reader.Has(4)) return {};
-    const uint32_t headerAt = reader.ReadU32LE();
-    if (!reader.SeekTo(headerAt) || !reader.Has(4)) return {};
+    if (!reader.Has(2) || data[0] != 'M' || data[1] != 'Z') {
+        layout_ = TLayout::Ico;
+        count_ = CountIcoFileGroups(data, size);
+        return;
+    }
+    if (!reader.SeekTo(kNewHeaderAt) || !reader.Has(4)) return;
+    headerAt_ = reader.ReadU32LE();
+    if (!reader.SeekTo(headerAt_) || !reader.Has(4)) return;
     const uint8_t* signature = reader.Current();
-    if (signature[0] == 'P' && signature[1] == 'E' && signature[2] == 0 && signature[3] == 0)
-        return ListPeIconGroups(data, size, headerAt);
-    if (signature[0] == 'N' && signature[1] == 'E') return ListNeIconGroups(data, size, headerAt);
+    if (signature[0] == 'P' && signature[1] == 'E' && signature[2] == 0 && signature[3] == 0) {
+        layout_ = TLayout::Pe;
+        count_ = CountPeIconGroups(data, size, headerAt_);
+    } else if (signature[0] == 'N' && signature[1] == 'E') {
+        layout_ = TLayout::Ne;
+        count_ = CountNeIconGroups(data, size, headerAt_);
+    }
+}
+
+TIconGroup TIconGroupReader::Group(size_t index) const {
+    if (index >= count_) return {};
+    switch (layout_) {
+        case TLayout::Pe: return ReadPeIconGroup(data_, size_, headerAt_, index);
+        case TLayout::Ne: return ReadNeIconGroup(data_, size_, headerAt_, index);
+        case TLayout::Ico: return ReadIcoFileGroup(data_, size_);
+        case TLayout::None: break;
+    }
     return {};
 }
 
-TStoredImage LargestImage(const uint8_t* data, const TIconGroup& group) {
-    const TGroupImage* largest = nullptr;
-    auto rank = [](const TGroupImage& image) {
-        return std::make_pair(uint64_t{image.width} * image.height, image.entry.bitCount);
-    };
-    for (const TGroupImage& image : group.images)
-        if (!largest || rank(image) >= rank(*largest)) largest = &image;
-    if (!largest) return {};
-    return {data + largest->entry.imageOffset, largest->entry.bytesInRes, largest->format, largest->width,
-            largest->height};
+std::vector<TIconGroup> ListIconGroups(const uint8_t* data, size_t size) {
+    const TIconGroupReader reader(data, size);
+    std::vector<TIconGroup> groups;
+    groups.reserve(reader.Count());
+    for (size_t i = 0; i < reader.Count(); ++i) groups.push_back(reader.Group(i));
+    return groups;
 }
 
-std::vector<uint32_t> GroupSizes(const TIconGroup& group) {
+TStoredImage LargestImage(const uint8_t* data, const TIconGroup& group) {
+    TStoredImage largest;
+    uint16_t largestBits = 0;
+    auto pixels = [](const TStoredImage& image) { return uint64_t{image.width} * image.height; };
+    for (const TGroupImage& stored : group.images) {
+        const TStoredImage image = StoredImage(data, stored);
+        if (!largest.bytes || pixels(image) > pixels(largest) ||
+            (pixels(image) == pixels(largest) && stored.entry.bitCount >= largestBits))
+            largest = image, largestBits = stored.entry.bitCount;
+    }
+    return largest;
+}
+
+std::vector<uint32_t> GroupSizes(const uint8_t* data, const TIconGroup& group) {
     std::vector<uint32_t> sizes;
-    for (const TGroupImage& image : group.images) sizes.push_back(image.width);
+    for (const TGroupImage& image : group.images) sizes.push_back(StoredImage(data, image).width);
     std::sort(sizes.begin(), sizes.end());
     sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
     return sizes;

@@ -9,22 +9,32 @@ namespace {
 // does nothing.
 class TRedirectionOff {
 public:
-    TRedirectionOff() {
-        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-        auto disable = reinterpret_cast<BOOL(WINAPI*)(PVOID*)>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection")));
-        revert_ = reinterpret_cast<BOOL(WINAPI*)(PVOID)>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection")));
-        off_ = disable && revert_ && disable(&state_);
-    }
+    TRedirectionOff() { off_ = Switches().disable && Switches().revert && Switches().disable(&state_); }
     ~TRedirectionOff() {
-        if (off_) revert_(state_);
+        if (off_) Switches().revert(state_);
     }
     TRedirectionOff(const TRedirectionOff&) = delete;
     TRedirectionOff& operator=(const TRedirectionOff&) = delete;
 
 private:
-    BOOL(WINAPI* revert_)(PVOID) = nullptr;
+    struct TSwitches {
+        BOOL(WINAPI* disable)(PVOID*) = nullptr;
+        BOOL(WINAPI* revert)(PVOID) = nullptr;
+    };
+    // Looked up once: the page opens its source for every icon it shows.
+    static const TSwitches& Switches() {
+        static const TSwitches switches = [] {
+            HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+            TSwitches found;
+            found.disable = reinterpret_cast<BOOL(WINAPI*)(PVOID*)>(
+                reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection")));
+            found.revert = reinterpret_cast<BOOL(WINAPI*)(PVOID)>(
+                reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection")));
+            return found;
+        }();
+        return switches;
+    }
+
     PVOID state_ = nullptr;
     bool off_ = false;
 };
@@ -48,7 +58,7 @@ TIconGroupFile::TIconGroupFile(const std::string& fileName) {
     mapping_ = CreateFileMappingW(file_, nullptr, PAGE_READONLY, 0, 0, nullptr);
     if (!mapping_) return;
     data_ = static_cast<const uint8_t*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
-    if (data_) groups_ = ListIconGroups(data_, static_cast<size_t>(size.QuadPart));
+    if (data_) reader_ = TIconGroupReader(data_, static_cast<size_t>(size.QuadPart));
 }
 
 TIconGroupFile::~TIconGroupFile() {
@@ -57,7 +67,8 @@ TIconGroupFile::~TIconGroupFile() {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
 
-const TIconGroup* TIconGroupFile::GroupOfIcon(int index, int count) const {
-    if (count <= 0 || groups_.size() != static_cast<size_t>(count) || index < 0 || index >= count) return nullptr;
-    return &groups_[static_cast<size_t>(index)];
+std::optional<TIconGroup> TIconGroupFile::GroupOfIcon(int index, int count) const {
+    if (count <= 0 || reader_.Count() != static_cast<size_t>(count) || index < 0 || index >= count)
+        return std::nullopt;
+    return reader_.Group(static_cast<size_t>(index));
 }

@@ -5,6 +5,7 @@
 // copies the system would send it to.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,14 +19,16 @@ public:
     TIconGroupFile(const TIconGroupFile&) = delete;
     TIconGroupFile& operator=(const TIconGroupFile&) = delete;
 
-    const std::vector<TIconGroup>& Groups() const { return groups_; }
-    // Group `index` when the file's groups are the `count` icons the system counts, else null.
-    const TIconGroup* GroupOfIcon(int index, int count) const;
+    size_t GroupCount() const { return reader_.Count(); }
+    // Group `index`, read in full (empty past the count).
+    TIconGroup Group(size_t index) const { return reader_.Group(index); }
+    // Group `index` when the file's groups are the `count` icons the system counts, else nothing.
+    std::optional<TIconGroup> GroupOfIcon(int index, int count) const;
     const uint8_t* Data() const { return data_; }
 
 private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
     HANDLE mapping_ = nullptr;
     const uint8_t* data_ = nullptr;
-    std::vector<TIconGroup> groups_;
+    TIconGroupReader reader_{nullptr, 0};
 };

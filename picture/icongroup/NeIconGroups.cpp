@@ -65,23 +65,28 @@ TNeResourceTypes ReadResourceTable(const uint8_t* data, size_t size, uint64_t ta
     return types;
 }
 
-}  // namespace
-
-std::vector<TIconGroup> ListNeIconGroups(const uint8_t* data, size_t size, uint32_t neOffset) {
+TNeResourceTypes ReadNeResources(const uint8_t* data, size_t size, uint32_t neOffset) {
     ByteReader reader(data, size);
     const uint64_t headerFieldsAt = uint64_t{neOffset} + kResourceTableAt;
     if (headerFieldsAt > size || !reader.SeekTo(static_cast<size_t>(headerFieldsAt)) || !reader.Has(4)) return {};
     const uint16_t tableOffset = reader.ReadU16LE();
     const uint16_t namesOffset = reader.ReadU16LE();
     if (tableOffset == namesOffset) return {};  // no resource table
-    const TNeResourceTypes types = ReadResourceTable(data, size, uint64_t{neOffset} + tableOffset);
+    return ReadResourceTable(data, size, uint64_t{neOffset} + tableOffset);
+}
+
+}  // namespace
+
+size_t CountNeIconGroups(const uint8_t* data, size_t size, uint32_t neOffset) {
+    return ReadNeResources(data, size, neOffset).groups.size();
+}
+
+TIconGroup ReadNeIconGroup(const uint8_t* data, size_t size, uint32_t neOffset, size_t index) {
+    const TNeResourceTypes types = ReadNeResources(data, size, neOffset);
+    if (index >= types.groups.size() || !types.groups[index].span) return {};
     TIconImageTable images;
     for (const TNeResource& icon : types.icons)
         if ((icon.id & kNumberedBit) && icon.span) images.Add(icon.id & ~kNumberedBit, *icon.span);
     images.Seal();
-    std::vector<TIconGroup> groups;
-    for (const TNeResource& group : types.groups)
-        groups.push_back(group.span ? ReadGroupDirectory(data, size, *group.span, images, uint64_t{1} << types.shift)
-                                    : TIconGroup{});
-    return groups;
+    return ReadGroupDirectory(data, size, *types.groups[index].span, images, uint64_t{1} << types.shift);
 }

@@ -158,29 +158,66 @@ std::optional<TFileSpan> TResourceTree::FirstLanguageData(const TDirectoryEntry&
     return layout_.Locate(address, reader.ReadU32LE());
 }
 
+// The icons a group names, looked up among the icon type's entries as they are needed: a
+// library of hundreds of icons is read no further than the group asked for.
+class TPeIconLookup : public TIconLookup {
+public:
+    TPeIconLookup(const TResourceTree& resources, std::vector<TDirectoryEntry> icons)
+        : resources_(resources), icons_(std::move(icons)) {}
+
+    std::optional<TFileSpan> Find(uint16_t id) const override {
+        for (const TDirectoryEntry& icon : icons_)
+            if (icon.name == id) return resources_.FirstLanguageData(icon);
+        return std::nullopt;
+    }
+
+private:
+    const TResourceTree& resources_;
+    std::vector<TDirectoryEntry> icons_;
+};
+
+// A PE file's group entries, in the order stored: a few hundred bytes of its directory.
+class TPeGroups {
+public:
+    TPeGroups(const uint8_t* data, size_t size, uint32_t peOffset);
+    const std::vector<TDirectoryEntry>& Groups() const { return groups_; }
+    TIconGroup Read(size_t index) const;
+
+private:
+    const uint8_t* data_;
+    size_t size_;
+    TPeLayout layout_;
+    std::optional<TResourceTree> resources_;
+    std::vector<TDirectoryEntry> groups_;
+};
+
+TPeGroups::TPeGroups(const uint8_t* data, size_t size, uint32_t peOffset)
+    : data_(data), size_(size), layout_(data, size) {
+    if (!layout_.Read(peOffset)) return;
+    // The tree runs from its start to the end of its section, whatever the header's size says.
+    const auto tree = layout_.LocateToSectionEnd(layout_.ResourceAddress());
+    if (!tree) return;
+    resources_.emplace(data, layout_, *tree);
+    if (const auto groupType = resources_->NumberedEntry(0, kGroupIconType))
+        groups_ = resources_->Entries(groupType->target & ~kSubdirectoryBit);
+}
+
+TIconGroup TPeGroups::Read(size_t index) const {
+    if (index >= groups_.size()) return {};
+    const auto directory = resources_->FirstLanguageData(groups_[index]);
+    if (!directory) return {};
+    const auto iconType = resources_->NumberedEntry(0, kIconType);
+    TPeIconLookup icons(*resources_, iconType ? resources_->Entries(iconType->target & ~kSubdirectoryBit)
+                                              : std::vector<TDirectoryEntry>{});
+    return ReadGroupDirectory(data_, size_, *directory, icons);
+}
+
 }  // namespace
 
-std::vector<TIconGroup> ListPeIconGroups(const uint8_t* data, size_t size, uint32_t peOffset) {
-    TPeLayout layout(data, size);
-    if (!layout.Read(peOffset)) return {};
-    // The tree runs from its start to the end of its section, whatever the header's size says.
-    const auto tree = layout.LocateToSectionEnd(layout.ResourceAddress());
-    if (!tree) return {};
-    TResourceTree resources(data, layout, *tree);
-    const auto groupType = resources.NumberedEntry(0, kGroupIconType);
-    if (!groupType) return {};
-    TIconImageTable images;
-    if (const auto iconType = resources.NumberedEntry(0, kIconType)) {
-        for (const TDirectoryEntry& icon : resources.Entries(iconType->target & ~kSubdirectoryBit)) {
-            if (icon.name > 0xFFFF) continue;  // named icons cannot be named by a group
-            if (const auto span = resources.FirstLanguageData(icon)) images.Add(static_cast<uint16_t>(icon.name), *span);
-        }
-    }
-    images.Seal();
-    std::vector<TIconGroup> groups;
-    for (const TDirectoryEntry& group : resources.Entries(groupType->target & ~kSubdirectoryBit)) {
-        const auto directory = resources.FirstLanguageData(group);
-        groups.push_back(directory ? ReadGroupDirectory(data, size, *directory, images) : TIconGroup{});
-    }
-    return groups;
+size_t CountPeIconGroups(const uint8_t* data, size_t size, uint32_t peOffset) {
+    return TPeGroups(data, size, peOffset).Groups().size();
+}
+
+TIconGroup ReadPeIconGroup(const uint8_t* data, size_t size, uint32_t peOffset, size_t index) {
+    return TPeGroups(data, size, peOffset).Read(index);
 }

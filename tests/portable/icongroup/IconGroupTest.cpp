@@ -42,7 +42,7 @@ TSizes SizesOf(const TBytes& file) {
     TSizes sizes;
     for (const TIconGroup& group : ListIconGroups(file.data(), file.size())) {
         sizes.emplace_back();
-        for (const TGroupImage& image : group.images) sizes.back().push_back(image.width);
+        for (const TGroupImage& image : group.images) sizes.back().push_back(StoredImage(file.data(), image).width);
     }
     return sizes;
 }
@@ -75,8 +75,8 @@ TEST(IconGroupTest, ListsGroupsInTheSystemsOrderWithTheirStoredImages) {
         for (size_t g = 0; g < 3; ++g)
             for (size_t i = 0; i < expected[g].size(); ++i)
                 EXPECT_EQ(StoredBytes(c.file, groups[g].images[i]), *expected[g][i]) << g << "/" << i;
-        EXPECT_EQ(groups[2].images[1].format, TIconImageFormat::Png);
-        EXPECT_EQ(groups[2].images[0].format, TIconImageFormat::Dib);
+        EXPECT_EQ(StoredImage(c.file.data(), groups[2].images[1]).format, TIconImageFormat::Png);
+        EXPECT_EQ(StoredImage(c.file.data(), groups[2].images[0]).format, TIconImageFormat::Dib);
     }
 }
 
@@ -109,6 +109,9 @@ TEST(IconGroupTest, BrokenFilesLoseOnlyWhatIsBroken) {
          {{256}}},
         {"cut inside the resources", TBytes(pe.begin(), pe.begin() + firstLeaf + 40), {{}, {}, {}}},
         {"new header past the end", changed(pe, [](TBytes& f) { PutLE(f, 0x3C, 0xFFFFFFF0, 4); }), {}},
+        {"PNG image larger than its directory says", PeFile({{kGroup, 1, "", 0, GroupDirectory({{4, 48, 32}})},
+                                                             {kIcon, 4, "", 0, kPng256}}, false),
+         {{256}}},
         {"NE alignment shift 31", changed(SampleNe(), [](TBytes& f) { PutLE(f, kNeResourceTableAt, 31, 2); }),
          {{}, {}}},
         {"NE alignment shift 40", changed(SampleNe(), [](TBytes& f) { PutLE(f, kNeResourceTableAt, 40, 2); }),
@@ -150,7 +153,7 @@ TEST(IconGroupTest, WholeGroupIcoFileAndLargestImage) {
     EXPECT_EQ(TBytes(largest.bytes, largest.bytes + largest.size), kPng256);
     EXPECT_EQ(LargestImage(pe.data(), groups[1]).width, 32u);
     EXPECT_EQ(LargestImage(pe.data(), TIconGroup{}).size, 0u);
-    EXPECT_EQ(GroupSizes(groups[1]), (std::vector<uint32_t>{16, 32}));
+    EXPECT_EQ(GroupSizes(pe.data(), groups[1]), (std::vector<uint32_t>{16, 32}));
     EXPECT_THROW(WriteIconGroupFile(pe.data(), TIconGroup{}), EInvalidGraphic);
 }
 

@@ -71,10 +71,10 @@ TEST(IconGroups, AreTheIconsTheSystemExtracts) {
         const int count = static_cast<int>(reinterpret_cast<UINT_PTR>(ExtractIconW(nullptr, wide.c_str(), UINT(-1))));
         TIconGroupFile groups(file);
         ASSERT_GT(count, 0);
-        ASSERT_EQ(groups.Groups().size(), static_cast<size_t>(count));
+        ASSERT_EQ(groups.GroupCount(), static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) {
             TIconHandle system(ExtractIconW(nullptr, wide.c_str(), i));
-            TIconHandle ours(SystemChoice(groups.Data(), groups.Groups()[i]));
+            TIconHandle ours(SystemChoice(groups.Data(), groups.Group(i)));
             ASSERT_TRUE(system && ours) << "icon " << i;
             EXPECT_EQ(Drawn(system.Get()), Drawn(ours.Get())) << "icon " << i;
         }
