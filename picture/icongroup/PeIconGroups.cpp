@@ -159,21 +159,38 @@ std::optional<TFileSpan> TResourceTree::FirstLanguageData(const TDirectoryEntry&
 }
 
 // The icons a group names, looked up among the icon type's entries as they are needed: a
-// library of hundreds of icons is read no further than the group asked for.
+// library of hundreds of icons is read no further than the group asked for. A group naming
+// many images gets them through a sorted index, so that no file makes the look-ups quadratic.
 class TPeIconLookup : public TIconLookup {
 public:
     TPeIconLookup(const TResourceTree& resources, std::vector<TDirectoryEntry> icons)
         : resources_(resources), icons_(std::move(icons)) {}
 
     std::optional<TFileSpan> Find(uint16_t id) const override {
+        if (++lookups_ > kLinearLookups) return FindIndexed(id);
         for (const TDirectoryEntry& icon : icons_)
             if (icon.name == id) return resources_.FirstLanguageData(icon);
         return std::nullopt;
     }
 
 private:
+    static constexpr size_t kLinearLookups = 32;
+
+    // The first entry of the number, in the order stored, as the scan above finds it.
+    std::optional<TFileSpan> FindIndexed(uint16_t id) const {
+        if (index_.empty()) {
+            for (size_t i = 0; i < icons_.size(); ++i) index_.push_back({icons_[i].name, i});
+            std::sort(index_.begin(), index_.end());
+        }
+        auto at = std::lower_bound(index_.begin(), index_.end(), std::make_pair(uint32_t{id}, size_t{0}));
+        if (at == index_.end() || at->first != id) return std::nullopt;
+        return resources_.FirstLanguageData(icons_[at->second]);
+    }
+
     const TResourceTree& resources_;
     std::vector<TDirectoryEntry> icons_;
+    mutable size_t lookups_ = 0;
+    mutable std::vector<std::pair<uint32_t, size_t>> index_;
 };
 
 // A PE file's group entries, in the order stored: a few hundred bytes of its directory.

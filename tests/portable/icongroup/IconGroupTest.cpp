@@ -92,6 +92,18 @@ TEST(IconGroupTest, BrokenFilesLoseOnlyWhatIsBroken) {
     PutLE(claiming, 4, 0xFFFF, 2);
     const TBytes naming = GroupDirectory(std::vector<TImageRef>(0xFFFF, {1, 16, 4}));
     const TBytes ico = IcoFile({{0, 16, 4}, {0, 32, 8}}, {kDib16, kDib32});
+    // Forty icons named in reverse (the last ones found through the index), icon 3 the PNG one,
+    // and one that is not there.
+    std::vector<TResource> many;
+    std::vector<TImageRef> reverse;
+    std::vector<uint32_t> manySizes;
+    for (uint16_t id = 40; id >= 1; --id) {
+        many.push_back({kIcon, id, "", 0, id == 3 ? kPng256 : kDib16});
+        reverse.push_back({id, 16, 4});
+        manySizes.push_back(id == 3 ? 256 : 16);
+        if (id == 30) reverse.push_back({99, 16, 4});
+    }
+    many.insert(many.begin(), {kGroup, 1, "", 0, GroupDirectory(reverse)});
     auto changed = [](TBytes file, std::function<void(TBytes&)> change) { return change(file), file; };
     const TReadCase cases[] = {
         {"group type pointing back at the root", changed(pe, [&](TBytes& f) { PutLE(f, groupTypeEntry, 0x80000000u, 4); }),
@@ -104,6 +116,7 @@ TEST(IconGroupTest, BrokenFilesLoseOnlyWhatIsBroken) {
          {{16}}},
         {"group naming 65535 images", PeFile({{kGroup, 1, "", 0, naming}, {kIcon, 1, "", 0, kDib16}}, true),
          {std::vector<uint32_t>(0xFFFF, 16)}},
+        {"group naming forty images", PeFile(many, false), {manySizes}},
         {"group naming a missing image", PeFile({{kGroup, 1, "", 0, GroupDirectory({{9, 16, 4}, {4, 16, 4}})},
                                                  {kIcon, 4, "", 0, kPng256}}, false),
          {{256}}},
