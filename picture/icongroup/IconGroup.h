@@ -27,8 +27,10 @@ struct TIconGroup {
     std::vector<TGroupImage> images;
 };
 
-// The most bytes one group may bring into an .ico file; images past it are left out.
-constexpr uint32_t kMaxGroupBytes = 256u << 20;
+// The most bytes one group may bring into an .ico file; images past it are left out. The
+// largest icons stored today (256-pixel bitmaps at 32 bits, PNG images) come to a few
+// megabytes a group; a group naming one big image thousands of times stays bounded.
+constexpr uint32_t kMaxGroupBytes = 32u << 20;
 
 // The groups of a file's bytes (which the caller keeps alive), counted from the file's
 // directory alone; each group is read in full when asked for, so that stepping through a
