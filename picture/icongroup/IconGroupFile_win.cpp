@@ -6,7 +6,7 @@ namespace {
 
 // Turns the file-system redirection of a 32-bit program on a 64-bit Windows off for this
 // thread while it lives. Elsewhere (a 32-bit Windows, Windows XP without the functions) it
-// does nothing.
+// does nothing, and costs nothing: the page opens its source for every icon it shows.
 class TRedirectionOff {
 public:
     TRedirectionOff() { off_ = Switches().disable && Switches().revert && Switches().disable(&state_); }
@@ -21,11 +21,15 @@ private:
         BOOL(WINAPI* disable)(PVOID*) = nullptr;
         BOOL(WINAPI* revert)(PVOID) = nullptr;
     };
-    // Looked up once: the page opens its source for every icon it shows.
+    // Looked up once; none where the program does not run under WOW64.
     static const TSwitches& Switches() {
         static const TSwitches switches = [] {
             HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
             TSwitches found;
+            auto isWow64 = reinterpret_cast<BOOL(WINAPI*)(HANDLE, PBOOL)>(
+                reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+            BOOL underWow64 = FALSE;
+            if (!isWow64 || !isWow64(GetCurrentProcess(), &underWow64) || !underWow64) return found;
             found.disable = reinterpret_cast<BOOL(WINAPI*)(PVOID*)>(
                 reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection")));
             found.revert = reinterpret_cast<BOOL(WINAPI*)(PVOID)>(
