@@ -50,11 +50,16 @@ int main(int argc, char** argv) {
     UINT systemCount = 0;
     size_t groupCount = 0, images = 0;
     std::vector<double> system, listing, systemIcon, currentGroup, everyGroup;
-    for (int round = 0; round < kRounds; ++round) {
+    auto count = [&] {
         system.push_back(TimeOnce([&] {
             systemCount = static_cast<UINT>(reinterpret_cast<UINT_PTR>(ExtractIconW(nullptr, wide.c_str(), UINT(-1))));
         }));
-        listing.push_back(TimeOnce([&] { groupCount = TIconGroupFile(file).GroupCount(); }));
+    };
+    auto list = [&] { listing.push_back(TimeOnce([&] { groupCount = TIconGroupFile(file).GroupCount(); })); };
+    for (int round = 0; round < kRounds; ++round) {
+        // Each goes first every other round.
+        if (round % 2) count(), list();
+        else list(), count();
     }
     for (int round = 0; round < kRounds && groupCount; ++round) {
         const UINT index = static_cast<UINT>(round % groupCount);

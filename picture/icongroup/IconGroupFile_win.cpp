@@ -43,32 +43,43 @@ private:
     bool off_ = false;
 };
 
+// Closes a handle when it goes.
+class THandle {
+public:
+    explicit THandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    ~THandle() {
+        if (handle_) CloseHandle(handle_);
+    }
+    THandle(const THandle&) = delete;
+    THandle& operator=(const THandle&) = delete;
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
 HANDLE OpenForReading(const std::string& fileName) {
     TRedirectionOff redirectionOff;
-    // Writers are kept out while the file is mapped: a file cut short under the reader would
-    // fault it.
-    return CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 }  // namespace
 
+// The view keeps the file: once it is mapped, the handles can go. While the view lives the
+// file cannot be cut short under the reader.
 TIconGroupFile::TIconGroupFile(const std::string& fileName) {
-    file_ = OpenForReading(fileName);
-    if (file_ == INVALID_HANDLE_VALUE) return;
+    THandle file(OpenForReading(fileName));
     LARGE_INTEGER size;
     // A file the address space cannot hold whole is not read; nor is an empty one.
-    if (!GetFileSizeEx(file_, &size) || size.QuadPart == 0 || size.QuadPart > 0x7FFFFFFF) return;
-    mapping_ = CreateFileMappingW(file_, nullptr, PAGE_READONLY, 0, 0, nullptr);
-    if (!mapping_) return;
-    data_ = static_cast<const uint8_t*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
+    if (!file.Get() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart == 0 || size.QuadPart > 0x7FFFFFFF)
+        return;
+    THandle mapping(CreateFileMappingW(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (mapping.Get()) data_ = static_cast<const uint8_t*>(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
     if (data_) reader_ = TIconGroupReader(data_, static_cast<size_t>(size.QuadPart));
 }
 
 TIconGroupFile::~TIconGroupFile() {
     if (data_) UnmapViewOfFile(data_);
-    if (mapping_) CloseHandle(mapping_);
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
 
 std::optional<TIconGroup> TIconGroupFile::GroupOfIcon(int index, int count) const {

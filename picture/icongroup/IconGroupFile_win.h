@@ -27,8 +27,6 @@ public:
     const uint8_t* Data() const { return data_; }
 
 private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    HANDLE mapping_ = nullptr;
-    const uint8_t* data_ = nullptr;
+    const uint8_t* data_ = nullptr;  // the file's view
     TIconGroupReader reader_{nullptr, 0};
 };

@@ -115,6 +115,8 @@ public:
 
     // A directory's entries, in the order stored; none when it lies outside the tree.
     std::vector<TDirectoryEntry> Entries(uint32_t directoryOffset) const;
+    // How many entries Entries gives, without reading them.
+    size_t EntryCount(uint32_t directoryOffset) const;
     // The numbered entry among a directory's entries (the first of equal numbers).
     std::optional<TDirectoryEntry> NumberedEntry(uint32_t directoryOffset, uint16_t id) const;
     // The file bytes of a name's resource: its first language, which must be data.
@@ -125,6 +127,14 @@ private:
     const TPeLayout& layout_;
     TFileSpan tree_;
 };
+
+size_t TResourceTree::EntryCount(uint32_t directoryOffset) const {
+    ByteReader reader(data_ + tree_.offset, tree_.size);
+    if (!reader.SeekTo(directoryOffset) || !reader.Has(kDirectoryHeaderSize)) return 0;
+    reader.Skip(12);
+    const uint32_t count = uint32_t{reader.ReadU16LE()} + reader.ReadU16LE();
+    return std::min<size_t>(count, reader.Remaining() / kDirectoryEntrySize);
+}
 
 std::vector<TDirectoryEntry> TResourceTree::Entries(uint32_t directoryOffset) const {
     ByteReader reader(data_ + tree_.offset, tree_.size);
@@ -197,7 +207,7 @@ private:
 class TPeGroups {
 public:
     TPeGroups(const uint8_t* data, size_t size, uint32_t peOffset);
-    const std::vector<TDirectoryEntry>& Groups() const { return groups_; }
+    size_t Count() const { return groupType_ ? resources_->EntryCount(groupType_->target & ~kSubdirectoryBit) : 0; }
     TIconGroup Read(size_t index) const;
 
 private:
@@ -205,7 +215,7 @@ private:
     size_t size_;
     TPeLayout layout_;
     std::optional<TResourceTree> resources_;
-    std::vector<TDirectoryEntry> groups_;
+    std::optional<TDirectoryEntry> groupType_;
 };
 
 TPeGroups::TPeGroups(const uint8_t* data, size_t size, uint32_t peOffset)
@@ -215,13 +225,13 @@ TPeGroups::TPeGroups(const uint8_t* data, size_t size, uint32_t peOffset)
     const auto tree = layout_.LocateToSectionEnd(layout_.ResourceAddress());
     if (!tree) return;
     resources_.emplace(data, layout_, *tree);
-    if (const auto groupType = resources_->NumberedEntry(0, kGroupIconType))
-        groups_ = resources_->Entries(groupType->target & ~kSubdirectoryBit);
+    groupType_ = resources_->NumberedEntry(0, kGroupIconType);
 }
 
 TIconGroup TPeGroups::Read(size_t index) const {
-    if (index >= groups_.size()) return {};
-    const auto directory = resources_->FirstLanguageData(groups_[index]);
+    if (index >= Count()) return {};
+    const auto groups = resources_->Entries(groupType_->target & ~kSubdirectoryBit);
+    const auto directory = resources_->FirstLanguageData(groups[index]);
     if (!directory) return {};
     const auto iconType = resources_->NumberedEntry(0, kIconType);
     TPeIconLookup icons(*resources_, iconType ? resources_->Entries(iconType->target & ~kSubdirectoryBit)
@@ -232,7 +242,7 @@ TIconGroup TPeGroups::Read(size_t index) const {
 }  // namespace
 
 size_t CountPeIconGroups(const uint8_t* data, size_t size, uint32_t peOffset) {
-    return TPeGroups(data, size, peOffset).Groups().size();
+    return TPeGroups(data, size, peOffset).Count();
 }
 
 TIconGroup ReadPeIconGroup(const uint8_t* data, size_t size, uint32_t peOffset, size_t index) {
