@@ -2,6 +2,7 @@
 #include "app/MainForm_win.h"
 
 #include "app/ProgramTexts.h"
+#include "icons/PreviewHint.h"
 #include "picture/Icon_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/Screen_win.h"
@@ -117,7 +118,7 @@ void TVyrfForm1::CreateIconPage() {
     Label2 = PlaceLabel(this, TabSheet2, "Label2", 8, 51, "图标数目");
     Label1 = PlaceLabel(this, TabSheet2, "Label1", 8, 72, "当前图标");
     Image1 = Place<TImage>(this, TabSheet2, "Image1", 104, 80, 73, 65);
-    Image1->SetHint("图标预览");
+    Image1->SetHint(kPreviewHint);
     Image1->SetAutoSize(true);
     Image1->SetStretch(true);
     GroupBox1 = PlaceIconModeGroup(this, TabSheet2, "GroupBox1", "RadioButton1", "RadioButton2", RadioButton1,

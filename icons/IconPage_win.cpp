@@ -4,6 +4,8 @@
 
 #include "app/PageTexts.h"
 #include "icons/IconPicker_win.h"
+#include "icons/PreviewHint.h"
+#include "picture/icongroup/IconGroupFile_win.h"
 #include "picture/Icon_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/FileStream.h"
@@ -35,16 +37,26 @@ void TIconPage::TabSheet2Show(TObject*) {
     form_.Edit5->SetText("");
     form_.Label2->SetCaption("图标数目");
     form_.Label1->SetCaption("当前图标");
-    form_.Image1->Picture().SetGraphic(nullptr);
+    ClearPreview();
     // A page fills its page control, so the control puts it straight back and lays it out anew.
     form_.TabSheet2->SetLeft(form_.TabSheet2->Left() + 500);
 }
 
-void TIconPage::ShowCurrentIcon() {
+void TIconPage::ClearPreview() {
     form_.Image1->Picture().SetGraphic(nullptr);
+    form_.Image1->SetHint(kPreviewHint);
+}
+
+void TIconPage::ShowCurrentIcon() {
+    ClearPreview();
     TIcon icon;
     icon.SetHandle(LateBound::ExtractIcon(Wide(source_.IconFileName), source_.IconIndex));
-    if (!icon.Empty()) form_.Image1->Picture().SetGraphic(&icon);
+    if (icon.Empty()) return;
+    form_.Image1->Picture().SetGraphic(&icon);
+    // The preview stays the system's icon; its hint names the sizes the file stores for it.
+    TIconGroupFile file(source_.IconFileName);
+    if (const auto group = file.GroupOfIcon(source_.IconIndex, source_.IconCount))
+        form_.Image1->SetHint(PreviewHint(GroupSizes(file.Data(), *group)));
 }
 
 void TIconPage::ShowIndexText() { form_.Label1->SetCaption("第" + std::to_string(source_.IconIndex) + "个图标"); }
@@ -82,7 +94,7 @@ void TIconPage::OpenSource(const std::string& path) {
     form_.Edit4->SetText(path);
     if (source_.IconCount == 0) {
         // The icon of the file opened before no longer belongs to what the page shows.
-        form_.Image1->Picture().SetGraphic(nullptr);
+        ClearPreview();
         return;
     }
     source_.IconIndex = picked;

@@ -36,9 +36,12 @@ public:
 private:
     // What a file chosen in the open dialog (or dropped) does to the page.
     void OpenSource(const std::string& path);
+    void ClearPreview();
     void ShowCurrentIcon();
     void ShowIndexText();
-    void SaveCurrentIcon(const std::string& fileName);
+    // `wholeGroup`: the save dialog's "all sizes" entry was chosen.
+    void SaveCurrentIcon(const std::string& fileName, bool wholeGroup);
+    void SaveWholeGroup(const std::string& fileName);
     void SaveIconFile(int index, const std::string& fileName);
     bool PrepareAllIconsFolder(const std::string& folder);
 

@@ -12,6 +12,7 @@
 #include "picture/Bitmap_win.h"
 #include "picture/Icon_win.h"
 #include "picture/JpegImage_win.h"
+#include "picture/icongroup/IconGroupFile_win.h"
 #include "toolkit/AnsiFileName.h"
 #include "toolkit/BusyState_win.h"
 #include "toolkit/Canvas_win.h"
@@ -24,7 +25,10 @@
 
 namespace {
 
-constexpr const char* kSaveFilter = "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF";
+constexpr const char* kSaveFilter =
+    "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF|"
+    "ICO file, all sizes(*.ico)|*.ICO";
+constexpr int kAllSizesEntry = 5;
 constexpr const char* kNoIcons = "文件中不含有图标,请重新选择含有图标的文件";
 constexpr const char* kUnknownType = "不支持这种文件类型,请用.ico、.bmp、.jpg或.gif作为文件的扩展名.";
 constexpr const char* kSaving = "正在保存图标,请稍等...";
@@ -72,8 +76,21 @@ void TIconPage::SaveIconFile(int index, const std::string& fileName) {
     else writer.SaveIconAsTrueColor(icon, fileName);
 }
 
-void TIconPage::SaveCurrentIcon(const std::string& fileName) {
+// Every image of the icon as the source stores it (PNG images stay PNG), nothing decoded.
+void TIconPage::SaveWholeGroup(const std::string& fileName) {
+    TIconGroupFile file(source_.IconFileName);
+    const auto group = file.GroupOfIcon(source_.IconIndex, source_.IconCount);
+    if (!group) throw EInvalidGraphic(ErrorText::InvalidIcon);
+    const std::vector<uint8_t> bytes = WriteIconGroupFile(file.Data(), *group);
+    SaveFileSafely(fileName, [&bytes](TStream& out) { out.WriteBuffer(bytes.data(), bytes.size()); });
+}
+
+void TIconPage::SaveCurrentIcon(const std::string& fileName, bool wholeGroup) {
     TIconFileType type = TypeOfName(fileName);
+    if (type == TIconFileType::Icon && wholeGroup) {
+        SaveWholeGroup(fileName);
+        return;
+    }
     if (type == TIconFileType::Icon) {
         SaveIconFile(source_.IconIndex, fileName);
         return;
@@ -121,7 +138,7 @@ void TIconPage::BitBtn7Click(TObject*) {
         return;
     }
     TBusyState saving(*form_.Edit5, kSaving);
-    SaveCurrentIcon(fileName);
+    SaveCurrentIcon(fileName, dialog.FilterIndex() == kAllSizesEntry);
     saving.Finish("图标已保存为" + fileName);
 }
 

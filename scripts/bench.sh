@@ -50,6 +50,16 @@ run_skin_benches() {
   done
 }
 
+# Listing icon groups against the system's count of icons, on Wine's shell32.dll.
+run_icon_groups_bench() {
+  log "icon_groups_bench_win (32-bit Windows build, under Wine)"
+  build_windows icon_groups_bench_win
+  export WINEPREFIX="$bench_build/wineprefix"
+  trap 'stop_wine' EXIT
+  ensure_wine_prefix
+  timeout --kill-after=10 300 wine "$TERVANE_WIN_BUILD/bench/icon_groups_bench_win.exe"
+}
+
 skin_benches=()
 for src in "$TERVANE_ROOT"/bench/skin_*_bench_win.cpp; do
   [ -e "$src" ] || continue
@@ -67,7 +77,10 @@ with_page=0
 [[ "convert_page" == *"${1:-}"* ]] && with_page=1
 with_menus=0
 [[ "skin_menus" == *"${1:-}"* ]] && with_menus=1
-if [ ${#names[@]} -eq 0 ] && [ "$with_page" -eq 0 ] && [ "$with_menus" -eq 0 ] && [ ${#skin_benches[@]} -eq 0 ]; then
+with_icon_groups=0
+[[ "icon_groups_bench_win" == *"${1:-}"* ]] && with_icon_groups=1
+if [ ${#names[@]} -eq 0 ] && [ "$with_page" -eq 0 ] && [ "$with_menus" -eq 0 ] && [ ${#skin_benches[@]} -eq 0 ] &&
+   [ "$with_icon_groups" -eq 0 ]; then
   log "No benchmarks${1:+ matching '$1'} yet"
   exit 0
 fi
@@ -87,3 +100,4 @@ fi
 [ "$with_page" -eq 0 ] || run_convert_page_bench
 [ "$with_menus" -eq 0 ] || run_skin_menus_bench
 [ ${#skin_benches[@]} -eq 0 ] || run_skin_benches "${skin_benches[@]}"
+[ "$with_icon_groups" -eq 0 ] || run_icon_groups_bench

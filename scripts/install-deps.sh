@@ -16,6 +16,7 @@ PACKAGES=(
   fonts-wqy-zenhei fonts-wqy-microhei fonts-wine locales
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libgif-dev giflib-tools
+  icoutils pngcheck
   dpkg-dev
 )
 
