@@ -111,7 +111,7 @@ protected:
 private:
     void SkinSpinButton();
     void DrawTab(HDC dc, int index, const RECT& rect, bool selected);
-    int DrawTabImage(HDC dc, const RECT& content, int image, const std::string& text);
+    int DrawTabImage(HDC dc, const RECT& content, int image, const std::wstring& text);
     void DrawPageBorder(HDC dc, const RECT& client, const RECT& tabs);
     int hotTab_ = -1;
 };
