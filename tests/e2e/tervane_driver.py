@@ -316,6 +316,10 @@ class GuiDriver:
         except UnicodeEncodeError:  # beyond code page 936: it crosses as UTF-8
             self.request("set_text_utf8", _hwnd(window), text.encode("utf-8").hex())
 
+    def wide_text(self, window) -> str:
+        """The window's text whole, also where code page 936 cannot hold it."""
+        return decode_bytes(self.request("text_utf8", _hwnd(window))[0]).decode("utf-8")
+
     def send(self, window, message: int, wparam: int = 0, lparam: int = 0) -> int:
         return int(self.request("send", _hwnd(window), message, wparam, lparam)[0])
 
