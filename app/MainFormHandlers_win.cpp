@@ -4,12 +4,14 @@
 
 #include "app/AboutPage_win.h"
 #include "app/DroppedFilePage.h"
+#include "app/PageMessages_win.h"
 #include "app/TrayIcon_win.h"
 #include "convert/ConvertPage_win.h"
 #include "icons/IconPage_win.h"
 #include "picture/FileFormatsList.h"
 #include "toolkit/Application_win.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/FileStream.h"
 #include "toolkit/Screen_win.h"
 #include "toolkit/WideText_win.h"
 
@@ -66,6 +68,11 @@ void TVyrfForm1::FormDestroy(TObject*) {
 void TVyrfForm1::FormFileDrop(TObject*, const std::string& fileName) {
     TTabSheet* page = PageControl1->ActivePage();
     if (page == TabSheet3) {
+        // A folder, or a file gone meanwhile, gets what the pages say of it, whatever its "extension".
+        if (!FileExists(fileName)) {
+            ShowMissingFileMessage(Handle());
+            return;
+        }
         const TDroppedFilePage kind = DroppedFilePage(fileName);
         if (kind == TDroppedFilePage::None)
             throw EInvalidGraphic(Format(ErrorText::UnknownExtension, PictureFileExtension(fileName).c_str()));

@@ -53,9 +53,18 @@ bool HasAlphaByte(const TDibFormat& format) {
     return format.compression == kBiRgb || ((format.redMask | format.greenMask | format.blueMask) >> 24) == 0;
 }
 
+// Whether any pixel of 32-bit rows has a non-zero alpha byte. One that has none has no alpha
+// channel at all (its fourth bytes were left empty): the system draws it opaque.
+bool AnyAlpha(const std::vector<uint8_t>& colorBits) {
+    for (size_t at = 3; at < colorBits.size(); at += 4)
+        if (colorBits[at] != 0) return true;
+    return false;
+}
+
 // The mask rows. Many tools leave the mask out of an image with an alpha channel, or cut it
 // short, since the alpha says everything: the rows the data lacks come from the alpha
-// (0 transparent, anything else opaque), as the system's own icon loader has it.
+// (0 transparent, anything else opaque), as the system's own icon loader has it; an image
+// whose alpha is all zero is opaque.
 std::vector<uint8_t> ReadMaskRows(ByteReader& reader, const TIconImage& image) {
     const uint32_t rowBytes = *DibRowBytes(image.width, 1);
     const size_t rowsHeld = reader.Remaining() / rowBytes;
@@ -64,6 +73,7 @@ std::vector<uint8_t> ReadMaskRows(ByteReader& reader, const TIconImage& image) {
     std::vector<uint8_t> mask(static_cast<size_t>(rowBytes) * image.height, 0);
     const uint8_t* held = reader.Skip<EInvalidGraphic>(rowsHeld * rowBytes, ErrorText::InvalidIcon);
     std::copy(held, held + rowsHeld * rowBytes, mask.begin());
+    if (!AnyAlpha(image.colorBits)) return mask;
     for (size_t y = rowsHeld; y < image.height; ++y) {
         const uint8_t* pixel = image.colorBits.data() + y * image.width * 4;
         uint8_t* maskRow = mask.data() + y * rowBytes;

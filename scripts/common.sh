@@ -71,7 +71,7 @@ TERVANE_DESKTOPS_DIR="$TERVANE_WIN_BUILD/desktops"
 TERVANE_DESKTOP_XVFB_PIDS=()
 
 start_desktops() {  # start_desktops <count>: after ensure_display and before any Wine starts
-  local count="$1" id prefix resources=""
+  local count="$1" id prefix twin resources=""
   rm -rf "$TERVANE_DESKTOPS_DIR"
   mkdir -p "$TERVANE_DESKTOPS_DIR"
   for id in $(seq 0 $((count - 1))); do
@@ -89,9 +89,12 @@ start_desktops() {  # start_desktops <count>: after ensure_display and before an
     fi
     printf 'export DISPLAY=%q WINEPREFIX=%q\n' "$display" "$prefix" > "$TERVANE_DESKTOPS_DIR/$id.env"
     (export DISPLAY="$display" WINEPREFIX="$prefix"; start_wine_services)
-    # The English twin is copied too; the English tests start and stop its services themselves.
-    if [ "$id" -gt 0 ] && [ -d "$(english_prefix "$WINEPREFIX")" ]; then
-      cp -a "$(english_prefix "$WINEPREFIX")" "$(english_prefix "$prefix")"
+    # The twins in other languages are copied too (the German and Korean ones once a test has
+    # made them); their tests start and stop their services themselves.
+    if [ "$id" -gt 0 ]; then
+      for twin in "$WINEPREFIX"-en "$WINEPREFIX"-de "$WINEPREFIX"-ko; do
+        [ -d "$twin" ] && cp -a "$twin" "$prefix-${twin##*-}"
+      done
     fi
     resources+="${resources:+,}{\"id\":\"$id\",\"slots\":1}"
   done

@@ -13,7 +13,7 @@ PACKAGES=(
   xvfb xauth x11-utils xdotool imagemagick libx11-dev libxfixes-dev
   python3-pytest python3-pytest-timeout
   clang libclang-rt-14-dev
-  fonts-wqy-zenhei fonts-wqy-microhei fonts-wine locales
+  fonts-wqy-zenhei fonts-wqy-microhei fonts-wine fonts-nanum locales
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libgif-dev giflib-tools
   icoutils pngcheck
@@ -46,8 +46,9 @@ if [ ${#missing[@]} -gt 0 ] || [ $wine_missing -eq 1 ]; then
 fi
 
 # Chinese file names and arguments only cross into Wine intact under a real zh_CN.UTF-8 locale;
-# en_US.UTF-8 makes the second test prefix an English Windows (code page 1252).
-for wanted in zh_CN en_US; do
+# en_US.UTF-8 makes the second test prefix an English Windows (code page 1252), de_DE.UTF-8 and
+# ko_KR.UTF-8 a German and a Korean one for the texts the system writes in its own language.
+for wanted in zh_CN en_US de_DE ko_KR; do
   if ! locale -a 2>/dev/null | grep -qi "^$wanted.utf8\$"; then
     $SUDO sed -i "s/^# *$wanted.UTF-8 UTF-8/$wanted.UTF-8 UTF-8/" /etc/locale.gen
     grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen || echo "$wanted.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null

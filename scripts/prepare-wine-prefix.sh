@@ -33,6 +33,9 @@ fi
 #   screen-hinted WenQuanYi Micro Hei with grayscale smoothing keeps every character whole.
 # - Wine registers Notepad's "txtfile" class but ties no extension to it, so the help (F1,
 #   "readme.txt") would show nothing at all; Windows opens text files in Notepad.
+# - A Korean Windows (a prefix made in the ko_KR locale) draws its dialogs in Gulim or Dotum,
+#   which Wine does not have: without Nanum Gothic (fonts-nanum) in their place every Korean
+#   character is an empty box.
 settings() {
   printf '%s\n' \
     'HKCU\Software\Wine\X11 Driver|Decorated|REG_SZ|N' \
@@ -41,6 +44,12 @@ settings() {
     'HKCU\Control Panel\Desktop|FontSmoothing|REG_SZ|2' \
     'HKCU\Control Panel\Desktop|FontSmoothingType|REG_DWORD|1' \
     'HKLM\Software\Classes\.txt|@|REG_SZ|txtfile'
+  if [[ "$LC_ALL" == ko_KR* ]]; then
+    local face
+    for face in Gulim GulimChe Dotum DotumChe Batang 굴림 돋움 바탕; do
+      printf '%s\n' "HKCU\Software\Wine\Fonts\Replacements|$face|REG_SZ|NanumGothic"
+    done
+  fi
   # Without a window manager, Wine holds every closed dialog of a managed window for two seconds.
   # The tests keep managed windows: unmanaged, Wine lets the focus fall to the desktop when a
   # window goes, which the tests of activation would trip over.

@@ -12,6 +12,7 @@
 #include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/Screen_win.h"
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/WideText_win.h"
 
 namespace {
@@ -428,6 +429,9 @@ LRESULT TApplication::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_ACTIVATEAPP:
         if (!wParam) CancelHint();
+        break;
+    case WM_DISPLAYCHANGE:
+        ScreenDisplayChanged(static_cast<int>(wParam));
         break;
     case WM_COMMAND:
         if (lParam == 0 && DispatchMenuCommand(LOWORD(wParam))) return 0;

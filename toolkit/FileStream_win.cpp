@@ -1,4 +1,5 @@
-// Files on Windows: CreateFileW (names converted from code page 936) with the sharing the
+// Files on Windows: CreateFileW (names converted from code page 936, long ones written in full)
+// with the sharing the
 // program's loads and saves expect.
 #include <windows.h>
 
@@ -11,15 +12,29 @@
 namespace {
 thread_local DWORD lastError = 0;
 HANDLE AsHandle(void* handle) { return static_cast<HANDLE>(handle); }
+
+// The name as the file functions take it. A path of MAX_PATH characters or more (a file
+// dropped from deep down a folder tree) is refused by them unless written in full with the
+// "\\?\" prefix, which takes the path as it stands: so it is made full first.
+std::wstring SystemPath(const std::string& fileName) {
+    std::wstring wide = WideFromAnsi(fileName);
+    if (wide.size() < MAX_PATH || wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
+    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return wide;
+    std::wstring full(needed, L'\0');
+    full.resize(GetFullPathNameW(wide.c_str(), needed, &full[0], nullptr));
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
 }  // namespace
 
 TFileStream::TFileStream(const std::string& fileName, TFileMode mode) : fileName_(fileName) {
     HANDLE file;
     if (mode == TFileMode::Create) {
-        file = CreateFileW(Wide(fileName), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        file = CreateFileW(SystemPath(fileName).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     } else {
-        file = CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        file = CreateFileW(SystemPath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     }
     if (file == INVALID_HANDLE_VALUE) {
@@ -94,14 +109,15 @@ std::string LastSystemErrorText() {
 }
 
 bool FileExists(const std::string& fileName) {
-    DWORD attributes = GetFileAttributesW(Wide(fileName));
+    DWORD attributes = GetFileAttributesW(SystemPath(fileName).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool DeleteFileIfExists(const std::string& fileName) { return DeleteFileW(Wide(fileName)) != 0; }
+bool DeleteFileIfExists(const std::string& fileName) { return DeleteFileW(SystemPath(fileName).c_str()) != 0; }
 
 bool ReplaceFileWith(const std::string& from, const std::string& to) {
-    if (MoveFileExW(Wide(from), Wide(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(), flags)) return true;
     lastError = GetLastError();
     return false;
 }

@@ -92,7 +92,14 @@ void TForm::ForgetClassIcon() {
 }
 
 void TForm::DoCreate() {
-    if (OnCreate) OnCreate(this);
+    if (!OnCreate) return;
+    try {
+        OnCreate(this);
+    } catch (...) {
+        // Not shown half set up, but a later Show is not kept waiting for a creation that ended.
+        showWaitsForCreate_ = false;
+        throw;
+    }
 }
 
 void TForm::CreationEnded() {
@@ -111,13 +118,21 @@ void TForm::BeforeDestruction() {
     }
     // The window would take its menu with it; the menu component frees its own handle.
     if (HandleAllocated() && menu_) ::SetMenu(Handle(), nullptr);
+    // Asked while the window still exists (the class is found through it); a form deleted
+    // outright asks in its destructor.
+    ForgetClassIcon();
     TWinControl::BeforeDestruction();
 }
 
 bool TForm::AdjustForMenu() const { return menu_ != nullptr; }
 
-// Dropped files are taken while the form has a handler for them and no long work runs.
-bool TForm::AcceptsDrops() const { return OnFileDrop && !TBusyState::Running(); }
+// Dropped files are taken while the form has a handler for them, no long work runs and no
+// dialog of the program has the window disabled: a drop would run the page's open code in
+// the middle of the dialog's caller (a save of all icons would go on with the new file's).
+bool TForm::AcceptsDrops() const {
+    if (!OnFileDrop || TBusyState::Running()) return false;
+    return !HandleAllocated() || IsWindowEnabled(const_cast<TForm*>(this)->Handle());
+}
 
 void TForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
@@ -397,6 +412,9 @@ void TForm::WndProc(TMessage& message) {
     case WM_DROPFILES:
         FileDropped(reinterpret_cast<HDROP>(message.WParam));
         return;
+    case WM_ENABLE:
+        UpdateDropTarget();
+        break;
     case WM_SYSCOMMAND:
         if ((message.WParam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {
             Application->Minimize();

@@ -17,7 +17,7 @@ HFONT TFont::Handle() {
         handle_.Reset(CreateFontW(height_, 0, 0, 0, weight, (style_ & fsItalic) ? TRUE : FALSE,
                                   (style_ & fsUnderline) ? TRUE : FALSE, (style_ & fsStrikeOut) ? TRUE : FALSE,
                                   charset_, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, Wide(name_)));
+                                  DEFAULT_PITCH | FF_DONTCARE, faceName_.c_str()));
     }
     return handle_.Get();
 }
@@ -32,6 +32,7 @@ void TFont::Modified() {
 void TFont::Assign(const TFont& source) {
     if (&source == this) return;
     name_ = source.name_;
+    faceName_ = source.faceName_;
     height_ = source.height_;
     color_ = source.color_;
     style_ = source.style_;
@@ -39,9 +40,12 @@ void TFont::Assign(const TFont& source) {
     Modified();
 }
 
-void TFont::SetName(const std::string& name) {
-    if (name == name_) return;
-    name_ = name;
+void TFont::SetName(const std::string& name) { SetFaceName(WideFromAnsi(name)); }
+
+void TFont::SetFaceName(const std::wstring& name) {
+    if (name == faceName_) return;
+    faceName_ = name;
+    name_ = AnsiFromWide(name);
     Modified();
 }
 

@@ -73,6 +73,9 @@ public:
 
     const std::string& Name() const { return name_; }
     void SetName(const std::string& name);
+    // A face name as the system spells it (the system's fonts on a Korean Windows are named in
+    // Korean): the font is made with it whole, though Name() can only show it in part.
+    void SetFaceName(const std::wstring& name);
     // Character height in pixels; negative as CreateFontA takes it (-12 is a 12-pixel glyph).
     int Height() const { return height_; }
     void SetHeight(int height);
@@ -91,6 +94,7 @@ private:
 
     TFontHandle handle_;
     std::string name_ = "宋体";
+    std::wstring faceName_ = L"宋体";
     int height_ = -12;
     TColor color_ = clWindowText;
     TFontStyles style_ = 0;

@@ -46,6 +46,10 @@ std::string MenuItemMeasureText(const std::string& caption, const std::string& s
     return shortCut.empty() ? caption : caption + "    " + shortCut;
 }
 
+std::wstring MenuItemMeasureText(const std::wstring& caption, const std::wstring& shortCut) {
+    return shortCut.empty() ? caption : caption + L"    " + shortCut;
+}
+
 namespace {
 
 void MeasureByText(TMenuItem* item, TCanvas& canvas, int& width, int& height) {

@@ -196,6 +196,7 @@ bool DispatchMenuDrawItem(const DRAWITEMSTRUCT* item);
 bool DispatchMenuMeasureItem(MEASUREITEMSTRUCT* item);
 // The text an owner-drawn item is measured by: its caption and, four spaces on, its shortcut.
 std::string MenuItemMeasureText(const std::string& caption, const std::string& shortCut);
+std::wstring MenuItemMeasureText(const std::wstring& caption, const std::wstring& shortCut);
 
 // The program's menu item an owner-drawn item's data names, or nullptr.
 TMenuItem* MenuItemOfData(ULONG_PTR data);

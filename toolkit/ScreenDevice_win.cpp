@@ -1,13 +1,26 @@
 #include "toolkit/ScreenDevice_win.h"
 
+#include <atomic>
+
 #include "toolkit/GdiGuards_win.h"
 
+namespace {
+
+std::atomic<int> screenBits{0};  // 0: not asked yet
+
+}  // namespace
+
 int ScreenBitsPerPixel() {
-    static const int bits = [] {
-        TWindowDC screen;
-        return screen ? GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES) : 0;
-    }();
+    int bits = screenBits.load(std::memory_order_relaxed);
+    if (bits > 0) return bits;
+    TWindowDC screen;
+    bits = screen ? GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES) : 0;
+    screenBits.store(bits, std::memory_order_relaxed);
     return bits;
+}
+
+void ScreenDisplayChanged(int bitsPerPixel) {
+    screenBits.store(bitsPerPixel > 0 ? bitsPerPixel : 0, std::memory_order_relaxed);
 }
 
 HBITMAP CreateScreenBitmap(int width, int height) {

@@ -7,7 +7,7 @@ namespace {
 TScreen g_screen;
 
 void TakeSystemFont(TFont& font, const LOGFONTW& system) {
-    font.SetName(AnsiFromWide(system.lfFaceName));
+    font.SetFaceName(system.lfFaceName);
     font.SetHeight(system.lfHeight);
     font.SetCharset(system.lfCharSet);
 }

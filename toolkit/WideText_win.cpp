@@ -37,13 +37,15 @@ std::string AnsiFromWide(const wchar_t* text) { return text ? AnsiFromWide(text,
 
 bool AnsiCanHold(const std::wstring& text) { return WideFromAnsi(AnsiFromWide(text)) == text; }
 
-std::string WindowTextOf(HWND window) {
+std::wstring WideWindowTextOf(HWND window) {
     const int length = GetWindowTextLengthW(window);
     if (length <= 0) return {};
     std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
     const int copied = GetWindowTextW(window, text.data(), length + 1);
-    return AnsiFromWide(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+    return std::wstring(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
 }
+
+std::string WindowTextOf(HWND window) { return AnsiFromWide(WideWindowTextOf(window)); }
 
 void SetWindowTextOf(HWND window, const std::string& text) { SetWindowTextW(window, Wide(text)); }
 
@@ -53,14 +55,18 @@ std::string ClassNameOf(HWND window) {
     return AnsiFromWide(name, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
-int DrawTextOf(HDC dc, const std::string& text, RECT* rect, UINT format) {
-    const std::wstring wide = WideFromAnsi(text);
-    return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), rect, format);
+int DrawTextOf(HDC dc, const std::wstring& text, RECT* rect, UINT format) {
+    return DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), rect, format);
 }
 
-SIZE TextExtentOf(HDC dc, const std::string& text) {
-    const std::wstring wide = WideFromAnsi(text);
+int DrawTextOf(HDC dc, const std::string& text, RECT* rect, UINT format) {
+    return DrawTextOf(dc, WideFromAnsi(text), rect, format);
+}
+
+SIZE TextExtentOf(HDC dc, const std::wstring& text) {
     SIZE size{0, 0};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     return size;
 }
+
+SIZE TextExtentOf(HDC dc, const std::string& text) { return TextExtentOf(dc, WideFromAnsi(text)); }

@@ -19,13 +19,19 @@ bool AnsiCanHold(const std::wstring& text);
 
 // The text of a window (a window, a control), read and set through the wide API.
 std::string WindowTextOf(HWND window);
+// The text as the system holds it: a window the system or another program wrote to may hold
+// characters that code page 936 cannot ("Öffnen" on a German Windows).
+std::wstring WideWindowTextOf(HWND window);
 void SetWindowTextOf(HWND window, const std::string& text);
 // The name of a window's class.
 std::string ClassNameOf(HWND window);
 
-// Text on a device context, in the program's code page: DrawTextW and the text's extent.
+// Text on a device context, in the program's code page or as the system gave it: DrawTextW
+// and the text's extent.
 int DrawTextOf(HDC dc, const std::string& text, RECT* rect, UINT format);
+int DrawTextOf(HDC dc, const std::wstring& text, RECT* rect, UINT format);
 SIZE TextExtentOf(HDC dc, const std::string& text);
+SIZE TextExtentOf(HDC dc, const std::wstring& text);
 
 // A wide copy that lives as long as the statement: `MessageBoxW(w, Wide(text), ...)`;
 // a null pointer stays null.

@@ -38,7 +38,7 @@ void TSkinBox::Paint(HDC dc, const RECT& rect) {
     SIZE text{0, 0};
     {
         TSelection font(dc, ControlFont());
-        const std::string measured = text_.empty() ? std::string("0") : text_;
+        const std::wstring measured = text_.empty() ? std::wstring(L"0") : text_;
         text = TextExtentOf(dc, measured);
     }
     if (!text_.empty()) ExcludeClipRect(dc, 8, 0, 8 + text.cx + 2, text.cy);

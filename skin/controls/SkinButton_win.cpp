@@ -4,6 +4,8 @@
 // still clicks through the button's own key handling.
 #include "skin/controls/SkinPainters_win.h"
 
+#include <utility>
+
 #include "skin/stored/SkinData_win.h"
 #include "skin/draw/SkinElementLayout.h"
 #include "skin/draw/SkinPaint_win.h"
@@ -78,7 +80,9 @@ bool TSkinButton::BeforeMessage(TMessage& message) {
 }
 
 void TSkinButton::Press() {
-    if (GetFocus() != handle_) SetFocus(handle_);
+    HWND focus = GetFocus();
+    focusBeforePress_ = focus != handle_ ? focus : nullptr;
+    if (focus != handle_) SetFocus(handle_);
     pressed_ = true;
     tracking_ = true;
     SetCapture(handle_);
@@ -109,10 +113,12 @@ void TSkinButton::AfterMessage(TMessage& message) {
         break;
     case WM_LBUTTONUP:
         pressed_ = false;
-        if (leftOnRelease_)
+        if (leftOnRelease_) {
             StopBeingHot();
-        else
+            GiveFocusBack();
+        } else {
             Repaint();
+        }
         if (clickOnRelease_) PostClick();
         clickOnRelease_ = leftOnRelease_ = false;
         break;
@@ -131,6 +137,16 @@ void TSkinButton::AfterMessage(TMessage& message) {
         break;
     }
     TSkinControl::AfterMessage(message);
+}
+
+// A press taken back (released away from the button) leaves the focus where it was: a focused
+// button wears the hot cell, so one that kept the focus of a press that never clicked would look
+// hovered long after the pointer went, until the focus moved on.
+void TSkinButton::GiveFocusBack() {
+    HWND previous = std::exchange(focusBeforePress_, nullptr);
+    if (!previous || !IsWindow(previous) || GetFocus() != handle_) return;
+    if (GetAncestor(previous, GA_ROOT) != GetAncestor(handle_, GA_ROOT)) return;
+    if (IsWindowVisible(previous) && IsWindowEnabled(previous)) SetFocus(previous);
 }
 
 // A disabled button shows no hover; while a press is tracked the release decides.

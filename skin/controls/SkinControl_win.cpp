@@ -241,8 +241,8 @@ void TSkinControl::RefreshState() {
     if (!handle_) return;
     focused_ = GetFocus() == handle_;
     enabled_ = (GetWindowLongW(handle_, GWL_STYLE) & WS_DISABLED) == 0;
-    std::string text = WindowTextOf(handle_);
-    if (text.empty() && control_) text = control_->Text();
+    std::wstring text = WideWindowTextOf(handle_);
+    if (text.empty() && control_) text = WideFromAnsi(control_->Text());
     text_ = text;
 }
 

@@ -92,7 +92,7 @@ protected:
     TWinControl* control_ = nullptr;
     bool focused_ = false;
     bool enabled_ = true;
-    std::string text_;
+    std::wstring text_;  // as the window holds it (the system's texts in its own language)
     bool setColour_ = false;
     TColor ownColour_ = clBtnFace;
     bool followedParentColour_ = false;  // the colour given back is then the parent's at release

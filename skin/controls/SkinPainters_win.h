@@ -37,9 +37,11 @@ private:
     bool HasPicture() const;
     void Press();
     void TrackMouse(LPARAM lParam);
+    void GiveFocusBack();
     bool tracking_ = false;  // the mouse was pressed on the button and not yet released
     bool clickOnRelease_ = false;
     bool leftOnRelease_ = false;  // released away from the button after a tracked press
+    HWND focusBeforePress_ = nullptr;  // where the focus was when a press took it
 };
 
 // Bitmap buttons: a push button with its glyph placed by its layout, margin and spacing.
@@ -111,7 +113,7 @@ protected:
 private:
     void SkinSpinButton();
     void DrawTab(HDC dc, int index, const RECT& rect, bool selected);
-    int DrawTabImage(HDC dc, const RECT& content, int image, const std::string& text);
+    int DrawTabImage(HDC dc, const RECT& content, int image, const std::wstring& text);
     void DrawPageBorder(HDC dc, const RECT& client, const RECT& tabs);
     int hotTab_ = -1;
 };

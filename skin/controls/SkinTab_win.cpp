@@ -81,7 +81,7 @@ void DrawTurnedTab(HDC dc, const RECT& rect, TDataSkinBorder& tabs, int cell, TT
     }
 }
 
-std::string TabText(HWND tab, int index, int& image) {
+std::wstring TabText(HWND tab, int index, int& image) {
     wchar_t text[260] = {};
     TCITEMW item = {};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
@@ -90,11 +90,11 @@ std::string TabText(HWND tab, int index, int& image) {
     image = -1;
     if (!SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) return {};
     image = item.iImage;
-    return AnsiFromWide(text);
+    return text;
 }
 
 // A caption along a side tab, reading upwards on the left and downwards on the right, centred.
-void DrawTurnedText(HDC dc, const std::string& text, const RECT& rect, TTabSide side) {
+void DrawTurnedText(HDC dc, const std::wstring& text, const RECT& rect, TTabSide side) {
     LOGFONTW font{};
     if (!GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font)) return;
     font.lfEscapement = font.lfOrientation = side == tsLeft ? 900 : 2700;
@@ -107,8 +107,7 @@ void DrawTurnedText(HDC dc, const std::string& text, const RECT& rect, TTabSide 
     int x = side == tsLeft ? centreX - extent.cy / 2 : centreX + extent.cy / 2;
     int y = side == tsLeft ? centreY + extent.cx / 2 : centreY - extent.cx / 2;
     UINT align = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    const std::wstring wide = WideFromAnsi(text);
-    TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
+    TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
     SetTextAlign(dc, align);
 }
 
@@ -241,7 +240,7 @@ RECT RaisedTab(const RECT& tab, TTabSide side) {
 }
 
 // The caption in `content` (after the image, if any) of the tab at `tab`.
-void DrawTabText(HDC dc, const std::string& text, const RECT& tab, const RECT& content, TTabSide side,
+void DrawTabText(HDC dc, const std::wstring& text, const RECT& tab, const RECT& content, TTabSide side,
                  bool selected, COLORREF colour) {
     SetTextColor(dc, colour);
     if (side == tsLeft || side == tsRight) {
@@ -266,7 +265,7 @@ void TSkinTab::DrawTab(HDC dc, int index, const RECT& itemRect, bool selected) {
                           : SkinCells::TabNormal;
     DrawTurnedTab(dc, rect, *skinData_->Tabs, cell, side);
     int image = -1;
-    std::string text = TabText(handle_, index, image);
+    std::wstring text = TabText(handle_, index, image);
     RECT content = rect;
     content.left = DrawTabImage(dc, content, image, text);
     if (!text.empty()) {
@@ -286,7 +285,7 @@ void TSkinTab::DrawTab(HDC dc, int index, const RECT& itemRect, bool selected) {
 
 // The tab's image from the control's image list, centred with the text in `content`; where
 // the text begins (content's left when there is no image).
-int TSkinTab::DrawTabImage(HDC dc, const RECT& content, int image, const std::string& text) {
+int TSkinTab::DrawTabImage(HDC dc, const RECT& content, int image, const std::wstring& text) {
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(handle_, TCM_GETIMAGELIST, 0, 0));
     int imageWidth = 0, imageHeight = 0;
     if (!images || image < 0 || !ImageList_GetIconSize(images, &imageWidth, &imageHeight)) return content.left;

@@ -120,7 +120,7 @@ void TSkinForm::DrawCaptionLayers(HDC dc, SIZE caption, int topCell) {
 
 void TSkinForm::PaintTitle(HDC dc, int windowWidth) {
     TDataSkinTitle& title = skinData_->Title;
-    std::string text = "   " + caption_;
+    std::wstring text = L"   " + caption_;
     TSelection font(dc, captionFont_.Get());
     SIZE extent = TextExtentOf(dc, text);
     TTitleMetrics metrics{title.TextAlignment, title.TextShift(), title.TextShiftVert(), title.TextRightClip(),

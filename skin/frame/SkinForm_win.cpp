@@ -21,8 +21,6 @@ constexpr UINT kPlaceInPlace = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_
 
 SIZE Size(const RECT& rect) { return {rect.right - rect.left, rect.bottom - rect.top}; }
 
-std::string WindowText(HWND window) { return WindowTextOf(window); }
-
 // The system's caption font.
 HFONT CreateCaptionFont() {
     NONCLIENTMETRICSW metrics{};
@@ -86,7 +84,7 @@ void TSkinForm::ReadWindow() {
     exStyle_ = static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE));
     systemMenu_ = GetSystemMenu(handle_, FALSE);
     MakeIconBitmap();
-    caption_ = WindowText(handle_);
+    caption_ = WideWindowTextOf(handle_);
     className_ = WindowClassName(handle_);
     RECT window, client;
     GetWindowRect(handle_, &window);

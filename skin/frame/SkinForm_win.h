@@ -228,7 +228,8 @@ private:
     SIZE systemFrame_{};  // window size less client size under the system's frame
     HWND mdiClient_ = nullptr;
     WNDPROC mdiClientPrevious_ = nullptr;
-    std::string caption_, className_;
+    std::wstring caption_;  // as the window holds it: a dialog of the system has its language's
+    std::string className_;
 };
 
 // The painters of a window's controls, chosen by the frame.

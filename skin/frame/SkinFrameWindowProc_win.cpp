@@ -302,7 +302,9 @@ LRESULT TSkinForm::OnNCActivate(WPARAM wParam, LPARAM) {
 
 LRESULT TSkinForm::OnSysCommand(WPARAM wParam, LPARAM lParam) {
     UINT command = static_cast<UINT>(wParam & 0xFFF0);
-    if (command == SC_KEYMENU) {
+    // The key's character comes as UTF-16: Alt+ц of a Russian layout is U+0446, whose low
+    // byte is an "F". The bar's accelerators are ASCII letters; anything else is the system's.
+    if (command == SC_KEYMENU && static_cast<WPARAM>(lParam) < 0x80) {
         char character = static_cast<char>(lParam);
         bool menuTracked = SkinFrameManager::MenuOpen() || (menuBar_ && menuBar_->MenuOpen());
         if (character != ' ' && character != '-' && !menuTracked && !GetCapture()) {
@@ -366,7 +368,7 @@ LRESULT TSkinForm::OnOwnerDraw(UINT msg, WPARAM wParam, LPARAM lParam) {
 // The caption text changed: the frame is measured and drawn again at once.
 void TSkinForm::TextChanged() {
     if (!windowHooked_) return;
-    caption_ = WindowTextOf(handle_);
+    caption_ = WideWindowTextOf(handle_);
     if (!HandlesNonClient()) return;
     Reframe();
     TWholeWindowDC dc(handle_);

@@ -43,8 +43,8 @@ bool IsOurDrawer(const TMenuItem& item) { return !item.OnDrawItem; }
 
 // The width of a text on one line and the font's height, in the menu font (bold for a default
 // item). Menus are measured every time they open, so what was measured once is kept.
-SIZE MeasuredText(const std::string& text, bool bold) {
-    static std::map<std::pair<std::string, bool>, SIZE> known;
+SIZE MeasuredText(const std::wstring& text, bool bold) {
+    static std::map<std::pair<std::wstring, bool>, SIZE> known;
     static HFONT knownFont = nullptr;
     HFONT font = SkinMenuFont();
     if (font != knownFont) {

@@ -111,11 +111,12 @@ void TSkinMenuBar::ReadItems() {
             button.Bounds = {};
             continue;
         }
-        std::string text;
+        std::wstring text;
         MENUITEMINFOW info;
         UINT mask = MIIM_STRING | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
         if (QueryMenuItem(menu_, static_cast<UINT>(position), mask, info, &text)) {
-            button.Caption = SkinMenuLayout::LimitCaption(text);
+            // The bar holds the program's own menus: their texts and accelerators are its own.
+            button.Caption = SkinMenuLayout::LimitCaption(AnsiFromWide(text));
             button.ItemEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
             button.Submenu = info.hSubMenu;
             button.Command = info.wID;

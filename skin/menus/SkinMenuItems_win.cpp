@@ -264,8 +264,8 @@ bool Windows9x() { return (GetVersion() & 0x80000000u) != 0; }
 
 TSkinMenuItemLook MenuItemLook(TMenuItem& item) {
     TSkinMenuItemLook look;
-    look.caption = item.Caption();
-    look.shortCut = item.ShortCutText();
+    look.caption = WideFromAnsi(item.Caption());
+    look.shortCut = WideFromAnsi(item.ShortCutText());
     look.separator = item.IsLine();
     look.enabled = item.Enabled();
     look.checked = item.Checked();
@@ -280,7 +280,7 @@ TSkinMenuItemLook MenuItemLook(TMenuItem& item) {
     return look;
 }
 
-bool QueryMenuItem(HMENU menu, UINT position, UINT mask, MENUITEMINFOW& info, std::string* text) {
+bool QueryMenuItem(HMENU menu, UINT position, UINT mask, MENUITEMINFOW& info, std::wstring* text) {
     wchar_t wide[256] = L"";
     info = MENUITEMINFOW{};
     info.cbSize = sizeof info;
@@ -294,21 +294,21 @@ bool QueryMenuItem(HMENU menu, UINT position, UINT mask, MENUITEMINFOW& info, st
         if (text) text->clear();
         return false;
     }
-    if (text) *text = AnsiFromWide(wide);
+    if (text) *text = wide;
     info.dwTypeData = nullptr;  // the text's room is gone with this call
     return true;
 }
 
 TSkinMenuItemLook SystemMenuItemLook(HMENU menu, UINT position) {
     TSkinMenuItemLook look;
-    std::string text;
+    std::wstring text;
     MENUITEMINFOW info;
     QueryMenuItem(menu, position, MIIM_FTYPE | MIIM_STATE | MIIM_STRING, info, &text);
-    std::string full = SkinMenuLayout::LimitCaption(text);
+    std::wstring full = SkinMenuLayout::LimitCaption(text);
     look.separator = (info.fType & MFT_SEPARATOR) != 0 || full.empty();
-    size_t tab = full.find('\t');
-    look.caption = look.separator ? "-" : full.substr(0, tab);
-    if (tab != std::string::npos) look.shortCut = full.substr(tab + 1);
+    size_t tab = full.find(L'\t');
+    look.caption = look.separator ? L"-" : full.substr(0, tab);
+    if (tab != std::wstring::npos) look.shortCut = full.substr(tab + 1);
     look.enabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
     look.checked = (info.fState & MFS_CHECKED) != 0;
     look.radio = (info.fType & MFT_RADIOCHECK) != 0;

@@ -15,16 +15,16 @@ class TSkinData;
 // What the menu knows of the item at `position`: the members `mask` names, and its text into
 // `text` when given (at most 255 characters, as the bar and the popups show them). False, and
 // `info` empty, when there is no such item.
-bool QueryMenuItem(HMENU menu, UINT position, UINT mask, MENUITEMINFOW& info, std::string* text = nullptr);
+bool QueryMenuItem(HMENU menu, UINT position, UINT mask, MENUITEMINFOW& info, std::wstring* text = nullptr);
 
 // Lets go of everything drawn from the skin's menu pictures and kept for the next menus (cells
 // of items, popup backgrounds): after a decode the pictures are new.
 void ForgetSkinMenuPictures();
 
-// What one item shows.
+// What one item shows, in UTF-16: an item the program did not make may hold any character.
 struct TSkinMenuItemLook {
-    std::string caption;   // with its '&' accelerator marks, without the shortcut
-    std::string shortCut;  // drawn right-aligned
+    std::wstring caption;   // with its '&' accelerator marks, without the shortcut
+    std::wstring shortCut;  // drawn right-aligned
     bool separator = false;
     bool enabled = true;
     bool checked = false;

@@ -39,6 +39,18 @@ std::string LimitCaption(const std::string& text) {
     return text.substr(0, end);
 }
 
+std::wstring LimitCaption(const std::wstring& text) {
+    size_t end = 0, bytes = 0;
+    while (end < text.size()) {
+        const bool pair = text[end] >= 0xD800 && text[end] <= 0xDBFF && end + 1 < text.size();
+        const size_t width = text[end] < 0x80 ? 1 : pair ? 4 : 2;
+        if (bytes + width > kMaxCaption) break;
+        bytes += width;
+        end += pair ? 2 : 1;
+    }
+    return text.substr(0, end);
+}
+
 char AcceleratorOf(const std::string& caption) {
     for (size_t i = 0; i < caption.size(); ++i) {
         if (LeadByte(caption[i])) {

@@ -12,6 +12,9 @@ namespace SkinMenuLayout {
 // Bar captions are cut to this many bytes (never inside a two-byte character).
 constexpr size_t kMaxCaption = 80;
 std::string LimitCaption(const std::string& text);
+// The same for a UTF-16 text as the system holds it, its characters counted as code page 936
+// would take them (one byte for ASCII, two for the others); a surrogate pair stays whole.
+std::wstring LimitCaption(const std::wstring& text);
 
 // The character after a single '&' ("&&" is a literal ampersand), lower-cased for ASCII
 // letters; 0 when the caption has none.

@@ -15,9 +15,8 @@ constexpr DWORD MaxProfileText = 1 << 20;
 std::vector<std::string> TProfileFile::SectionNames() const {
     std::vector<wchar_t> buffer(4096);
     DWORD length = 0;
-    const Wide fileName(fileName_);
     for (;;) {
-        length = GetPrivateProfileSectionNamesW(buffer.data(), static_cast<DWORD>(buffer.size()), fileName);
+        length = GetPrivateProfileSectionNamesW(buffer.data(), static_cast<DWORD>(buffer.size()), fileName_.c_str());
         if (length + 2 < buffer.size() || buffer.size() >= MaxProfileText) break;
         buffer.resize(buffer.size() * 2);
     }
@@ -36,9 +35,9 @@ const TProfileSection& TProfileFile::Section(const std::string& name) const {
     if (found != sections_.end()) return found->second;
     std::vector<wchar_t> buffer(8192);
     DWORD length = 0;
-    const Wide section(name), fileName(fileName_);
+    const Wide section(name);
     for (;;) {
-        length = GetPrivateProfileSectionW(section, buffer.data(), static_cast<DWORD>(buffer.size()), fileName);
+        length = GetPrivateProfileSectionW(section, buffer.data(), static_cast<DWORD>(buffer.size()), fileName_.c_str());
         if (length + 2 < buffer.size() || buffer.size() >= MaxProfileText) break;
         buffer.resize(buffer.size() * 2);
     }

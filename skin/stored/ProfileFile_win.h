@@ -1,6 +1,6 @@
 #pragma once
 // A settings file read through the system's wide profile-file functions (sections and keys match
-// without regard to case).
+// without regard to case). Its name is the system's own, whatever characters it holds.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -10,7 +10,7 @@
 
 class TProfileFile {
 public:
-    explicit TProfileFile(std::string fileName) : fileName_(std::move(fileName)) {}
+    explicit TProfileFile(std::wstring fileName) : fileName_(std::move(fileName)) {}
 
     // Section names in the order the file lists them.
     std::vector<std::string> SectionNames() const;
@@ -24,6 +24,6 @@ private:
     // which made reading a skin's few hundred values one key at a time most of its decoding.
     const TProfileSection& Section(const std::string& name) const;
 
-    std::string fileName_;
+    std::wstring fileName_;
     mutable std::map<std::string, TProfileSection> sections_;  // by ProfileNameKey
 };

@@ -12,7 +12,8 @@ namespace {
 
 // The settings file goes to a name of its own in the temporary folder, made by the system
 // (which creates the file), so that several programs decoding skins at once never meet on
-// the archive entry's name. Deleted however reading it ends.
+// the archive entry's name. Deleted however reading it ends. The folder's name stays as the
+// system spells it: a user's folder may hold characters no code page of the program has.
 class TTemporaryFile {
 public:
     TTemporaryFile() {
@@ -20,14 +21,7 @@ public:
         DWORD length = GetTempPathW(MAX_PATH + 1, folder);
         if (length == 0 || length > MAX_PATH) return;
         wchar_t path[MAX_PATH + 1] = {};
-        if (!GetTempFileNameW(folder, L"tsk", 0, path)) return;
-        path_ = path;
-        // The program's file functions take code page 936 names; a folder it cannot name is
-        // as good as none.
-        if (!AnsiCanHold(path_)) {
-            DeleteFileW(path_.c_str());
-            path_.clear();
-        }
+        if (GetTempFileNameW(folder, L"tsk", 0, path)) path_ = path;
     }
     ~TTemporaryFile() {
         if (!path_.empty()) DeleteFileW(path_.c_str());
@@ -35,7 +29,7 @@ public:
     TTemporaryFile(const TTemporaryFile&) = delete;
     TTemporaryFile& operator=(const TTemporaryFile&) = delete;
     // Empty when no file could be made.
-    std::string Path() const { return AnsiFromWide(path_); }
+    const std::wstring& Path() const { return path_; }
 
 private:
     std::wstring path_;
@@ -44,11 +38,14 @@ private:
 // The settings go to the file in UTF-16 with its byte-order mark: the system's wide profile
 // functions then read them exactly, whatever its code page, where a file of code page 936
 // bytes would be read in the system's.
-void WriteProfileText(TStream& file, const std::vector<uint8_t>& bytes) {
-    const std::wstring text = WideFromAnsi(std::string(bytes.begin(), bytes.end()));
-    const wchar_t mark = 0xFEFF;
-    file.WriteBuffer(&mark, sizeof mark);
-    file.WriteBuffer(text.data(), text.size() * sizeof(wchar_t));
+bool WriteProfileText(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+    const std::wstring text = L"\xFEFF" + WideFromAnsi(std::string(bytes.begin(), bytes.end()));
+    const DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, text.data(), size, &written, nullptr) && written == size;
+    return CloseHandle(file) && ok;
 }
 
 void ShowOlderSkinNotice(const char* message) {
@@ -168,14 +165,7 @@ bool TSkinData::DecodeSkinStream() {
     TMemoryStream entry;
     if (reader.ExtractFirstContaining(".ini", entry).empty()) return false;
     TTemporaryFile settings;
-    if (settings.Path().empty()) return false;
-    try {
-        TFileStream file(settings.Path(), TFileMode::Create);
-        WriteProfileText(file, entry.Bytes());
-        file.Close();
-    } catch (const Exception&) {
-        return false;
-    }
+    if (settings.Path().empty() || !WriteProfileText(settings.Path(), entry.Bytes())) return false;
     reader_ = &reader;
     try {
         ReadSettingsFile(settings.Path());

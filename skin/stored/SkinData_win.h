@@ -122,7 +122,7 @@ private:
     friend class TSkinSettingsLoader;
     void Announce();
     bool ReadStoredSkinFile(const std::string& name);
-    void ReadSettingsFile(const std::string& fileName);
+    void ReadSettingsFile(const std::wstring& fileName);
     // Joins or leaves the components a decode may take a twin from.
     void RegisterLive(bool live);
     // Another live component whose stored skin has the same bytes and is decoded, or null.

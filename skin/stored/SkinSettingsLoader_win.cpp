@@ -300,7 +300,7 @@ private:
     std::vector<std::string> sections_;
 };
 
-void TSkinData::ReadSettingsFile(const std::string& fileName) {
+void TSkinData::ReadSettingsFile(const std::wstring& fileName) {
     TProfileFile ini(fileName);
     TSkinSettingsLoader(*this, ini).Run();
     FinishDecoding();

@@ -23,17 +23,20 @@ MAIN_CAPTION = "Quorlin图片处理Tervane--Quorlin电脑工作室"
 SHELL_CLASSES = ("#32769", "Shell_TrayWnd")  # the desktop and the taskbar of Wine's explorer
 
 # TERVANE_LOCALE=en_US.UTF-8 runs a test on an English Windows (code page 1252): the English
-# twin of the prefix (scripts/common.sh), made and run in that locale.
-ENGLISH = os.environ.get("TERVANE_LOCALE") == "en_US.UTF-8"
-SYSTEM_CODEPAGE = 1252 if ENGLISH else 936
+# twin of the prefix (scripts/common.sh), made and run in that locale. de_DE.UTF-8 and
+# ko_KR.UTF-8 give a German and a Korean Windows the same way, in twins of their own.
+LOCALE = os.environ.get("TERVANE_LOCALE", "zh_CN.UTF-8")
+ENGLISH = LOCALE == "en_US.UTF-8"
+OTHER_LANGUAGE = LOCALE != "zh_CN.UTF-8"
+SYSTEM_CODEPAGE = {"en_US.UTF-8": 1252, "de_DE.UTF-8": 1252, "ko_KR.UTF-8": 949}.get(LOCALE, 936)
 
 os.environ.setdefault("WINEPREFIX", os.path.join(BUILD_DIR, "wineprefix"))
-if ENGLISH:
-    os.environ["WINEPREFIX"] += "-en"
+if OTHER_LANGUAGE:
+    os.environ["WINEPREFIX"] += "-" + LOCALE[:2]
 os.environ.setdefault("WINEDEBUG", "-all")
 os.environ.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
 os.environ.setdefault("WINEARCH", "win32")
-os.environ["LC_ALL"] = "en_US.UTF-8" if ENGLISH else "zh_CN.UTF-8"
+os.environ["LC_ALL"] = LOCALE
 
 
 def build_path(variable: str, *default: str) -> str:
@@ -88,7 +91,7 @@ def wine_session():
     """A display and Wine's service processes, started here unless scripts/test.sh already did."""
     xvfb = None if _display_works() else _start_xvfb()
     # The scripts start the services of the usual prefixes only.
-    own_services = os.environ.get("TERVANE_WINE_SERVICES") != "1" or ENGLISH
+    own_services = os.environ.get("TERVANE_WINE_SERVICES") != "1" or OTHER_LANGUAGE
     if own_services:
         # Started by a test instead, the services would inherit the test runner's output pipes.
         _quiet(os.path.join(SOURCE_DIR, "scripts", "prepare-wine-prefix.sh"))

@@ -210,6 +210,10 @@ class GuiDriver:
         return int(self.request("start", encode_text(exe), encode_text(folder or ""),
                                 encode_text(arguments))[0])
 
+    def set_environment(self, name: str, value: str):
+        """Sets a variable (any characters) for every program started after this."""
+        self.request("set_environment", name.encode("utf-8").hex(), value.encode("utf-8").hex())
+
     def wait_exit(self, pid: int, timeout: float) -> Optional[int]:
         """The exit code, or None while the process still runs after timeout seconds."""
         reply = self.request("wait_exit", pid, int(timeout * 1000), timeout=timeout + 10)
@@ -312,6 +316,10 @@ class GuiDriver:
         except UnicodeEncodeError:  # beyond code page 936: it crosses as UTF-8
             self.request("set_text_utf8", _hwnd(window), text.encode("utf-8").hex())
 
+    def wide_text(self, window) -> str:
+        """The window's text whole, also where code page 936 cannot hold it."""
+        return decode_bytes(self.request("text_utf8", _hwnd(window))[0]).decode("utf-8")
+
     def send(self, window, message: int, wparam: int = 0, lparam: int = 0) -> int:
         return int(self.request("send", _hwnd(window), message, wparam, lparam)[0])
 
@@ -330,6 +338,10 @@ class GuiDriver:
         return foreground, focus
 
     # --- real input through the X server -------------------------------------------------
+
+    def x_window(self, window) -> int:
+        """The X window of a top-level window (0 when it has none)."""
+        return int(self.request("xwindow", self._top_level(window).hwnd)[0])
 
     def focus(self, window):
         """Makes a top-level window the foreground window and gives it the X keyboard focus."""

@@ -127,3 +127,25 @@ def test_screenshots_of_every_page_in_every_skin(driver, tervane):
         for number, caption in enumerate(PAGES):
             show_page(driver, tervane, caption)
             driver.screenshot(f"skin_controls_{skin + 1}_{number}", tervane.window)
+
+
+def button_look(driver, button, name):
+    shot = driver.screenshot(name, button)
+    return subprocess.run(["convert", shot, "rgb:-"], capture_output=True, check=True, timeout=30).stdout
+
+
+def test_a_button_pressed_dragged_off_and_released_is_not_left_hot_in_any_skin(driver, tervane):
+    for skin in range(SKIN_COUNT):
+        choose_skin(driver, tervane, skin)
+        page = show_page(driver, tervane, PAGES[1])
+        button = driver.wait_child(page, "TBitBtn", text="原文件")
+        away = (page.left + 20, page.bottom - 20)
+        driver.mouse_move(*away)
+        normal = button_look(driver, button, f"skin_controls_drag_{skin + 1}_normal")
+        driver.mouse_move(*centre(button))
+        wait_until(lambda: button_look(driver, button, f"skin_controls_drag_{skin + 1}_hot") != normal, 5, "the hover")
+        x, y = centre(button)
+        press_and_release((x, y), (x - 200, y + 80))
+        driver.mouse_move(*away)
+        wait_until(lambda: button_look(driver, button, f"skin_controls_drag_{skin + 1}_after") == normal, 5,
+                   f"skin {skin}: the button's hover gone")

@@ -3,7 +3,9 @@
 // both threads ended.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "convert/JpegGifPipeline.h"
 #include "gif/GifImageModel.h"
@@ -64,6 +66,17 @@ private:
     size_t room_;
 };
 
+// A JPEG file read slowly, as from a network drive: the decoder is still at work when the
+// GIF side fails, and how far it read tells whether it was called off.
+class SlowStream : public TMemoryStream {
+public:
+    using TMemoryStream::TMemoryStream;
+    size_t Read(void* buffer, size_t count) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        return TMemoryStream::Read(buffer, count);
+    }
+};
+
 struct PipelineCase {
     const char* name;
     int width, height;
@@ -117,14 +130,16 @@ TEST(JpegGifPipeline, AFailureOnEitherSideEndsBothWithItsError) {
                   GifOnTwoThreads(in, {}, false);
               }),
               decodeError);
-    // The GIF side fails early: the decoder is called off and the writer's error comes out.
+    // The GIF side fails early: the decoder is called off, long before the end of its file,
+    // and the writer's error comes out.
+    SlowStream slow(EncodeToBytes(MakeSyntheticPhoto(1600, 1200)));
     EXPECT_EQ(ErrorOf([&] {
-                  TMemoryStream in(jpeg);
                   MemoryDecodeTarget rows;
                   FullStream out(2000);
-                  PipeJpegToGif(in, {}, rows, out);
+                  PipeJpegToGif(slow, {}, rows, out);
               }),
               "disk full");
+    EXPECT_LT(slow.Position(), slow.Size() / 2) << "the decoder read on to the end";
     // A picture too large to hold: the target's error, before any thread starts.
     std::vector<uint8_t> huge = jpeg;
     for (size_t i = 0; i + 8 < huge.size(); ++i) {

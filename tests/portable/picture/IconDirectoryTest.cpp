@@ -146,6 +146,13 @@ TEST(IconDirectoryTest, MaskRowsThatA32BitImageLacksComeFromItsAlpha) {
         EXPECT_EQ(image.maskBits, expected) << c.maskBytesKept << " mask bytes kept";
         EXPECT_EQ(image.colorBits, source.colorBits);
     }
+    // An alpha channel of all zeros is no alpha channel: the rows the file lacks are opaque.
+    for (size_t at = 3; at < source.colorBits.size(); at += 4) source.colorBits[at] = 0;
+    std::vector<uint8_t> unmasked = WriteIconFile(source);
+    unmasked.resize(unmasked.size() - 12);
+    unmasked[14] = static_cast<uint8_t>(unmasked.size() - 22);
+    TIconImage opaque = ReadIconImage(unmasked.data(), unmasked.size(), ReadIconDirectory(unmasked.data(), unmasked.size()).entries[0]);
+    EXPECT_EQ(opaque.maskBits, std::vector<uint8_t>(12, 0));
     // Colour rows cut short stay refused, mask or no mask.
     std::vector<uint8_t> cut(whole.begin(), whole.end() - 13);
     EXPECT_EQ(ErrorOf(cut), "Icon image is not valid");

@@ -13,6 +13,13 @@ TEST(SkinMenuLayoutTest, CaptionsAreCutAt80BytesBetweenCharacters) {
     std::string mixed = std::string(79, 'a') + "\xCE\xC4" + "b";
     EXPECT_EQ(LimitCaption(mixed), std::string(79, 'a'));
     EXPECT_EQ(LimitCaption("\xCE\xC4\xBC\xFE(&F)"), "\xCE\xC4\xBC\xFE(&F)");
+    // The system's own texts, in UTF-16, are cut where the same text in code page 936 would be,
+    // and a character beyond the basic plane (a surrogate pair) is never split.
+    EXPECT_EQ(LimitCaption(std::wstring(100, L'a')), std::wstring(80, L'a'));
+    EXPECT_EQ(LimitCaption(std::wstring(79, L'a') + L"\x00D6b"), std::wstring(79, L'a'));
+    EXPECT_EQ(LimitCaption(std::wstring(76, L'a') + L"\xD83D\xDE00" + L"b"), std::wstring(76, L'a') + L"\xD83D\xDE00");
+    EXPECT_EQ(LimitCaption(std::wstring(77, L'a') + L"\xD83D\xDE00"), std::wstring(77, L'a'));
+    EXPECT_EQ(LimitCaption(std::wstring(L"\x00D6ffnen")), L"\x00D6ffnen");
 }
 
 TEST(SkinMenuLayoutTest, AcceleratorsFollowASingleAmpersand) {

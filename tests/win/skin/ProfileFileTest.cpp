@@ -23,13 +23,15 @@ protected:
         WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         CloseHandle(file);
     }
+    // The temporary folder of the test run is plain ASCII.
+    std::wstring WidePath() const { return std::wstring(path_.begin(), path_.end()); }
     std::string path_;
 };
 
 TEST_F(ProfileFileTest, SectionsInFileOrderAndKeysWithoutRegardToCase) {
     std::string longValue(3000, 'v');
     Write("[Zeta]\r\nKey=one\r\n[alpha]\r\nNumber= 42 \r\nBad=4x\r\nLong=" + longValue + "\r\n[Colour1]\r\n");
-    TProfileFile ini(path_);
+    TProfileFile ini(WidePath());
     EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"Zeta", "alpha", "Colour1"}));
     EXPECT_EQ(ini.ReadString("ZETA", "key"), "one");
     EXPECT_EQ(ini.ReadString("Zeta", "Missing", "fallback"), "fallback");
@@ -45,7 +47,7 @@ TEST_F(ProfileFileTest, SectionsInFileOrderAndKeysWithoutRegardToCase) {
 TEST_F(ProfileFileTest, ValuesMatchTheSystemsReadingOfEachKey) {
     Write("[Odd]\r\nQuoted=\"a b\"\r\nSingle='x'\r\nHalf=\"open\r\nLone=\"\r\nNoEquals\r\nDup=first\r\n"
           "DUP=second\r\nEmpty=\r\n  Spaced  =  v w  \r\nEq=a=b\r\n");
-    TProfileFile ini(path_);
+    TProfileFile ini(WidePath());
     for (const char* key : {"Quoted", "single", "Half", "Lone", "NoEquals", "dup", "Empty", "Spaced", "Eq", "None"}) {
         SCOPED_TRACE(key);
         char expected[256] = "";
@@ -58,7 +60,7 @@ TEST_F(ProfileFileTest, AManySectionFileListsThemAll) {
     std::string text;
     for (int i = 0; i < 600; ++i) text += "[Section" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n";
     Write(text);
-    TProfileFile ini(path_);
+    TProfileFile ini(WidePath());
     std::vector<std::string> names = ini.SectionNames();
     ASSERT_EQ(names.size(), 600u);
     EXPECT_EQ(names[599], "Section599");

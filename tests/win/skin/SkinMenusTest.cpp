@@ -24,6 +24,7 @@
 #include "toolkit/Application_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/Form_win.h"
+#include "toolkit/WideText_win.h"
 #include "support/GdiRoom_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/Messages_win.h"
@@ -34,6 +35,13 @@ class TMenuTestForm : public TForm {
 public:
     explicit TMenuTestForm(TComponent* owner) : TForm(owner) {}
     const char* ClassName() const override { return "TSkinMenusTestForm"; }
+    std::vector<LPARAM> keyMenusSeen;  // the characters of SC_KEYMENU commands that reached the form
+
+protected:
+    void WndProc(TMessage& message) override {
+        if (message.Msg == WM_SYSCOMMAND && (message.WParam & 0xFFF0) == SC_KEYMENU) keyMenusSeen.push_back(message.LParam);
+        TForm::WndProc(message);
+    }
 };
 
 // A bitmap to draw on, read back pixel by pixel.
@@ -91,7 +99,7 @@ protected:
     }
     static TSkinMenuItemLook Look(const char* caption) {
         TSkinMenuItemLook look;
-        look.caption = caption;
+        look.caption = WideFromAnsi(caption);
         return look;
     }
 
@@ -136,7 +144,7 @@ TEST_F(SkinMenusTest, ItemsInEverySkin) {
         bold.isDefault = true;
         DrawItem(pixels, row(5), bold, false);
         TSkinMenuItemLook shortcut = Look("X");
-        shortcut.shortCut = "Ctrl+F1";
+        shortcut.shortCut = L"Ctrl+F1";
         DrawItem(pixels, row(6), shortcut, false);
         DrawItem(pixels, row(7), disabled, true);
 
@@ -345,6 +353,20 @@ TEST_F(SkinMenuBarTest, BarItemsAccelerators) {
 
     skin.Restore();
     EXPECT_EQ(GetMenu(form_->Handle()), menu) << "Restore gives the menu back";
+}
+
+// Alt with a letter of the bar's accelerators is the bar's; the character of another alphabet
+// (Alt+ц on a Russian layout, U+0446, whose low byte is an "F") is left to the system.
+TEST_F(SkinMenuBarTest, AltWithACharacterOfAnotherAlphabetIsNoAccelerator) {
+    Load(0);
+    TSkinForm skin(form_->Handle());
+    skin.AttachForm(data_, *form_);
+    for (LPARAM character : {LPARAM{'f'}, LPARAM{0x0446}}) {
+        form_->keyMenusSeen.clear();
+        SendMessageW(form_->Handle(), WM_SYSCOMMAND, SC_KEYMENU, character);
+        EXPECT_EQ(form_->keyMenusSeen.size(), character == 'f' ? 0u : 1u) << character;
+        EXPECT_FALSE(skin.MenuBar()->MenuOpen()) << character;
+    }
 }
 
 TEST_F(SkinMenuBarTest, PopupMenusDressedExceptTag999AndOwnDrawers) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/BitBtn_win.h"
+#include "toolkit/BusyState_win.h"
 #include "toolkit/Edit_win.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/GroupBox_win.h"
@@ -295,6 +296,30 @@ TEST_F(ToolkitTest, MessageHookSeesQueuedMessagesAndCanStopThem) {
     EXPECT_EQ(hooked, 2);
     EXPECT_EQ(arrived, 1) << "the handled message was not dispatched";
     edit->WindowProc = previous;
+}
+
+// Long work shows its wait text; ended by an error, the status line says again what it said
+// before (not merely nothing), and the window takes drops again; finished, it says the result.
+TEST_F(ToolkitTest, BusyStatePutsTheStatusLineBackAfterAnError) {
+    auto* status = Add<TEdit>(form_, form_, 10, 10, 100, 20);
+    form_->OnFileDrop = [](TObject*, const std::string&) {};
+    form_->Show();
+    auto accepts = [&] { return (GetWindowLongW(form_->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0; };
+    status->SetText("图片已保存为a.gif");
+    try {
+        TBusyState busy(*status, "正在保存文件,请稍等...");
+        EXPECT_EQ(status->Text(), "正在保存文件,请稍等...");
+        EXPECT_FALSE(accepts());
+        throw EWriteError("disk full");
+    } catch (const EWriteError&) {
+    }
+    EXPECT_EQ(status->Text(), "图片已保存为a.gif");
+    EXPECT_TRUE(accepts());
+    {
+        TBusyState busy(*status, "正在保存文件,请稍等...");
+        busy.Finish("图片已保存为b.gif");
+    }
+    EXPECT_EQ(status->Text(), "图片已保存为b.gif");
 }
 
 TEST_F(ToolkitTest, LabelsSizeThemselvesToTheirText) {

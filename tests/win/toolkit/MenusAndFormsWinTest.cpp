@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include "toolkit/Edit_win.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/FileDialogs_win.h"
 #include "toolkit/HintWindow_win.h"
 #include "toolkit/Menus_win.h"
@@ -131,6 +132,43 @@ TEST_F(ToolkitTest, AFormLendsItsClassItsIconAndTakesItBack) {
     EXPECT_EQ(classIcon(second), nullptr) << "the replaced icon left the class";
     EXPECT_EQ(classIcon(second, GCLP_HICONSM), nullptr);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(first->Handle(), WM_GETICON, ICON_BIG, 0)), first->Icon());
+}
+
+// A form destroyed the normal way takes its icon out of the class too: the next form of the
+// class must not be made with a freed icon.
+TEST_F(ToolkitTest, AFormDestroyedTakesItsIconOutOfItsClass) {
+    class TIconForm : public TForm {
+    public:
+        using TForm::TForm;
+        const char* ClassName() const override { return "TToolkitDestroyedIconForm"; }
+    };
+    auto* first = app_->CreateForm<TIconForm>();
+    first->SetIcon(CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
+    first->Handle();  // the class is registered with the first form's icon
+    auto* second = app_->CreateForm<TIconForm>();
+    HWND survivor = second->Handle();
+    ASSERT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(survivor, GCLP_HICON)), first->Icon());
+    first->Free();  // as its owner frees it
+    EXPECT_EQ(GetClassLongPtrW(survivor, GCLP_HICON), 0u);
+    EXPECT_EQ(GetClassLongPtrW(survivor, GCLP_HICONSM), 0u);
+}
+
+// A form whose OnCreate failed is reported as failed, and shows when it is shown later.
+TEST_F(ToolkitTest, AFormWhoseOnCreateFailedShowsLater) {
+    class TFailingForm : public TForm {
+    public:
+        explicit TFailingForm(TComponent* owner) : TForm(owner) {
+            OnCreate = [](TObject*) { throw EInvalidOperation("not today"); };
+            SetClientSize(100, 50);
+            SetVisible(true);
+        }
+        const char* ClassName() const override { return "TToolkitFailingForm"; }
+    };
+    EXPECT_THROW(app_->CreateForm<TFailingForm>(), EInvalidOperation);
+    TForm* failed = app_->Forms().back();
+    EXPECT_FALSE(failed->HandleAllocated() && IsWindowVisible(failed->Handle())) << "not shown half made";
+    failed->Show();
+    EXPECT_TRUE(IsWindowVisible(failed->Handle()));
 }
 
 // A form shown for the first time is activated before it is mapped (a skin dresses it out of

@@ -1,4 +1,4 @@
-// The display's device asked about once: bitmaps in its format, text measured off screen as on
+// The display's device asked about once (and again after it changes): bitmaps in its format, text measured off screen as on
 // it, and objects attached to windows found again after handle reuse.
 #include "ToolkitTestSupport.h"
 
@@ -36,6 +36,26 @@ TEST(ScreenDeviceTest, BitmapsAndMeasurementsMatchTheScreensOwn) {
     HDC otherThreads = nullptr;
     std::thread([&] { otherThreads = MeasuringDC(); }).join();
     EXPECT_NE(otherThreads, MeasuringDC()) << "each thread measures on its own";
+}
+
+// A display that changes depth (a remote session reconnected at 16 bits) is followed: bitmaps
+// take the new depth, and the display is asked again when the message brings none.
+TEST_F(ToolkitTest, BitmapsFollowTheDisplaysDepthAfterItChanges) {
+    TWindowDC screen;
+    const int actual = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
+    auto bitmapBits = [] {
+        TBitmapHandle made(CreateScreenBitmap(4, 4));
+        BITMAP description{};
+        GetObjectW(made.Get(), sizeof description, &description);
+        return static_cast<int>(description.bmBitsPixel);
+    };
+    EXPECT_EQ(ScreenBitsPerPixel(), actual);
+    for (int depth : {16, 0}) {
+        SendMessageW(app_->Handle(), WM_DISPLAYCHANGE, static_cast<WPARAM>(depth), MAKELPARAM(1024, 768));
+        const int expected = depth ? depth : actual;
+        EXPECT_EQ(ScreenBitsPerPixel(), expected) << "after a change to " << depth;
+        EXPECT_EQ(bitmapBits(), expected) << "after a change to " << depth;
+    }
 }
 
 TEST(WindowObjectsTest, FoundByWindowKeptAsPropertyAndForgottenWithTheWindow) {
