@@ -1,4 +1,4 @@
-// Saving what the icon page found: the current icon as an icon, bitmap, JPEG or GIF file by
+// Saving what the icon page found: the current icon as an icon, bitmap, JPEG, GIF or PNG file by
 // the name's extension, or every icon of the source as numbered .ico files in "allicons".
 // Each save extracts the icon again from the source file.
 #include <windows.h>
@@ -12,6 +12,8 @@
 #include "picture/Bitmap_win.h"
 #include "picture/Icon_win.h"
 #include "picture/JpegImage_win.h"
+#include "picture/png/AlphaPicture.h"
+#include "picture/png/PngImage_win.h"
 #include "toolkit/AnsiFileName.h"
 #include "toolkit/BusyState_win.h"
 #include "toolkit/Canvas_win.h"
@@ -24,13 +26,14 @@
 
 namespace {
 
-constexpr const char* kSaveFilter = "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF";
+constexpr const char* kSaveFilter =
+    "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF|PNG file(*.png)|*.PNG";
 constexpr const char* kNoIcons = "文件中不含有图标,请重新选择含有图标的文件";
-constexpr const char* kUnknownType = "不支持这种文件类型,请用.ico、.bmp、.jpg或.gif作为文件的扩展名.";
+constexpr const char* kUnknownType = "不支持这种文件类型,请用.ico、.bmp、.jpg、.gif或.png作为文件的扩展名.";
 constexpr const char* kSaving = "正在保存图标,请稍等...";
 constexpr const char* kFolderPrompt = "请选择文件夹(图标将保存在选择目录下的allicons文件夹中)：";
 
-enum class TIconFileType { None, Icon, Bitmap, Jpeg, Gif };
+enum class TIconFileType { None, Icon, Bitmap, Jpeg, Gif, Png };
 
 // From the last dot on, compared in upper case.
 TIconFileType TypeOfName(const std::string& fileName) {
@@ -39,6 +42,7 @@ TIconFileType TypeOfName(const std::string& fileName) {
     if (ext == ".BMP") return TIconFileType::Bitmap;
     if (ext == ".JPG" || ext == ".JPEG") return TIconFileType::Jpeg;
     if (ext == ".GIF") return TIconFileType::Gif;
+    if (ext == ".PNG") return TIconFileType::Png;
     return TIconFileType::None;
 }
 
@@ -62,6 +66,13 @@ std::unique_ptr<TBitmap> IconOnWhite(TIcon& icon) {
     return bitmap;
 }
 
+// The icon with its transparency: its alpha channel, or else its mask, as alpha.
+void SaveIconAsPng(TIcon& icon, const std::string& fileName) {
+    TPNGImage png;
+    png.SetPicture(AlphaPictureFromIconImage(IconImageOf(icon.Handle())));
+    png.SaveToFile(fileName);
+}
+
 }  // namespace
 
 void TIconPage::SaveIconFile(int index, const std::string& fileName) {
@@ -81,6 +92,7 @@ void TIconPage::SaveCurrentIcon(const std::string& fileName) {
     TIcon icon;
     icon.SetHandle(LateBound::ExtractIcon(Wide(source_.IconFileName), source_.IconIndex));
     if (icon.Empty()) throw EInvalidGraphic(ErrorText::InvalidIcon);
+    if (type == TIconFileType::Png) return SaveIconAsPng(icon, fileName);
     auto bitmap = IconOnWhite(icon);
     if (type == TIconFileType::Bitmap) {
         bitmap->SaveToFile(fileName);

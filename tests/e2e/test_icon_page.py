@@ -171,11 +171,11 @@ def test_true_colour_icon_and_overwrite_question(driver, tervane, fixtures_dir, 
     assert open(work_dir + "/t.ico", "rb").read() == data
     # An extension the page does not write is refused before anything is asked or written.
     page.click("保存")
-    driver.answer_file_dialog(work_dir + "/t.png", tervane.pid)
+    driver.answer_file_dialog(work_dir + "/t.tif", tervane.pid)
     box = page.message_box()
-    assert ".ico" in box.text and ".gif" in box.text
+    assert ".ico" in box.text and ".gif" in box.text and ".png" in box.text
     driver.press_button(box.window, "确定")
-    assert not os.path.exists(work_dir + "/t.png")
+    assert not os.path.exists(work_dir + "/t.tif")
     assert tervane.close_and_wait() == 0
 
 
