@@ -32,7 +32,7 @@ TPngCompression DefaultPngCompression(TPngLayout layout) {
     TPngCompression compression;
     // Palette rows filter badly (their bytes are no samples); true colour rows need the filters.
     compression.AdaptiveFilters = layout != TPngLayout::Palette;
-    compression.Level = layout == TPngLayout::Palette ? 9 : 2;
+    compression.Level = layout == TPngLayout::Palette ? 6 : 4;
     return compression;
 }
 

@@ -19,7 +19,7 @@ struct TPngPaletteEntry {
 
 // How hard the writer works: the deflate level (0 to 9) and which row filters it tries.
 struct TPngCompression {
-    int Level = 2;
+    int Level = 4;
     bool AdaptiveFilters = true;  // every filter, the best a row; otherwise none
 };
 // What the program writes: a photograph at a few times the speed of the common tools' default,
