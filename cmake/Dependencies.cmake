@@ -5,19 +5,27 @@ if(NOT TARGET gtest)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
 
+# A library prepared once by one of the scripts into the shared cache: runs the script (which
+# only prints the folder when it is there already) and keeps the folder it prints in `var`. A
+# change of the script or of its patches configures the build anew, and so takes a new folder.
+function(tervane_prepare_library var script description)
+  file(GLOB patches CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/scripts/patches/*.patch)
+  set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+               ${CMAKE_SOURCE_DIR}/scripts/${script} ${patches})
+  execute_process(COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/${script}
+                  OUTPUT_VARIABLE dir OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0 OR NOT EXISTS "${dir}/.complete")
+    message(FATAL_ERROR "scripts/${script} could not prepare ${description}")
+  endif()
+  set(${var} "${dir}" CACHE PATH "${description}" FORCE)
+endfunction()
+
 # The JPEG library (libjpeg version 62 interface). The Windows build links libjpeg-turbo
 # cross-compiled once by scripts/build-jpeg-mingw.sh into a cache shared by every build;
 # the native build links Debian's libjpeg62-turbo-dev.
 if(WIN32)
   set(TERVANE_JPEG_MINGW_DIR "" CACHE PATH "libjpeg-turbo built for MinGW (include/, lib/libjpeg.a)")
-  if(NOT EXISTS "${TERVANE_JPEG_MINGW_DIR}/.complete")
-    execute_process(COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/build-jpeg-mingw.sh
-                    OUTPUT_VARIABLE jpeg_dir OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE jpeg_rc)
-    if(NOT jpeg_rc EQUAL 0 OR NOT EXISTS "${jpeg_dir}/.complete")
-      message(FATAL_ERROR "scripts/build-jpeg-mingw.sh could not build libjpeg-turbo for Windows")
-    endif()
-    set(TERVANE_JPEG_MINGW_DIR "${jpeg_dir}" CACHE PATH "libjpeg-turbo built for MinGW" FORCE)
-  endif()
+  tervane_prepare_library(TERVANE_JPEG_MINGW_DIR build-jpeg-mingw.sh "libjpeg-turbo built for MinGW")
   add_library(tervane_win_deps INTERFACE)
   target_include_directories(tervane_win_deps SYSTEM INTERFACE ${TERVANE_JPEG_MINGW_DIR}/include)
   target_link_libraries(tervane_win_deps INTERFACE ${TERVANE_JPEG_MINGW_DIR}/lib/libjpeg.a)
@@ -32,14 +40,7 @@ endif()
 # library compiled there with Debian's MinGW zlib; the native build compiles the same spng.c
 # itself (under the sanitizers and the fuzzer) over Debian's zlib.
 set(TERVANE_PNG_DIR "" CACHE PATH "libspng prepared by scripts/build-png-mingw.sh")
-if(NOT EXISTS "${TERVANE_PNG_DIR}/.complete")
-  execute_process(COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/build-png-mingw.sh
-                  OUTPUT_VARIABLE png_dir OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE png_rc)
-  if(NOT png_rc EQUAL 0 OR NOT EXISTS "${png_dir}/.complete")
-    message(FATAL_ERROR "scripts/build-png-mingw.sh could not prepare libspng")
-  endif()
-  set(TERVANE_PNG_DIR "${png_dir}" CACHE PATH "libspng prepared by scripts/build-png-mingw.sh" FORCE)
-endif()
+tervane_prepare_library(TERVANE_PNG_DIR build-png-mingw.sh "libspng prepared by scripts/build-png-mingw.sh")
 find_package(ZLIB REQUIRED)
 if(WIN32)
   target_include_directories(tervane_win_deps SYSTEM INTERFACE ${TERVANE_PNG_DIR}/include)
