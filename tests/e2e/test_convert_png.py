@@ -42,6 +42,16 @@ def test_png_with_alpha_previewed_and_converted_to_every_target(driver, tervane,
     assert near(screen_colour(left + 70, top + 20), page_colour, 8), "the page shows through the transparent half"
     assert near(screen_colour(left + 20, top + 70), BLUE, 8)
     driver.screenshot("convert_png_preview", tervane.window)
+    # Enlarged, the right half lets the window's own colour through, not black, not the picture's.
+    driver.click_window(page.sheet, PREVIEW[0] + 20, PREVIEW[1] + 20)
+    preview = driver.wait_window("TForm2", pid=tervane.pid, visible=True)
+    x, y = preview.client_x, preview.client_y
+    wait_until(lambda: near(screen_colour(x + 100, y + 100), RED, 8), 10, "the enlarged picture")
+    through = screen_colour(x + 400, y + 100)
+    assert not any(near(through, colour, 40) for colour in ((0, 0, 0), RED, BLUE)), through
+    driver.screenshot("convert_png_preview_window", preview)
+    driver.click_window(preview, 100, 100)
+    wait_until(lambda: driver.info(tervane.window).enabled, 10, "the main window usable again")
     assert page.save_dialog_types()[1] == ["BMP file(*.bmp)", "ICO file(*.ico)", "JPEG file(*.jpg)", "GIF file(*.gif)"]
 
     for kind, allowed, transparent in (("bmp", 0, (255, 255, 255, 255)), ("jpg", 6, (255, 255, 255, 255)),
