@@ -12,7 +12,7 @@ inline TDroppedFilePage DroppedFilePage(const std::string& fileName) {
     const std::string extension = UpperCaseAscii(ExtensionPart(FileNamePart(fileName)));
     for (const char* icons : {".EXE", ".DLL", ".ICL", ".ICO"})
         if (extension == icons) return TDroppedFilePage::Icons;
-    for (const char* pictures : {".BMP", ".JPG", ".JPEG", ".GIF"})
+    for (const char* pictures : {".BMP", ".JPG", ".JPEG", ".GIF", ".PNG"})
         if (extension == pictures) return TDroppedFilePage::Conversion;
     return TDroppedFilePage::None;
 }

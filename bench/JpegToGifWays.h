@@ -1,7 +1,8 @@
 #pragma once
-// The two ways the program turns a JPEG photograph into a GIF, for the benchmarks that time
-// them and check that they write the same bytes: one after the other (decode, reduce to the
-// web palette, code, save), and on two threads (convert/JpegGifPipeline.h).
+// The two ways the program turns a JPEG photograph into a GIF or a PNG, for the benchmarks that
+// time them and check that they write the same bytes: one after the other (decode, reduce to
+// the web palette and code, or filter and deflate, save), and on two threads
+// (convert/JpegGifPipeline.h, convert/JpegPngPipeline.h).
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -9,8 +10,10 @@
 #include <vector>
 
 #include "convert/JpegGifPipeline.h"
+#include "convert/JpegPngPipeline.h"
 #include "gif/GifImageModel.h"
 #include "picture/JpegDecoder.h"
+#include "picture/png/PngWriter.h"
 #include "toolkit/FileStream.h"
 
 // 24-bit rows, top row first, in one block.
@@ -25,6 +28,8 @@ public:
         return {pixels_.get(), static_cast<ptrdiff_t>(width) * 3};
     }
     void SetPalette(const std::vector<TJpegColor>&) override {}
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     TRgbRows Rows() const {
         return {width_, height_, [this](int row) { return pixels_.get() + static_cast<size_t>(row) * width_ * 3; }};
     }
@@ -56,4 +61,26 @@ inline void WriteJpegAsGifOnTwoThreads(const std::string& photo, const std::stri
     TMemoryStream gif;
     PipeJpegToGif(compressed, DefaultJpegSettings, rows, gif);
     SaveFileSafely(out, [&](TStream& stream) { gif.SaveToStream(stream); });
+}
+
+// Decoded whole, then filtered and deflated row by row, then saved.
+inline void WriteJpegAsPngInTurn(const std::string& photo, const std::string& out) {
+    TMemoryStream compressed(FileBytes(photo));
+    TPhotoRows rows;
+    DecodeJpeg(compressed, DefaultJpegSettings, rows);
+    TMemoryStream png;
+    TPngWriter writer(png, rows.Width(), rows.Height(), TPngLayout::Rgb);
+    const TRgbRows pixels = rows.Rows();
+    for (int y = 0; y < pixels.Height; ++y) writer.AddRow(pixels.Row(y));
+    writer.Finish();
+    SaveFileSafely(out, [&](TStream& stream) { png.SaveToStream(stream); });
+}
+
+// Decoded on one thread while the other filters and deflates, then saved.
+inline void WriteJpegAsPngOnTwoThreads(const std::string& photo, const std::string& out) {
+    TMemoryStream compressed(FileBytes(photo));
+    TPhotoRows rows;
+    TMemoryStream png;
+    PipeJpegToPng(compressed, DefaultJpegSettings, rows, png);
+    SaveFileSafely(out, [&](TStream& stream) { png.SaveToStream(stream); });
 }

@@ -10,6 +10,7 @@ TPictureKind SourceKindOf(const std::string& fileName) {
     if (ext == ".BMP") return TPictureKind::Bitmap;
     if (ext == ".JPG" || ext == ".JPEG") return TPictureKind::Jpeg;
     if (ext == ".GIF") return TPictureKind::Gif;
+    if (ext == ".PNG") return TPictureKind::Png;
     return TPictureKind::None;
 }
 
@@ -19,19 +20,22 @@ TPictureKind TargetKindOf(const std::string& fileName) {
     if (ext == ".ICO") return TPictureKind::Icon;
     if (ext == ".JPG") return TPictureKind::Jpeg;
     if (ext == ".GIF") return TPictureKind::Gif;
+    if (ext == ".PNG") return TPictureKind::Png;
     return TPictureKind::None;
 }
 
 const char* SaveFilterFor(TPictureKind source) {
     switch (source) {
     case TPictureKind::Icon:
-        return "BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF";
+        return "BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF|PNG file(*.png)|*.PNG";
     case TPictureKind::Jpeg:
-        return "BMP file(*.bmp)|*.BMP|ICO file(*.ico)|*.ICO|GIF file(*.gif)|*.GIF";
+        return "BMP file(*.bmp)|*.BMP|ICO file(*.ico)|*.ICO|GIF file(*.gif)|*.GIF|PNG file(*.png)|*.PNG";
     case TPictureKind::Gif:
-        return "BMP file(*.bmp)|*.BMP|ICO file(*.ico)|*.ICO|JPEG file(*.jpg)|*.JPG";
+        return "BMP file(*.bmp)|*.BMP|ICO file(*.ico)|*.ICO|JPEG file(*.jpg)|*.JPG|PNG file(*.png)|*.PNG";
     case TPictureKind::Bitmap:
-        return "ICO file(*.ico)|*.ICO|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF";
+        return "ICO file(*.ico)|*.ICO|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF|PNG file(*.png)|*.PNG";
+    case TPictureKind::Png:
+        return "BMP file(*.bmp)|*.BMP|ICO file(*.ico)|*.ICO|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF";
     case TPictureKind::None:
         break;
     }

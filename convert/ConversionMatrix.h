@@ -5,16 +5,16 @@
 // that carry a value (the quality hint, the final status line).
 #include <string>
 
-enum class TPictureKind { None, Icon, Bitmap, Jpeg, Gif };
+enum class TPictureKind { None, Icon, Bitmap, Jpeg, Gif, Png };
 
 // The extension of the file name's last component, from its last dot, in upper case (ASCII
 // letters only, double-byte characters of code page 936 left as they are); empty without a
 // dot. "C:\\a.b\\x.Ico" gives ".ICO".
 std::string UpperCaseExtension(const std::string& fileName);
 
-// ".ICO", ".BMP", ".JPG" or ".JPEG", ".GIF"; anything else is None.
+// ".ICO", ".BMP", ".JPG" or ".JPEG", ".GIF", ".PNG"; anything else is None.
 TPictureKind SourceKindOf(const std::string& fileName);
-// ".BMP", ".ICO", ".JPG", ".GIF"; ".JPEG" and anything else is None.
+// ".BMP", ".ICO", ".JPG", ".GIF", ".PNG"; ".JPEG" and anything else is None.
 TPictureKind TargetKindOf(const std::string& fileName);
 
 // The save dialog's filter for a source: every format but the source's own. nullptr for

@@ -13,11 +13,12 @@ namespace {
 
 constexpr const char* kOpenFilter =
     "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg;*.jpeg)|*.JPG;*.JPEG|GIF file(*.gif)|*.GIF|"
-    "ALL files(*.ico;*.bmp;*.jpg;*.jpeg;*.gif)|*.ICO;*.BMP;*.JPG;*.JPEG;*.GIF";
+    "PNG file(*.png)|*.PNG|"
+    "ALL files(*.ico;*.bmp;*.jpg;*.jpeg;*.gif;*.png)|*.ICO;*.BMP;*.JPG;*.JPEG;*.GIF;*.PNG";
 // A target the page cannot write (the source's own format, ".JPEG", any other extension):
 // saying so beats a status line that claims a save which never happened.
 constexpr const char* kUnsupportedTarget =
-    "不能保存为这种格式的文件,请在保存类型中选择一种格式(BMP、ICO、JPG或GIF,与原文件格式不同).";
+    "不能保存为这种格式的文件,请在保存类型中选择一种格式(BMP、ICO、JPG、GIF或PNG,与原文件格式不同).";
 constexpr const char* kSaving = "正在保存文件,请稍等...";
 constexpr int kDefaultQuality = 65;
 

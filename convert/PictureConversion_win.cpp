@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "convert/JpegGifPipeline.h"
+#include "convert/JpegPngPipeline.h"
+#include "convert/PngConversion_win.h"
 #include "gif/GifImageModel.h"
 #include "icowriter/IconWriter_win.h"
 #include "picture/Bitmap_win.h"
@@ -10,6 +12,8 @@
 #include "picture/JpegBitmapRows_win.h"
 #include "picture/JpegImage_win.h"
 #include "picture/Picture_win.h"
+#include "picture/png/PngBitmaps_win.h"
+#include "picture/png/PngImage_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileStream.h"
@@ -62,22 +66,29 @@ bool GifDefaultsSuitPipeline() {
            ScreenColorDepth() >= 24;
 }
 
-// JPEG to GIF decoded on one thread and written on the other, for a photograph that decodes
-// to 24 bits: the same file as through the JPEG picture's bitmap and a GIF picture, in about
-// the time of the slower half. False, with nothing written, for a picture that needs the
-// general way; the source's errors are those of loading it as a JPEG picture.
-bool ConvertJpegToGifOnTwoThreads(const std::string& source, const std::string& target) {
-    if (!GifDefaultsSuitPipeline()) return false;
-    TFileStream file(source, TFileMode::OpenRead);
-    TMemoryStream compressed(file.ReadRemaining());
+// Whether a photograph may take a two-thread way: it decodes to 24 bits as it is stored.
+bool JpegSuitsTwoThreads(TMemoryStream& compressed) {
     if (compressed.Size() == 0 || !JpegDecodesToTrueColor(ReadJpegHeader(compressed), DefaultJpegSettings))
         return false;
     compressed.SetPosition(0);
+    return true;
+}
+
+using TJpegPipe = void (*)(TStream& compressed, const TJpegSettings& settings, TJpegDecodeTarget& target, TStream& out);
+
+// A JPEG decoded on one thread and written on the other (as GIF or PNG), for a photograph
+// that decodes to 24 bits: the same file as through the JPEG picture's bitmap, in about the
+// time of the slower half. False, with nothing written, for a picture that needs the general
+// way; the source's errors are those of loading it as a JPEG picture.
+bool ConvertJpegOnTwoThreads(const std::string& source, const std::string& target, TJpegPipe pipe) {
+    TFileStream file(source, TFileMode::OpenRead);
+    TMemoryStream compressed(file.ReadRemaining());
+    if (!JpegSuitsTwoThreads(compressed)) return false;
     TBitmap decoded;
     TJpegBitmapRows rows(decoded);
-    TMemoryStream gif;
-    PipeJpegToGif(compressed, DefaultJpegSettings, rows, gif);
-    SaveFileSafely(target, [&gif](TStream& out) { gif.SaveToStream(out); });
+    TMemoryStream written;
+    pipe(compressed, DefaultJpegSettings, rows, written);
+    SaveFileSafely(target, [&written](TStream& out) { written.SaveToStream(out); });
     return true;
 }
 
@@ -115,6 +126,7 @@ void WriteBitmap(TBitmap& bitmap, TPictureKind targetKind, const std::string& ta
     case TPictureKind::Jpeg: SaveJpeg(bitmap, target, settings.quality); break;
     case TPictureKind::Gif: SaveGif(bitmap, target); break;
     case TPictureKind::Icon: WriteIcon(bitmap, target, settings, writer); break;
+    case TPictureKind::Png:
     case TPictureKind::None: break;
     }
 }
@@ -159,9 +171,52 @@ std::unique_ptr<TBitmap> BitmapForTarget(const std::string& source, TPictureKind
         bitmap->Assign(gif.get());
         return bitmap;
     }
+    case TPictureKind::Png: {
+        // Drawn on white; a GIF keeps the fully transparent pixels as its transparent colour.
+        TPNGImage png;
+        png.LoadFromFile(source);
+        if (targetKind == TPictureKind::Gif && png.Transparent()) return TransparentGifBitmap(*png.Picture());
+        return DrawCopy(png);
+    }
     case TPictureKind::None: break;
     }
     return nullptr;
+}
+
+// The source with its transparency, for a PNG target.
+TAlphaPicture AlphaPictureOfSource(const std::string& source, TPictureKind sourceKind) {
+    switch (sourceKind) {
+    case TPictureKind::Icon: return AlphaPictureOfIconFile(source);
+    case TPictureKind::Gif: {
+        std::unique_ptr<TGraphic> gif = NewGifGraphic();
+        gif->LoadFromFile(source);
+        return AlphaPictureOfGraphic(*gif);
+    }
+    case TPictureKind::Jpeg: {
+        TJPEGImage jpeg;
+        jpeg.LoadFromFile(source);
+        return AlphaPictureFromBitmap(jpeg.Bitmap());
+    }
+    default: {
+        TBitmap bitmap;
+        bitmap.LoadFromFile(source);
+        return AlphaPictureFromBitmap(bitmap);
+    }
+    }
+}
+
+void ConvertToPng(const std::string& source, TPictureKind sourceKind, const std::string& target) {
+    if (sourceKind == TPictureKind::Jpeg && ConvertJpegOnTwoThreads(source, target, PipeJpegToPng)) return;
+    WritePngFile(AlphaPictureOfSource(source, sourceKind), target);
+}
+
+// A PNG's icon takes its transparency from the alpha channel.
+void ConvertPngToIcon(const std::string& source, const std::string& target, const TConversionSettings& settings,
+                      const TIconWriter& writer) {
+    TPNGImage png;
+    png.LoadFromFile(source);
+    WriteAlphaPictureAsIcon(*png.Picture(), target, settings.trueColorIcon, settings.iconWidth, settings.iconHeight,
+                            writer);
 }
 
 }  // namespace
@@ -169,7 +224,11 @@ std::unique_ptr<TBitmap> BitmapForTarget(const std::string& source, TPictureKind
 void ConvertPicture(const std::string& source, TPictureKind sourceKind, const std::string& target,
                     TPictureKind targetKind, const TConversionSettings& settings, const TIconWriter& writer) {
     if (!CanConvert(sourceKind, targetKind)) return;
-    if (sourceKind == TPictureKind::Jpeg && targetKind == TPictureKind::Gif && ConvertJpegToGifOnTwoThreads(source, target))
+    if (targetKind == TPictureKind::Png) return ConvertToPng(source, sourceKind, target);
+    if (sourceKind == TPictureKind::Png && targetKind == TPictureKind::Icon)
+        return ConvertPngToIcon(source, target, settings, writer);
+    if (sourceKind == TPictureKind::Jpeg && targetKind == TPictureKind::Gif && GifDefaultsSuitPipeline() &&
+        ConvertJpegOnTwoThreads(source, target, PipeJpegToGif))
         return;
     std::unique_ptr<TBitmap> bitmap = BitmapForTarget(source, sourceKind, targetKind, settings);
     if (bitmap) WriteBitmap(*bitmap, targetKind, target, settings, writer);

@@ -42,6 +42,7 @@ private:
     // `wholeGroup`: the save dialog's "all sizes" entry was chosen.
     void SaveCurrentIcon(const std::string& fileName, bool wholeGroup);
     void SaveWholeGroup(const std::string& fileName);
+    void SaveLargestImageAsPng(const std::string& fileName);
     void SaveIconFile(int index, const std::string& fileName);
     bool PrepareAllIconsFolder(const std::string& folder);
 

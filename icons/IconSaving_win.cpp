@@ -1,4 +1,4 @@
-// Saving what the icon page found: the current icon as an icon, bitmap, JPEG or GIF file by
+// Saving what the icon page found: the current icon as an icon, bitmap, JPEG, GIF or PNG file by
 // the name's extension, or every icon of the source as numbered .ico files in "allicons".
 // Each save extracts the icon again from the source file.
 #include <windows.h>
@@ -13,6 +13,9 @@
 #include "picture/Icon_win.h"
 #include "picture/JpegImage_win.h"
 #include "picture/icongroup/IconGroupFile_win.h"
+#include "picture/png/AlphaPicture.h"
+#include "picture/png/PngImage_win.h"
+#include "picture/png/StoredIconImage.h"
 #include "toolkit/AnsiFileName.h"
 #include "toolkit/BusyState_win.h"
 #include "toolkit/Canvas_win.h"
@@ -27,14 +30,14 @@ namespace {
 
 constexpr const char* kSaveFilter =
     "ICO file(*.ico)|*.ICO|BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF|"
-    "ICO file, all sizes(*.ico)|*.ICO";
+    "ICO file, all sizes(*.ico)|*.ICO|PNG file(*.png)|*.PNG";
 constexpr int kAllSizesEntry = 5;
 constexpr const char* kNoIcons = "文件中不含有图标,请重新选择含有图标的文件";
-constexpr const char* kUnknownType = "不支持这种文件类型,请用.ico、.bmp、.jpg或.gif作为文件的扩展名.";
+constexpr const char* kUnknownType = "不支持这种文件类型,请用.ico、.bmp、.jpg、.gif或.png作为文件的扩展名.";
 constexpr const char* kSaving = "正在保存图标,请稍等...";
 constexpr const char* kFolderPrompt = "请选择文件夹(图标将保存在选择目录下的allicons文件夹中)：";
 
-enum class TIconFileType { None, Icon, Bitmap, Jpeg, Gif };
+enum class TIconFileType { None, Icon, Bitmap, Jpeg, Gif, Png };
 
 // From the last dot on, compared in upper case.
 TIconFileType TypeOfName(const std::string& fileName) {
@@ -43,6 +46,7 @@ TIconFileType TypeOfName(const std::string& fileName) {
     if (ext == ".BMP") return TIconFileType::Bitmap;
     if (ext == ".JPG" || ext == ".JPEG") return TIconFileType::Jpeg;
     if (ext == ".GIF") return TIconFileType::Gif;
+    if (ext == ".PNG") return TIconFileType::Png;
     return TIconFileType::None;
 }
 
@@ -66,7 +70,33 @@ std::unique_ptr<TBitmap> IconOnWhite(TIcon& icon) {
     return bitmap;
 }
 
+void WritePngFile(const std::string& fileName, const TAlphaPicture& picture) {
+    TPNGImage png;
+    png.SetPicture(picture);
+    png.SaveToFile(fileName);
+}
+
 }  // namespace
+
+// The largest image the source stores for the current icon: a PNG image copied as it is, a
+// bitmap image made RGBA. Where the file's own groups do not answer for the system's icons, the
+// system's icon serves, with its transparency.
+void TIconPage::SaveLargestImageAsPng(const std::string& fileName) {
+    TIconGroupFile file(source_.IconFileName);
+    const auto group = file.GroupOfIcon(source_.IconIndex, source_.IconCount);
+    const TStoredImage largest = group ? LargestImage(file.Data(), *group) : TStoredImage{};
+    if (largest.size != 0 && largest.format == TIconImageFormat::Png) {
+        SaveFileSafely(fileName, [&largest](TStream& out) { out.WriteBuffer(largest.bytes, largest.size); });
+    } else if (largest.size != 0) {
+        WritePngFile(fileName, AlphaPictureOfStoredImage(largest));
+    } else {
+        TIcon icon;
+        icon.SetHandle(LateBound::ExtractIcon(Wide(source_.IconFileName), source_.IconIndex));
+        if (icon.Empty()) throw EInvalidGraphic(ErrorText::InvalidIcon);
+        WritePngFile(fileName, AlphaPictureFromIconImage(IconImageOf(icon.Handle())));
+    }
+}
+
 
 void TIconPage::SaveIconFile(int index, const std::string& fileName) {
     TIcon icon;
@@ -93,6 +123,10 @@ void TIconPage::SaveCurrentIcon(const std::string& fileName, bool wholeGroup) {
     }
     if (type == TIconFileType::Icon) {
         SaveIconFile(source_.IconIndex, fileName);
+        return;
+    }
+    if (type == TIconFileType::Png) {
+        SaveLargestImageAsPng(fileName);
         return;
     }
     TIcon icon;

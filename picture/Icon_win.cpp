@@ -50,8 +50,9 @@ std::vector<uint8_t> RowsOf(HBITMAP bitmap, int width, int height, TDibFormat& f
     return rows;
 }
 
-// A one-image icon file from an icon handle, at the colour bitmap's own depth.
-std::vector<uint8_t> IconFileFromHandle(HICON handle) {
+}  // namespace
+
+TIconImage IconImageOf(HICON handle) {
     ICONINFO info = {};
     if (!GetIconInfo(handle, &info)) throw EInvalidGraphic(ErrorText::InvalidIcon);
     TBitmapHandle color(info.hbmColor), mask(info.hbmMask);
@@ -68,8 +69,13 @@ std::vector<uint8_t> IconFileFromHandle(HICON handle) {
     image.colorBits = RowsOf(color.Get(), description.bmWidth, description.bmHeight, image.format);
     TDibFormat maskFormat = DibFormatFor(pf1bit);
     image.maskBits = RowsOf(mask.Get(), description.bmWidth, description.bmHeight, maskFormat);
-    return WriteIconFile(image);
+    return image;
 }
+
+namespace {
+
+// A one-image icon file from an icon handle, at the colour bitmap's own depth.
+std::vector<uint8_t> IconFileFromHandle(HICON handle) { return WriteIconFile(IconImageOf(handle)); }
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "picture/Graphic_win.h"
+#include "picture/IconDirectory.h"
 #include "toolkit/GdiGuards_win.h"
 
 class TIcon : public TGraphic {
@@ -60,3 +61,7 @@ private:
 
     std::shared_ptr<TIconData> image_;
 };
+
+// The icon's colour image at the colour bitmap's own depth and its mask, as the system holds
+// them. EInvalidGraphic "Icon image is not valid" for a handle without a colour bitmap.
+TIconImage IconImageOf(HICON handle);

@@ -16,7 +16,7 @@ PACKAGES=(
   fonts-wqy-zenhei fonts-wqy-microhei fonts-wine fonts-nanum locales
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libgif-dev giflib-tools
-  icoutils pngcheck
+  zlib1g-dev libz-mingw-w64-dev libpng-dev pngcheck icoutils
   dpkg-dev
 )
 
@@ -33,7 +33,7 @@ if [ ${#missing[@]} -gt 0 ] || [ $wine_missing -eq 1 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
-  # The JPEG library for the Windows build comes from Debian's source package.
+  # The JPEG and PNG libraries for the Windows build come from Debian's source packages.
   if ! grep -rqs "deb-src" /etc/apt/sources.list.d/ /etc/apt/sources.list 2>/dev/null; then
     if [ -f /etc/apt/sources.list.d/debian.sources ]; then
       sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \

@@ -32,6 +32,16 @@ inline constexpr const char* ScanLineRange = "Scan line index out of range";
 inline constexpr const char* IconColourCount = "Unsupported icon colour count";
 inline constexpr const char* JpegError = "JPEG error #%d";
 inline constexpr const char* JpegSizeChange = "Cannot change the size of a JPEG image";
+// PNG pictures: what a damaged or hostile file gets, by the kind of damage.
+inline constexpr const char* PngInvalid = "PNG image is not valid";
+inline constexpr const char* PngTooLarge = "PNG image is too large";
+inline constexpr const char* PngBadCrc = "PNG image is damaged (CRC error)";
+inline constexpr const char* PngTruncated = "PNG image is damaged (unexpected end of file)";
+inline constexpr const char* PngBadChunkLength = "PNG image is damaged (bad chunk length)";
+inline constexpr const char* PngBadData = "PNG image is damaged (bad image data)";
+inline constexpr const char* PngTooLittleData = "PNG image is damaged (too little image data for its size)";
+inline constexpr const char* PngError = "PNG error #%d";
+inline constexpr const char* PngSizeChange = "Cannot change the size of a PNG image";
 // The GIF codec: writing and colour reduction.
 inline constexpr const char* GifUnsupportedVersion = "Unsupported GIF version";
 inline constexpr const char* GifColorNotInTable = "Color not in color table";
@@ -118,6 +128,15 @@ public:
 
 private:
     int messageCode_;
+};
+// Every failure of the PNG library, with its error code (0 for the program's own checks).
+class EPNG : public EInvalidGraphic {
+public:
+    EPNG(int errorCode, const std::string& message) : EInvalidGraphic(message), errorCode_(errorCode) {}
+    int ErrorCode() const { return errorCode_; }
+
+private:
+    int errorCode_;
 };
 // Every GIF format or consistency error.
 TERVANE_DECLARE_EXCEPTION(GIFException, Exception);

@@ -20,12 +20,12 @@ PALETTE_ICON_TOLERANCE = 34
 # and a GIF made from that the nearest web colour: a step of the web palette at most.
 EIGHT_BIT_TOLERANCE = 51
 ICON_SIZE = 32
-# What the save dialog offers for each source: the three other formats.
+# What the save dialog offers for each source: the other formats.
 SAVE_TYPES = {
-    "bmp": ["ICO file(*.ico)", "JPEG file(*.jpg)", "GIF file(*.gif)"],
-    "jpg": ["BMP file(*.bmp)", "ICO file(*.ico)", "GIF file(*.gif)"],
-    "gif": ["BMP file(*.bmp)", "ICO file(*.ico)", "JPEG file(*.jpg)"],
-    "ico": ["BMP file(*.bmp)", "JPEG file(*.jpg)", "GIF file(*.gif)"],
+    "bmp": ["ICO file(*.ico)", "JPEG file(*.jpg)", "GIF file(*.gif)", "PNG file(*.png)"],
+    "jpg": ["BMP file(*.bmp)", "ICO file(*.ico)", "GIF file(*.gif)", "PNG file(*.png)"],
+    "gif": ["BMP file(*.bmp)", "ICO file(*.ico)", "JPEG file(*.jpg)", "PNG file(*.png)"],
+    "ico": ["BMP file(*.bmp)", "JPEG file(*.jpg)", "GIF file(*.gif)", "PNG file(*.png)"],
 }
 
 

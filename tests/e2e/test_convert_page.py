@@ -340,7 +340,8 @@ def test_open_dialog_keeps_the_file_type_chosen_last_until_the_icon_page_resets_
     wait_until(lambda: page.source_text().endswith("e.gif"), 10, "the source chosen")
     dialog = page.open_dialog()
     assert driver.file_type_choice(dialog) == (3, ["ICO file(*.ico)", "BMP file(*.bmp)", "JPEG file(*.jpg;*.jpeg)",
-                                                   "GIF file(*.gif)", "ALL files(*.ico;*.bmp;*.jpg;*.jpeg;*.gif)"])
+                                                   "GIF file(*.gif)", "PNG file(*.png)",
+                                                   "ALL files(*.ico;*.bmp;*.jpg;*.jpeg;*.gif;*.png)"])
     driver.press_button(dialog, control_id=2)
     wait_until(lambda: driver.info(dialog) is None, 10, "the dialog closed")
     # The icon page's own dialog starts at its first file type, and so leaves the shared one.

@@ -103,7 +103,7 @@ def test_conversion_page_takes_a_picture_refuses_while_busy_and_the_preview_take
     drop(driver, tervane.window, big, small)
     wait_until(lambda: page.source_text().endswith("big.jpg"), 10, "the dropped picture as source")
     # What the dialog would have allowed for a JPEG source.
-    assert page.save_dialog_types()[1] == ["BMP file(*.bmp)", "ICO file(*.ico)", "GIF file(*.gif)"]
+    assert page.save_dialog_types()[1] == ["BMP file(*.bmp)", "ICO file(*.ico)", "GIF file(*.gif)", "PNG file(*.png)"]
     target = work_dir + "/big.gif"
     page.convert_to(target)
     # The window answers no message while it writes: what would take a drop is asked without one.

@@ -31,7 +31,7 @@ def save_all_sizes(driver, tervane, page, path):
     driver.click_window(types)
     driver.key("Down", "Down", "Down", "Down", "Return")
     wait_until(lambda: driver.file_type_choice(dialog)[0] == 4, 10, "the all sizes entry chosen")
-    assert driver.file_type_choice(dialog)[1][4] == "ICO file, all sizes(*.ico)"
+    assert driver.file_type_choice(dialog)[1][4:] == ["ICO file, all sizes(*.ico)", "PNG file(*.png)"]
     driver.answer_file_dialog(path, tervane.pid)
     page.wait_status(lambda t: t.startswith("图标已保存为"))
     return open(path, "rb").read()
@@ -62,6 +62,9 @@ def test_all_sizes_of_a_program_icon_with_a_png_image(driver, tervane, fixtures_
     last = whole[6 + 48:6 + 64]  # the fourth entry
     png = whole[int.from_bytes(last[12:16], "little"):][:int.from_bytes(last[8:12], "little")]
     assert png.startswith(b"\x89PNG") and subprocess.run(["pngcheck", "-q", "-"], input=png).returncode == 0
+    # "PNG file" gives the largest image: the 256-pixel PNG image, copied as stored.
+    page.save(work_dir + "/largest.png")
+    assert open(work_dir + "/largest.png", "rb").read() == png
 
     # The first entry keeps writing the one 32 x 32 image, as "全部保存" writes it.
     page.save(work_dir + "/first.ico")

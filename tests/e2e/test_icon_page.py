@@ -77,6 +77,14 @@ def pixel(path, x, y):
     return tuple(int(v) for v in out.split(","))
 
 
+def png_pixel(path, x, y):
+    """(red, green, blue, alpha) as ImageMagick reads them."""
+    out = subprocess.run(["convert", path, "-alpha", "set", "-crop", f"1x1+{x}+{y}", "-format",
+                          "%[fx:int(255*r+.5)],%[fx:int(255*g+.5)],%[fx:int(255*b+.5)],%[fx:int(255*a+.5)]", "info:"],
+                         check=True, capture_output=True, text=True).stdout
+    return tuple(int(v) for v in out.split(","))
+
+
 def near(actual, expected, tolerance=12):
     return all(abs(a - e) <= tolerance for a, e in zip(actual, expected))
 
@@ -149,6 +157,13 @@ def test_saving_in_four_formats(driver, tervane, fixtures_dir, work_dir):
         ["giftext", work_dir + "/x.gif"], capture_output=True, check=True).stdout
     assert dominant(colour_of(work_dir + "/x.gif"), BLUE)  # reduced to the GIF palette
     assert pixel(work_dir + "/x.gif", 0, 0) == (255, 255, 255)
+
+    # PNG keeps the icon's transparency as alpha.
+    page.save(work_dir + "/x.png")
+    subprocess.run(["pngcheck", "-q", work_dir + "/x.png"], check=True)
+    assert png_pixel(work_dir + "/x.png", 0, 0)[3] == 0
+    assert png_pixel(work_dir + "/x.png", 16, 16)[3] == 255
+    assert near(png_pixel(work_dir + "/x.png", 16, 16)[:3], BLUE)
     assert tervane.close_and_wait() == 0
 
 
@@ -171,11 +186,11 @@ def test_true_colour_icon_and_overwrite_question(driver, tervane, fixtures_dir, 
     assert open(work_dir + "/t.ico", "rb").read() == data
     # An extension the page does not write is refused before anything is asked or written.
     page.click("保存")
-    driver.answer_file_dialog(work_dir + "/t.png", tervane.pid)
+    driver.answer_file_dialog(work_dir + "/t.tif", tervane.pid)
     box = page.message_box()
-    assert ".ico" in box.text and ".gif" in box.text
+    assert ".ico" in box.text and ".gif" in box.text and ".png" in box.text
     driver.press_button(box.window, "确定")
-    assert not os.path.exists(work_dir + "/t.png")
+    assert not os.path.exists(work_dir + "/t.tif")
     assert tervane.close_and_wait() == 0
 
 

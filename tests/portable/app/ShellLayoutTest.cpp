@@ -36,7 +36,9 @@ TEST(DroppedFilePageTest, IconSourcesPicturesAndTheRestByExtensionInAnyCase) {
         {"c.Icl", TDroppedFilePage::Icons},                 {"d.ico", TDroppedFilePage::Icons},
         {"e.bmp", TDroppedFilePage::Conversion},            {"f.JPG", TDroppedFilePage::Conversion},
         {"g.jpeg", TDroppedFilePage::Conversion},           {"h.Gif", TDroppedFilePage::Conversion},
-        {"notes.txt", TDroppedFilePage::None},              {"C:\\pictures.gif\\readme", TDroppedFilePage::None},
+        {"i.Png", TDroppedFilePage::Conversion},            {"j.tif", TDroppedFilePage::None},
+        {"k.webp", TDroppedFilePage::None},                 {"notes.txt", TDroppedFilePage::None},
+        {"C:\\pictures.gif\\readme", TDroppedFilePage::None},
         {"C:\\folder", TDroppedFilePage::None},             {"x.gif.zip", TDroppedFilePage::None},
         {"\xcd\xbc\xc6\xac.gif", TDroppedFilePage::Conversion},  // "图片.gif"
     };

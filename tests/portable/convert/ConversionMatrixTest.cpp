@@ -21,18 +21,20 @@ TEST(PictureKinds, SourcesAcceptJpegSpellingTargetsDoNot) {
     EXPECT_EQ(SourceKindOf("x.jpg"), TPictureKind::Jpeg);
     EXPECT_EQ(SourceKindOf("x.JpEg"), TPictureKind::Jpeg);
     EXPECT_EQ(SourceKindOf("x.gif"), TPictureKind::Gif);
-    EXPECT_EQ(SourceKindOf("x.png"), TPictureKind::None);
+    EXPECT_EQ(SourceKindOf("x.Png"), TPictureKind::Png);
+    EXPECT_EQ(SourceKindOf("x.tif"), TPictureKind::None);
     EXPECT_EQ(TargetKindOf("x.bmp"), TPictureKind::Bitmap);
     EXPECT_EQ(TargetKindOf("x.Ico"), TPictureKind::Icon);
     EXPECT_EQ(TargetKindOf("x.JPG"), TPictureKind::Jpeg);
     EXPECT_EQ(TargetKindOf("x.gif"), TPictureKind::Gif);
+    EXPECT_EQ(TargetKindOf("x.PNG"), TPictureKind::Png);
     EXPECT_EQ(TargetKindOf("x.jpeg"), TPictureKind::None);
     EXPECT_EQ(TargetKindOf("x"), TPictureKind::None);
 }
 
 TEST(ConversionTable, EveryPairButTheSourcesOwnFormat) {
     const TPictureKind kinds[] = {TPictureKind::None, TPictureKind::Icon, TPictureKind::Bitmap, TPictureKind::Jpeg,
-                                  TPictureKind::Gif};
+                                  TPictureKind::Gif, TPictureKind::Png};
     int allowed = 0;
     for (TPictureKind s : kinds)
         for (TPictureKind t : kinds) {
@@ -40,20 +42,24 @@ TEST(ConversionTable, EveryPairButTheSourcesOwnFormat) {
             EXPECT_EQ(CanConvert(s, t), expected) << static_cast<int>(s) << "->" << static_cast<int>(t);
             allowed += CanConvert(s, t);
         }
-    EXPECT_EQ(allowed, 12);
+    EXPECT_EQ(allowed, 20);
 }
 
 TEST(ConversionTable, FiltersOfferExactlyTheConvertibleTargets) {
-    EXPECT_STREQ(SaveFilterFor(TPictureKind::Icon), "BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF");
-    EXPECT_STREQ(SaveFilterFor(TPictureKind::Jpeg), "BMP file(*.bmp)|*.BMP|ICO file(*.ico)|*.ICO|GIF file(*.gif)|*.GIF");
-    EXPECT_STREQ(SaveFilterFor(TPictureKind::Gif), "BMP file(*.bmp)|*.BMP|ICO file(*.ico)|*.ICO|JPEG file(*.jpg)|*.JPG");
-    EXPECT_STREQ(SaveFilterFor(TPictureKind::Bitmap), "ICO file(*.ico)|*.ICO|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF");
+    const std::string png = "|PNG file(*.png)|*.PNG";
+    EXPECT_EQ(SaveFilterFor(TPictureKind::Icon), "BMP file(*.bmp)|*.BMP|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF" + png);
+    EXPECT_EQ(SaveFilterFor(TPictureKind::Jpeg), "BMP file(*.bmp)|*.BMP|ICO file(*.ico)|*.ICO|GIF file(*.gif)|*.GIF" + png);
+    EXPECT_EQ(SaveFilterFor(TPictureKind::Gif), "BMP file(*.bmp)|*.BMP|ICO file(*.ico)|*.ICO|JPEG file(*.jpg)|*.JPG" + png);
+    EXPECT_EQ(SaveFilterFor(TPictureKind::Bitmap), "ICO file(*.ico)|*.ICO|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF" + png);
+    EXPECT_STREQ(SaveFilterFor(TPictureKind::Png),
+                 "BMP file(*.bmp)|*.BMP|ICO file(*.ico)|*.ICO|JPEG file(*.jpg)|*.JPG|GIF file(*.gif)|*.GIF");
     EXPECT_EQ(SaveFilterFor(TPictureKind::None), nullptr);
     // Every pattern of a filter names a target the engine converts the source to.
-    for (TPictureKind s : {TPictureKind::Icon, TPictureKind::Bitmap, TPictureKind::Jpeg, TPictureKind::Gif}) {
+    for (TPictureKind s :
+         {TPictureKind::Icon, TPictureKind::Bitmap, TPictureKind::Jpeg, TPictureKind::Gif, TPictureKind::Png}) {
         const std::string filter = SaveFilterFor(s);
         size_t at = 0;
-        for (int entry = 0; entry < 3; ++entry) {
+        for (int entry = 0; entry < 4; ++entry) {
             at = filter.find("|*", at);
             ASSERT_NE(at, std::string::npos);
             const size_t end = filter.find('|', at + 1);

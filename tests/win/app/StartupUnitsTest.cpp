@@ -20,7 +20,7 @@ std::vector<std::string> RegisteredExtensions() {
 TEST(StartupUnitsTest, FormatsAndHintClassAreInPlaceBeforeAnyWindowAndGoneAfter) {
     TApplication application;
     InitializeProgramUnits(application);
-    EXPECT_EQ(RegisteredExtensions(), (std::vector<std::string>{"wmf", "emf", "ico", "bmp", "gif", "jpeg", "jpg"}));
+    EXPECT_EQ(RegisteredExtensions(), (std::vector<std::string>{"wmf", "emf", "ico", "bmp", "gif", "jpeg", "jpg", "png"}));
     EXPECT_EQ(application.HintWindowClass(), &MakeHintWindow<TIconHintX>);
     EXPECT_EQ(application.Handle(), nullptr) << "no window exists yet";
 
