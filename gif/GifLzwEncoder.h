@@ -57,14 +57,23 @@ private:
     }
     void EmitClear();
 
-    void ForgetLastChildren();
+    void ForgetShortcuts();  // the last children and jumps, at each clear
+    // Follows the string from prefix by one pixel through the last children and the table;
+    // false (after emitting the prefix and entering the new string) when it ends there.
+    __attribute__((always_inline)) bool Extend(uint32_t& prefix, uint32_t c);
 
     std::unique_ptr<THashTable> table_;
-    // For each prefix code, the two children met last, newest first (pixel x 4096 + code, or
-    // all bits set): in pictures a string is most often followed by the same pixel as last
+    // For each prefix code, the two children added or found in the table last, newest first
+    // (pixel x 4096 + code, or all bits set): in pictures a string is most often followed by the same pixel as last
     // time, and this answers nine lookups in ten of a photograph without hashing. The string
     // table stays the one dictionary.
     std::unique_ptr<uint32_t[]> lastChild_;
+    // For each prefix code, the four pixels that last followed it one after the other without
+    // ending the string, and the code they led to (code x 2^32 + the four pixels as read from
+    // memory; NoJump when unknown). Strings of a photograph run to a dozen pixels and more and
+    // repeat their paths: one comparison then takes four pixels at a time, where each pixel
+    // alone waits for the lookup of the one before it.
+    std::unique_ptr<uint64_t[]> jump_;
     int prefix_ = -1;
     int nextFree_ = 0;
     int maxCode_ = 0;
