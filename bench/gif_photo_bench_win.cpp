@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/JpegToGifWays.h"
+#include "ProcessorName.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+    std::printf("processor: %s\n", ProcessorName().c_str());
     const std::string photo = argv[1], out = argv[2], inTurnOut = out + ".in-turn.gif";
     TBest inTurn, twoThreads;
     bool same = false;
