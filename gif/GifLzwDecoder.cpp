@@ -12,50 +12,52 @@ namespace {
 // strings that follow, or put back to the fill value when the data stops early.
 constexpr size_t kCopySlack = 16;
 
-inline uint64_t Load8(const uint8_t* p) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
+using Word = TGifLzwDecoder::HeadWord;
+constexpr size_t kHead = sizeof(Word);  // bytes of a string kept in its entry
+
+inline Word LoadWord(const uint8_t* p) {
+    Word v;
+    std::memcpy(&v, p, sizeof v);
     return v;
 }
 
-inline void Store8(uint8_t* p, uint64_t v) { std::memcpy(p, &v, 8); }
+inline void StoreWord(uint8_t* p, Word v) { std::memcpy(p, &v, sizeof v); }
 
-// The first eight bytes of a string held in a word, lowest first, whatever the machine's order.
-inline uint64_t HeadToBytes(uint64_t head) {
+// The first bytes of a string held in a word, lowest first, whatever the machine's order.
+inline Word HeadToBytes(Word head) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-    return __builtin_bswap64(head);
+    if constexpr (sizeof(Word) == 8) return __builtin_bswap64(head);
+    else return __builtin_bswap32(head);
 #else
     return head;
 #endif
 }
 
 // A string one byte longer: `head` (of a string of `len` bytes) followed by `byte`.
-inline uint64_t Extended(uint64_t head, uint32_t len, uint64_t byte) {
-    return len < 8 ? head | (byte << (8 * len)) : head;
-}
+inline Word Extended(Word head, uint32_t len, Word byte) { return len < kHead ? head | (byte << (8 * len)) : head; }
 
 // Below count - kRoomy any string (at most 4096 bytes) and the bytes a copy writes past it fit.
-constexpr size_t kRoomy = 4096 + 8;
+constexpr size_t kRoomy = 4096 + kHead;
 
-// Writes a string of len bytes at out + dst where there is room for it and eight bytes more:
-// the first eight from its head, the rest from its earlier copy at out + src, which ends at
-// dst + 1 at the latest (the code being defined ends with the byte at dst).
-inline void PutString(uint8_t* out, size_t dst, uint64_t head, size_t src, size_t len) {
-    Store8(out + dst, HeadToBytes(head));
-    if (len <= 8) return;
-    if (len <= 16) {
-        Store8(out + dst + 8, Load8(out + src + 8));
+// Writes a string of len bytes at out + dst where there is room for it and a word more: the
+// first bytes from its head, the rest from its earlier copy at out + src, which ends at dst + 1
+// at the latest (the code being defined ends with the byte at dst).
+inline void PutString(uint8_t* out, size_t dst, Word head, size_t src, size_t len) {
+    StoreWord(out + dst, HeadToBytes(head));
+    if (len <= kHead) return;
+    if (len <= 2 * kHead) {
+        StoreWord(out + dst + kHead, LoadWord(out + src + kHead));
         return;
     }
-    std::memcpy(out + dst + 8, out + src + 8, len - 9);
+    std::memcpy(out + dst + kHead, out + src + kHead, len - kHead - 1);
     out[dst + len - 1] = out[src + len - 1];
 }
 
 // The same near the end of the output, writing nothing at or past count; true when the string
 // reaches count.
-inline bool PutStringNearEnd(uint8_t* out, size_t dst, uint64_t head, size_t src, size_t len, size_t count) {
+inline bool PutStringNearEnd(uint8_t* out, size_t dst, Word head, size_t src, size_t len, size_t count) {
     const size_t n = std::min(len, count - dst);
-    for (size_t i = 0; i < n; ++i) out[dst + i] = i < 8 ? static_cast<uint8_t>(head >> (8 * i)) : out[src + i];
+    for (size_t i = 0; i < n; ++i) out[dst + i] = i < kHead ? static_cast<uint8_t>(head >> (8 * i)) : out[src + i];
     return n == count - dst;
 }
 
@@ -110,7 +112,7 @@ TGifLzwStop TGifLzwDecoder::Decode(TGifBitReader& bits, int minCodeSize, uint8_t
 
 // Colours are strings of one byte; the clear and end codes have none.
 void TGifLzwDecoder::ResetRuns() {
-    for (int c = 0; c < clear_; ++c) runs_[c] = Run{static_cast<uint64_t>(c), 0, 1, 0};
+    for (int c = 0; c < clear_; ++c) runs_[c] = Run{static_cast<Word>(c), 0, 1, 0};
     runs_[clear_] = runs_[end_] = Run{0, 0, 0, 0};
 }
 
@@ -146,7 +148,7 @@ TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& reader, uint8_t* out, size
             break;
         }
         out[at] = static_cast<uint8_t>(first);
-        last = Run{static_cast<uint64_t>(first), static_cast<uint32_t>(at), 1, static_cast<uint16_t>(first)};
+        last = Run{static_cast<Word>(first), static_cast<uint32_t>(at), 1, static_cast<uint16_t>(first)};
         fresh = false;
         if (++at == count) break;
         for (;;) {
