@@ -31,6 +31,7 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from conftest import build_path, start_tervane  # noqa: E402
 from convert_page_driver import SAVED, Page  # noqa: E402
+from processor_name import processor_name  # noqa: E402
 from tervane_driver import IDOK, GuiDriver, wait_until, windows_path  # noqa: E402
 
 TARGET_RATIO = 1.1
@@ -82,6 +83,7 @@ def repaint_seconds(driver: GuiDriver, window, count: int = 7) -> float:
 
 
 def main() -> int:
+    print(f"processor: {processor_name()}")
     photo_folder, work = sys.argv[1], sys.argv[2]
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
     os.makedirs(work, exist_ok=True)

@@ -1,15 +1,18 @@
 // Decoding speed of the GIF reader beside giflib's DGifSlurp, on pictures of 1920 x 1080 and
 // 4000 x 3000 written by giflib itself: a photograph-like one (smooth shading with dither
-// noise) and a drawing-like one (flat areas). Prints megapixels per second and the ratio.
+// noise) and a drawing-like one (flat areas). Prints megapixels per second, the ratio and
+// its verdict: at least 3 times giflib on photographs, 1.5 times on drawings. Times are
+// processor time, the best of several rounds, as in the other native benchmarks.
 #include <gif_lib.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "ProcessorName.h"
+#include "ProcessorTime.h"
 #include "gif/GifImageModel.h"
 #include "gif/GifReader.h"
 #include "toolkit/Streams.h"
@@ -18,12 +21,13 @@ namespace {
 
 struct Picture {
     const char* name;
+    double target;  // the least ratio to giflib
     int width, height;
     std::vector<uint8_t> pixels;
 };
 
 Picture Photo(int width, int height) {
-    Picture p{"photo", width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height)};
+    Picture p{"photo", 3.0, width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height)};
     uint32_t noise = 12345;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -35,7 +39,7 @@ Picture Photo(int width, int height) {
 }
 
 Picture Drawing(int width, int height) {
-    Picture p{"drawing", width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height)};
+    Picture p{"drawing", 1.5, width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height)};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             p.pixels[static_cast<size_t>(y) * width + x] =
@@ -99,42 +103,38 @@ bool DecodeWithReader(TMemoryStream& stream, const Picture& p) {
 }
 
 template <typename Decode>
-double BestSeconds(Decode decode, int rounds) {
-    double best = 1e9;
-    for (int i = 0; i < rounds; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        if (!decode()) {
-            std::printf("decoded pixels differ\n");
-            return -1;
-        }
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
+double BestDecodeSeconds(Decode decode, int rounds) {
+    bool same = true;
+    const double best = BestSeconds([&] { same = decode() && same; }, rounds);
+    if (same) return best;
+    std::printf("decoded pixels differ\n");
+    return -1;
 }
 
 }  // namespace
 
 int main() {
-    std::printf("%-8s %-11s %9s %14s %14s %7s\n", "picture", "size", "file KB", "giflib Mpx/s", "reader Mpx/s",
-                "ratio");
+    std::printf("processor: %s\n", ProcessorName().c_str());
+    std::printf("%-8s %-11s %9s %14s %14s %7s  %s\n", "picture", "size", "file KB", "giflib Mpx/s", "reader Mpx/s",
+                "ratio", "target");
     bool allFast = true;
     for (auto size : {std::pair{1920, 1080}, std::pair{4000, 3000}}) {
         for (auto make : {&Photo, &Drawing}) {
             Picture p = make(size.first, size.second);
             std::vector<uint8_t> file = Encode(p);
             const int rounds = size.first > 2000 ? 5 : 10;
-            double giflib = BestSeconds([&] { return DecodeWithGiflib(file, p); }, rounds);
+            double giflib = BestDecodeSeconds([&] { return DecodeWithGiflib(file, p); }, rounds);
             TMemoryStream stream(file);  // giflib too reads from the bytes in memory
-            double reader = BestSeconds([&] { return DecodeWithReader(stream, p); }, rounds);
+            double reader = BestDecodeSeconds([&] { return DecodeWithReader(stream, p); }, rounds);
             if (giflib < 0 || reader < 0) return 1;
             const double mpx = p.pixels.size() / 1e6;
             const double ratio = giflib / reader;
-            allFast = allFast && ratio >= 1.5;
-            std::printf("%-8s %4dx%-6d %9zu %14.1f %14.1f %6.2fx\n", p.name, p.width, p.height, file.size() / 1024,
-                        mpx / giflib, mpx / reader, ratio);
+            const bool met = ratio >= p.target;
+            allFast = allFast && met;
+            std::printf("%-8s %4dx%-6d %9zu %14.1f %14.1f %6.2fx  %.1fx: %s\n", p.name, p.width, p.height,
+                        file.size() / 1024, mpx / giflib, mpx / reader, ratio, p.target, met ? "met" : "NOT met");
         }
     }
-    std::printf(allFast ? "reader at least 1.5x giflib on every picture\n"
-                        : "reader below 1.5x giflib on some picture\n");
-    return 0;
+    std::printf(allFast ? "GIF decoding: every target met\n" : "GIF decoding: some target NOT met\n");
+    return 0;  // the verdict is printed; the benchmarks after this one still run
 }

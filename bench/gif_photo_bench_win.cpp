@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/JpegToGifWays.h"
+#include "ProcessorName.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+    std::printf("processor: %s\n", ProcessorName().c_str());
     const std::string photo = argv[1], out = argv[2];
     const bool png = out.size() > 4 && out.compare(out.size() - 4, 4, ".png") == 0;
     const char* format = png ? "PNG" : "GIF";

@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "ProcessorName.h"
 #include "app/MainForm_win.h"
 #include "skin/frame/SkinForm_win.h"
 #include "skin/manager/SkinManager_win.h"
@@ -140,6 +141,7 @@ int BenchSkinSwitch();
 
 int main(int argc, char** argv) {
     const char* only = argc > 1 ? argv[1] : "";
+    std::printf("processor: %s\n", ProcessorName().c_str());
     int switchResult = std::strcmp(only, "start-up") == 0 ? 0 : BenchSkinSwitch();
     int startResult = std::strcmp(only, "switch") == 0 ? 0 : BenchStartUp();
     return switchResult != 0 ? switchResult : startResult;

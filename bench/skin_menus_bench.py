@@ -17,6 +17,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from conftest import build_path, start_tervane  # noqa: E402
 from skin_menus_helpers import bar_row, wait_no_popup  # noqa: E402
+from processor_name import processor_name  # noqa: E402
 from tervane_driver import GuiDriver  # noqa: E402
 
 TARGET_RATIO = 1.2
@@ -55,6 +56,7 @@ class Menu:
 
 
 def main():
+    print(f"processor: {processor_name()}")
     rounds = int(sys.argv[1]) if len(sys.argv) > 1 else 30
     driver = GuiDriver(build_path("TERVANE_DRIVER", "tests", "bin", "GuiDriver.exe"), "/tmp")
     try:

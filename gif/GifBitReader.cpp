@@ -23,7 +23,6 @@ size_t NextSubBlock(ByteReader& in, bool& terminated, bool& truncated) {
 }  // namespace
 
 void GatherSubBlocks(ByteReader& in, TGifGatheredData& out) {
-    out.bytes.clear();
     out.size = 0;
     out.terminated = out.truncated = false;
     // A first pass over the headers finds the total, so the joined run is allocated once
@@ -35,12 +34,17 @@ void GatherSubBlocks(ByteReader& in, TGifGatheredData& out) {
         probe.Skip(n);
         total += n;
     }
-    out.bytes.resize(total + TGifGatheredData::kPadding);
+    if (out.capacity < total + TGifGatheredData::kPadding) {
+        out.bytes.reset();
+        out.capacity = 0;
+        out.bytes.reset(new uint8_t[total + TGifGatheredData::kPadding]);
+        out.capacity = total + TGifGatheredData::kPadding;
+    }
     for (size_t n; (n = NextSubBlock(in, out.terminated, out.truncated)) != 0;) {
-        in.ReadBytes(out.bytes.data() + out.size, n);
+        in.ReadBytes(out.bytes.get() + out.size, n);
         out.size += n;
     }
-    std::fill(out.bytes.begin() + static_cast<std::ptrdiff_t>(out.size), out.bytes.end(), uint8_t{0});
+    std::fill_n(out.bytes.get() + out.size, TGifGatheredData::kPadding, uint8_t{0});
 }
 
 bool SkipSubBlocks(ByteReader& in) {

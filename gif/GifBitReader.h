@@ -5,12 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 class ByteReader;
 
 struct TGifGatheredData {
-    std::vector<uint8_t> bytes;  // the joined sub-blocks, followed by kPadding zero bytes
+    // The joined sub-blocks, followed by kPadding zero bytes; left uninitialised before they
+    // are copied in, as a photograph's data runs to megabytes.
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t capacity = 0;         // bytes allocated
     size_t size = 0;             // joined bytes without the padding
     bool terminated = false;     // the zero-size sub-block was met
     bool truncated = false;      // a sub-block ran past the end of the data
@@ -28,7 +31,7 @@ public:
     // data must stay readable for TGifGatheredData::kPadding bytes past size.
     TGifBitReader(const uint8_t* data, size_t size) : data_(data), totalBits_(static_cast<uint64_t>(size) * 8) {}
     explicit TGifBitReader(const TGifGatheredData& gathered)
-        : TGifBitReader(gathered.bytes.data(), gathered.size) {}
+        : TGifBitReader(gathered.bytes.get(), gathered.size) {}
 
     // The next code of `width` bits (1..12), or -1 when no whole code is left.
     int Read(unsigned width) {

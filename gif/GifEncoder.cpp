@@ -4,10 +4,16 @@
 
 void TGIFEncoder::ColorNotInTable() { throw GIFException(ErrorText::GifColorNotInTable); }
 
+void TGIFEncoder::FlushBytes() {
+    writer_->WriteBytes(bytes_, byteCount_);
+    byteCount_ = 0;
+}
+
 void TGIFEncoder::Begin(TGIFWriter& writer, int bitsPerPixel, int colorCount) {
     writer_ = &writer;
     bits_ = 0;
     bitCount_ = 0;
+    byteCount_ = 0;
     BitsPerPixel = bitsPerPixel;
     ColorCount = colorCount;
     ClearCode = 1 << bitsPerPixel;
@@ -28,7 +34,8 @@ void TGIFEncoder::Finish() {
     if (coding_) EndPixels();
     coding_ = false;
     Output(EOICode);
-    if (bitCount_ > 0) writer_->WriteByte(static_cast<uint8_t>(bits_));
+    if (bitCount_ > 0) bytes_[byteCount_++] = static_cast<uint8_t>(bits_);
+    FlushBytes();
     bits_ = 0;
     bitCount_ = 0;
 }

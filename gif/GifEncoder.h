@@ -3,6 +3,7 @@
 // significant bit first into data sub-blocks, and walking the pixels in the frame's order.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "gif/GifStream.h"
 
@@ -28,14 +29,18 @@ protected:
     virtual void EncodePixels(const uint8_t* pixels, size_t count) = 0;
     virtual void EndPixels() = 0;
 
+    // Every code stores the whole bit buffer and keeps the bytes it completed: the same few
+    // steps for a code that completes one byte as for one that completes two, so nothing is
+    // left for the branch predictor to guess.
     void Output(int code) {
         bits_ |= static_cast<uint64_t>(code) << bitCount_;
         bitCount_ += CodeSize;
-        while (bitCount_ >= 8) {
-            writer_->WriteByte(static_cast<uint8_t>(bits_));
-            bits_ >>= 8;
-            bitCount_ -= 8;
-        }
+        StoreLittleEndian(bytes_ + byteCount_, bits_);
+        const int whole = bitCount_ >> 3;
+        byteCount_ += static_cast<size_t>(whole);
+        bits_ >>= 8 * whole;
+        bitCount_ -= 8 * whole;
+        if (byteCount_ >= ByteLimit) FlushBytes();
     }
     [[noreturn]] static void ColorNotInTable();
 
@@ -47,7 +52,18 @@ protected:
     int CodeSize = 0;
 
 private:
+    static constexpr size_t ByteLimit = 4096;  // coded bytes gathered before the writer takes them
+    static void StoreLittleEndian(uint8_t* at, uint64_t bits) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        bits = __builtin_bswap64(bits);
+#endif
+        std::memcpy(at, &bits, sizeof bits);
+    }
+    void FlushBytes();
+
     TGIFWriter* writer_ = nullptr;
+    uint8_t bytes_[ByteLimit + sizeof(uint64_t)];
+    size_t byteCount_ = 0;
     uint64_t bits_ = 0;
     int bitCount_ = 0;
     bool coding_ = false;  // pixels were begun and not yet ended

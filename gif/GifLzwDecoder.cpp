@@ -8,23 +8,57 @@
 
 namespace {
 
-// How far a short copy may write past the end of its string; those bytes are overwritten by
-// the strings that follow, or put back to the fill value when the data stops early.
+// How far a copy may write past the end of its string; those bytes are overwritten by the
+// strings that follow, or put back to the fill value when the data stops early.
 constexpr size_t kCopySlack = 16;
 
-// Copies a string that ends before dst (src + len <= dst) to dst, never past count.
-inline void CopyRun(uint8_t* out, size_t dst, size_t src, size_t len, size_t count) {
-    if (len <= kCopySlack && dst + kCopySlack <= count) {
-        uint64_t chunk;
-        std::memcpy(&chunk, out + src, 8);
-        std::memcpy(out + dst, &chunk, 8);
-        if (len > 8) {
-            std::memcpy(&chunk, out + src + 8, 8);
-            std::memcpy(out + dst + 8, &chunk, 8);
-        }
+using Word = TGifLzwDecoder::HeadWord;
+constexpr size_t kHead = sizeof(Word);  // bytes of a string kept in its entry
+
+inline Word LoadWord(const uint8_t* p) {
+    Word v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+inline void StoreWord(uint8_t* p, Word v) { std::memcpy(p, &v, sizeof v); }
+
+// The first bytes of a string held in a word, lowest first, whatever the machine's order.
+inline Word HeadToBytes(Word head) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    if constexpr (sizeof(Word) == 8) return __builtin_bswap64(head);
+    else return __builtin_bswap32(head);
+#else
+    return head;
+#endif
+}
+
+// A string one byte longer: `head` (of a string of `len` bytes) followed by `byte`.
+inline Word Extended(Word head, uint32_t len, Word byte) { return len < kHead ? head | (byte << (8 * len)) : head; }
+
+// Below count - kRoomy any string (at most 4096 bytes) and the bytes a copy writes past it fit.
+constexpr size_t kRoomy = 4096 + kHead;
+
+// Writes a string of len bytes at out + dst where there is room for it and a word more: the
+// first bytes from its head, the rest from its earlier copy at out + src, which ends at dst + 1
+// at the latest (the code being defined ends with the byte at dst).
+inline void PutString(uint8_t* out, size_t dst, Word head, size_t src, size_t len) {
+    StoreWord(out + dst, HeadToBytes(head));
+    if (len <= kHead) return;
+    if (len <= 2 * kHead) {
+        StoreWord(out + dst + kHead, LoadWord(out + src + kHead));
         return;
     }
-    std::memcpy(out + dst, out + src, std::min(len, count - dst));
+    std::memcpy(out + dst + kHead, out + src + kHead, len - kHead - 1);
+    out[dst + len - 1] = out[src + len - 1];
+}
+
+// The same near the end of the output, writing nothing at or past count; true when the string
+// reaches count.
+inline bool PutStringNearEnd(uint8_t* out, size_t dst, Word head, size_t src, size_t len, size_t count) {
+    const size_t n = std::min(len, count - dst);
+    for (size_t i = 0; i < n; ++i) out[dst + i] = i < kHead ? static_cast<uint8_t>(head >> (8 * i)) : out[src + i];
+    return n == count - dst;
 }
 
 }  // namespace
@@ -76,90 +110,88 @@ TGifLzwStop TGifLzwDecoder::Decode(TGifBitReader& bits, int minCodeSize, uint8_t
     return stop;
 }
 
+// Colours are strings of one byte; the clear and end codes have none.
+void TGifLzwDecoder::ResetRuns() {
+    for (int c = 0; c < clear_; ++c) runs_[c] = Run{static_cast<Word>(c), 0, 1, 0};
+    runs_[clear_] = runs_[end_] = Run{0, 0, 0, 0};
+}
+
 // The state lives in locals while decoding: stores through the byte pointer `out` could
-// otherwise alias every member and force reloads on each code.
+// otherwise alias every member and force reloads on each code. Each run (from the start or a
+// clear code) begins with a colour that makes no entry; inside it, any code at or above the
+// next free one (out of data reads as -1, which compares above) takes the one rare branch.
 TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& reader, uint8_t* out, size_t count, size_t& pos) {
     if (codeSize_ > 8) return DecodeByChains(reader, out, count, pos, clear_, true);
+    ResetRuns();
     TGifBitReader bits = reader;
-    const int clear = clear_, end = end_;
-    int width = width_, limit = limit_, next = free_, prev = 0;
-    size_t at = pos, prevPos = 0;
-    uint32_t prevLen = 0;
+    Run* const runs = runs_;
+    const size_t roomy = count > kRoomy ? count - kRoomy : 0;
+    unsigned width = 0;
+    int limit = 0, next = 0, handOver = -1;
+    size_t at = pos;
+    Run last{0, 0, 0, 0};  // the previous string; its prefix field holds its own code
     bool fresh = true;
-    int handOver = -1;
     TGifLzwStop stop = TGifLzwStop::Complete;
-    // After a clear code (and at the start): the first code that is not a clear code must be
-    // a colour; it starts the run without making an entry.
-    auto startRun = [&]() -> bool {
-        width = codeSize_ + 1, limit = 1 << width, next = clear + 2;
-        int code;
-        do code = bits.Read(static_cast<unsigned>(width));
-        while (code == clear);
-        if (code < 0 || code == end) {
-            stop = code < 0 ? TGifLzwStop::OutOfData : TGifLzwStop::EndCode;
-            return false;
+    for (bool cleared = true; cleared;) {
+        cleared = false;
+        fresh = true;
+        width = static_cast<unsigned>(codeSize_ + 1), limit = 1 << width, next = clear_ + 2;
+        int first;
+        do first = bits.Read(width);
+        while (first == clear_);
+        if (first < 0 || first == end_) {
+            stop = first < 0 ? TGifLzwStop::OutOfData : TGifLzwStop::EndCode;
+            break;
         }
-        if (code > end) {
-            fresh = true;
-            handOver = code;
-            return false;
+        if (first > end_) {
+            handOver = first;
+            break;
         }
-        out[at] = static_cast<uint8_t>(code);
-        prev = code, prevPos = at, prevLen = 1;
+        out[at] = static_cast<uint8_t>(first);
+        last = Run{static_cast<Word>(first), static_cast<uint32_t>(at), 1, static_cast<uint16_t>(first)};
         fresh = false;
-        if (++at < count) return true;
-        stop = TGifLzwStop::Complete;
-        return false;
-    };
-    bool running = startRun();
-    while (running) {
-        const int code = bits.Read(static_cast<unsigned>(width));
-        uint32_t len;
-        if (code < clear) {
-            if (code < 0) {
-                stop = TGifLzwStop::OutOfData;
+        if (++at == count) break;
+        for (;;) {
+            const int code = bits.Read(width);
+            Run string;
+            if (static_cast<unsigned>(code) < static_cast<unsigned>(next)) {
+                string = runs[code];
+                if (string.len == 0) {  // the clear or the end code
+                    cleared = code == clear_;
+                    if (!cleared) stop = TGifLzwStop::EndCode;
+                    break;
+                }
+            } else if (code == next) {
+                // The code being defined: the previous string and its own first byte.
+                string = Run{Extended(last.head, last.len, last.head & 0xFF), last.pos,
+                             static_cast<uint16_t>(last.len + 1), 0};
+            } else {
+                if (code < 0) stop = TGifLzwStop::OutOfData;
+                else handOver = code;  // not a string of this table: the table walk takes over below
                 break;
             }
-            out[at] = static_cast<uint8_t>(code);
-            len = 1;
-        } else if (code < next && code > end) {
-            len = runs_[code].len;
-            CopyRun(out, at, runs_[code].pos, len, count);
-        } else if (code == next) {
-            len = prevLen + 1;
-            CopyRun(out, at, prevPos, prevLen, count);
-            if (at + prevLen < count) out[at + prevLen] = out[prevPos];
-        } else if (code == clear) {
-            running = startRun();
-            continue;
-        } else if (code == end) {
-            stop = TGifLzwStop::EndCode;
-            break;
-        } else {
-            handOver = code;  // not a string of this table: the table walk takes over below
-            break;
+            if (at < roomy) {
+                PutString(out, at, string.head, string.pos, string.len);
+            } else if (PutStringNearEnd(out, at, string.head, string.pos, string.len, count)) {
+                at = count;
+                stop = TGifLzwStop::Complete;
+                break;
+            }
+            if (next < kMaxCodes) {
+                runs[next] = Run{Extended(last.head, last.len, string.head & 0xFF), last.pos,
+                                 static_cast<uint16_t>(last.len + 1), last.prefix};
+                if (++next >= limit && limit <= kMaxCodes - 1) limit <<= 1, ++width;
+            }
+            last = Run{string.head, static_cast<uint32_t>(at), string.len, static_cast<uint16_t>(code)};
+            at += string.len;
         }
-        if (next < kMaxCodes) {
-            runs_[next] = Run{static_cast<uint32_t>(prevPos), static_cast<uint16_t>(prevLen + 1),
-                              static_cast<uint16_t>(prev)};
-            if (++next >= limit && limit <= kMaxCodes - 1) limit <<= 1, ++width;
-        }
-        prev = code;
-        prevPos = at;
-        prevLen = len;
-        if (len >= count - at) {
-            at = count;
-            stop = TGifLzwStop::Complete;
-            break;
-        }
-        at += len;
     }
-    width_ = width, limit_ = limit, free_ = next, prev_ = prev;
+    width_ = static_cast<int>(width), limit_ = limit, free_ = next, prev_ = last.prefix;
     pos = at;
     reader = bits;
     if (handOver < 0) return stop;
     TablesFromRuns(out);
-    if (!fresh) first_ = out[prevPos];
+    if (!fresh) first_ = static_cast<int>(last.head & 0xFF);
     return DecodeByChains(reader, out, count, pos, handOver, fresh);
 }
 

@@ -5,11 +5,13 @@
 
 #include "gif/GifEncoder.h"
 
-// 8009 slots of 32 bits; a used slot holds key x 4096 + code (key in the upper 20 bits, code
-// in the lower 12), an empty one has all bits set. Keys are prefix code x 256 + pixel.
+// 8192 slots of 32 bits, open addressing with linear probing; a used slot holds key x 4096 +
+// code (key in the upper 20 bits, code in the lower 12), an empty one has all bits set. Keys
+// are prefix code x 256 + pixel. At most 4096 keys keep it half empty, and a search walks
+// neighbouring slots: one multiplication to start, no division.
 class THashTable {
 public:
-    static constexpr uint32_t Size = 8009;
+    static constexpr uint32_t Size = 8192;
     static constexpr uint32_t EmptyFrom = 0xFFFFF000u;
 
     THashTable() : slots_(new uint32_t[Size]) { Clear(); }
@@ -17,8 +19,7 @@ public:
 
     // The code stored under key, or -1; *slot then names the empty slot where key belongs.
     int Find(uint32_t key, uint32_t* slot = nullptr) const {
-        uint32_t h = ((key >> 4) ^ key) % Size;
-        const uint32_t step = h == 0 ? 1 : Size - h;
+        uint32_t h = (key * 0x9E3779B1u) >> 19;
         for (;;) {
             const uint32_t value = slots_[h];
             if (value >= EmptyFrom) {
@@ -26,7 +27,7 @@ public:
                 return -1;
             }
             if ((value >> 12) == key) return static_cast<int>(value & 0xFFF);
-            h = h >= step ? h - step : h + Size - step;
+            h = (h + 1) & (Size - 1);
         }
     }
     void Insert(uint32_t key, int code) {
@@ -57,14 +58,23 @@ private:
     }
     void EmitClear();
 
-    void ForgetLastChildren();
+    void ForgetShortcuts();  // the last children and jumps, at each clear
+    // Follows the string from prefix by one pixel through the last children and the table;
+    // false (after emitting the prefix and entering the new string) when it ends there.
+    __attribute__((always_inline)) bool Extend(uint32_t& prefix, uint32_t c);
 
     std::unique_ptr<THashTable> table_;
-    // For each prefix code, the two children met last, newest first (pixel x 4096 + code, or
-    // all bits set): in pictures a string is most often followed by the same pixel as last
+    // For each prefix code, the two children added or found in the table last, newest first
+    // (pixel x 4096 + code, or all bits set): in pictures a string is most often followed by the same pixel as last
     // time, and this answers nine lookups in ten of a photograph without hashing. The string
     // table stays the one dictionary.
     std::unique_ptr<uint32_t[]> lastChild_;
+    // For each prefix code, the four pixels that last followed it one after the other without
+    // ending the string, and the code they led to (code x 2^32 + the four pixels as read from
+    // memory; NoJump when unknown). Strings of a photograph run to a dozen pixels and more and
+    // repeat their paths: one comparison then takes four pixels at a time, where each pixel
+    // alone waits for the lookup of the one before it.
+    std::unique_ptr<uint64_t[]> jump_;
     int prefix_ = -1;
     int nextFree_ = 0;
     int maxCode_ = 0;

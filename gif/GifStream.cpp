@@ -1,5 +1,6 @@
 #include "gif/GifStream.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -18,6 +19,17 @@ void TGIFWriter::FlushBlock() {
     pending_.insert(pending_.end(), buffer_, buffer_ + 1 + count_);
     count_ = 0;
     if (pending_.size() >= PendingLimit) FlushPending();
+}
+
+void TGIFWriter::WriteBytes(const uint8_t* bytes, size_t count) {
+    while (count > 0) {
+        const size_t n = std::min(count, static_cast<size_t>(255 - count_));
+        std::memcpy(buffer_ + 1 + count_, bytes, n);
+        bytes += n;
+        count -= n;
+        count_ += static_cast<int>(n);
+        if (count_ == 255) FlushBlock();
+    }
 }
 
 void TGIFWriter::FlushPending() {

@@ -1,6 +1,7 @@
 #pragma once
 // Output of coded pixel data as GIF data sub-blocks: a length byte and up to 255 bytes.
 // Whole sub-blocks are gathered and passed to the target stream in larger pieces.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -27,6 +28,7 @@ public:
         buffer_[1 + count_] = value;
         if (++count_ == 255) FlushBlock();
     }
+    void WriteBytes(const uint8_t* bytes, size_t count);
     // Writes the pending partial sub-block (if any) and the block terminator.
     void Finish();
 
