@@ -144,10 +144,13 @@ TIconImage ReadIconImage(const uint8_t* data, size_t size, const TIconDirEntry& 
     return image;
 }
 
-void PutSingleIconDirectory(std::vector<uint8_t>& out, const TIconDirEntry& entry) {
+void PutIconDirectoryHeader(std::vector<uint8_t>& out, uint16_t imageCount) {
     PutU16LE(out, 0);  // reserved
     PutU16LE(out, 1);  // resource type: icon
-    PutU16LE(out, 1);  // one image
+    PutU16LE(out, imageCount);
+}
+
+void PutIconDirEntry(std::vector<uint8_t>& out, const TIconDirEntry& entry, uint32_t imageOffset) {
     PutU8(out, entry.width);
     PutU8(out, entry.height);
     PutU8(out, entry.colorCount);
@@ -155,7 +158,12 @@ void PutSingleIconDirectory(std::vector<uint8_t>& out, const TIconDirEntry& entr
     PutU16LE(out, entry.planes);
     PutU16LE(out, entry.bitCount);
     PutU32LE(out, entry.bytesInRes);
-    PutU32LE(out, entry.imageOffset);
+    PutU32LE(out, imageOffset);
+}
+
+void PutSingleIconDirectory(std::vector<uint8_t>& out, const TIconDirEntry& entry) {
+    PutIconDirectoryHeader(out, 1);
+    PutIconDirEntry(out, entry, entry.imageOffset);
 }
 
 std::vector<uint8_t> WriteIconFile(const TIconImage& image) {

@@ -64,6 +64,9 @@ constexpr uint32_t kIconDirectoryHeaderSize = 6;
 constexpr uint32_t kIconDirEntrySize = 16;
 constexpr uint32_t kSingleIconImageOffset = kIconDirectoryHeaderSize + kIconDirEntrySize;  // 22
 void PutSingleIconDirectory(std::vector<uint8_t>& out, const TIconDirEntry& entry);
+// The header of an icon file of `imageCount` images, and one entry naming its image's offset.
+void PutIconDirectoryHeader(std::vector<uint8_t>& out, uint16_t imageCount);
+void PutIconDirEntry(std::vector<uint8_t>& out, const TIconDirEntry& entry, uint32_t imageOffset);
 
 // A one-image icon file holding `image` (the colour picture at its own depth, then the mask).
 std::vector<uint8_t> WriteIconFile(const TIconImage& image);

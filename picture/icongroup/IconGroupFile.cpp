@@ -78,21 +78,11 @@ std::vector<uint8_t> WriteIconGroupFile(const uint8_t* data, const TIconGroup& g
         throw EInvalidGraphic(ErrorText::InvalidIcon);
     std::vector<uint8_t> out;
     out.reserve(static_cast<size_t>(total));
-    PutU16LE(out, 0);
-    PutU16LE(out, 1);
-    PutU16LE(out, static_cast<uint16_t>(count));
+    PutIconDirectoryHeader(out, static_cast<uint16_t>(count));
     uint32_t offset = kIconDirectoryHeaderSize + kIconDirEntrySize * count;
     for (const TGroupImage& image : group.images) {
-        const TIconDirEntry& entry = image.entry;
-        PutU8(out, entry.width);
-        PutU8(out, entry.height);
-        PutU8(out, entry.colorCount);
-        PutU8(out, entry.reserved);
-        PutU16LE(out, entry.planes);
-        PutU16LE(out, entry.bitCount);
-        PutU32LE(out, entry.bytesInRes);
-        PutU32LE(out, offset);
-        offset += entry.bytesInRes;
+        PutIconDirEntry(out, image.entry, offset);
+        offset += image.entry.bytesInRes;
     }
     for (const TGroupImage& image : group.images)
         PutBytes(out, data + image.entry.imageOffset, image.entry.bytesInRes);
