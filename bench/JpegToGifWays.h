@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchFiles.h"
 #include "convert/JpegGifPipeline.h"
 #include "convert/JpegPngPipeline.h"
 #include "gif/GifImageModel.h"
@@ -38,11 +39,6 @@ private:
     int width_ = 0, height_ = 0;
     std::unique_ptr<uint8_t[]> pixels_;
 };
-
-inline std::vector<uint8_t> FileBytes(const std::string& path) {
-    TFileStream file(path, TFileMode::OpenRead);
-    return file.ReadRemaining();
-}
 
 // Decoded whole, then reduced and coded through the GIF model, then saved.
 inline void WriteJpegAsGifInTurn(const std::string& photo, const std::string& out) {

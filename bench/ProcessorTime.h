@@ -6,6 +6,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 
 inline double ProcessorSeconds() {
@@ -25,6 +26,22 @@ inline double BestSeconds(const std::function<void()>& run, int repeats) {
         const double start = ProcessorSeconds();
         run();
         best = std::min(best, ProcessorSeconds() - start);
+    }
+    return best;
+}
+
+// Wall time, for what runs on both cores or in another process: judged by how long the user waits.
+inline double WallSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// The best wall time of several runs.
+inline double BestWall(const std::function<void()>& run, int repeats) {
+    double best = 1e30;
+    for (int i = 0; i < repeats; ++i) {
+        const double start = WallSeconds();
+        run();
+        best = std::min(best, WallSeconds() - start);
     }
     return best;
 }

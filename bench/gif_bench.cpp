@@ -22,13 +22,13 @@
 #include <time.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "bench/BenchFiles.h"
 #include "bench/JpegToGifWays.h"
 #include "gif/ColorReduction.h"
 #include "gif/GifImageModel.h"
@@ -72,22 +72,6 @@ TPhoto DecodeJpeg(const std::string& path) {
     jpeg_destroy_decompress(&info);
     std::fclose(file);
     return photo;
-}
-
-std::string MakePhoto(const std::string& folder, int width, int height) {
-    std::string path = folder + "/bench-photo-" + std::to_string(width) + "x" + std::to_string(height) + ".jpg";
-    if (FILE* existing = std::fopen(path.c_str(), "rb")) {
-        std::fclose(existing);
-        return path;
-    }
-    std::printf("making %s with ImageMagick (once)...\n", path.c_str());
-    std::string command = "/usr/bin/convert -seed 7 -size " + std::to_string(width) + "x" + std::to_string(height) +
-                          " plasma:fractal -blur 0x1 -quality 90 " + path;
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "could not make the photograph\n");
-        std::exit(1);
-    }
-    return path;
 }
 
 // A frame of web-palette indices from a photograph, as the program writes them.
@@ -161,10 +145,6 @@ void BenchReduction(const std::string& folder) {
                 "(target %.0f %%: %s)\n",
                 reduceTime * 1e3, reduceBandwidth / 1e9, copyBandwidth / 1e9, share, TargetShare,
                 share >= TargetShare ? "met" : "NOT met");
-}
-
-double WallSeconds() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 // The best processor and wall times of several runs.

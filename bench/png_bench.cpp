@@ -9,7 +9,6 @@
 // The photograph is made once in the work folder with ImageMagick's plasma generator.
 #include <png.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "ProcessorName.h"
 #include "ProcessorTime.h"
+#include "bench/BenchFiles.h"
 #include "convert/JpegPngPipeline.h"
 #include "picture/png/PngReader.h"
 #include "picture/png/PngWriter.h"
@@ -26,46 +27,11 @@
 
 namespace {
 
-std::string ProcessorModel() {
-    std::ifstream info("/proc/cpuinfo");
-    for (std::string line; std::getline(info, line);)
-        if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
-    return "unknown processor";
-}
-
-std::vector<uint8_t> FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 void Run(const std::string& command) {
     if (std::system(command.c_str()) != 0) {
         std::fprintf(stderr, "failed: %s\n", command.c_str());
         std::exit(1);
     }
-}
-
-std::string MakePhoto(const std::string& folder) {
-    const std::string path = folder + "/bench-photo-4000x3000.jpg";
-    if (!std::ifstream(path)) {
-        std::printf("making %s with ImageMagick (once)...\n", path.c_str());
-        Run("/usr/bin/convert -seed 7 -size 4000x3000 plasma:fractal -blur 0x1 -quality 90 " + path);
-    }
-    return path;
-}
-
-double WallSeconds() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-double BestWall(const std::function<void()>& run, int repeats) {
-    double best = 1e30;
-    for (int i = 0; i < repeats; ++i) {
-        const double start = WallSeconds();
-        run();
-        best = std::min(best, WallSeconds() - start);
-    }
-    return best;
 }
 
 // The program's reader into one buffer, as it fills a bitmap's rows.
@@ -208,8 +174,8 @@ bool BenchJpegToPng(const std::string& folder, const std::string& photo) {
 int main(int argc, char** argv) {
     std::string folder = argc > 1 ? argv[1] : argv[0];
     if (argc <= 1) folder = folder.substr(0, folder.find_last_of('/'));
-    std::printf("processor: %s\n", ProcessorModel().c_str());
-    const std::string photo = MakePhoto(folder);
+    std::printf("processor: %s\n", ProcessorName().c_str());
+    const std::string photo = MakePhoto(folder, 4000, 3000);
     const std::string photoPng = folder + "/bench-photo-4000x3000.png";
     if (!std::ifstream(photoPng)) Run("/usr/bin/convert " + photo + " " + photoPng);
     bool met = BenchDecode("12-megapixel photograph (RGB)", FileBytes(photoPng));
