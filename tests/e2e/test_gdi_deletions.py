@@ -40,13 +40,16 @@ def test_usual_operations_delete_no_selected_gdi_object(driver, tervane, tervane
         icons.save(f"{work_dir}/icon.{kind}")
         assert dominant(colour_of(f"{work_dir}/icon.{kind}"), BLUE)
         deletions.assert_none(f"saving the icon as {kind}")
+    icons.save(f"{work_dir}/icon.png")  # its largest image, with its transparency
+    deletions.assert_none("saving the icon as png")
 
     page = Page(driver, tervane)  # a page switch
     deletions.assert_none("switching to the conversion page")
-    for source_kind in ("bmp", "jpg", "gif", "ico"):
+    kinds = ("bmp", "jpg", "gif", "ico", "png")
+    for source_kind in kinds:
         page.choose_source(make_source(work_dir, source_kind))
         deletions.assert_none(f"showing a {source_kind} source")
-        for target_kind in other_kinds(source_kind):
+        for target_kind in other_kinds(source_kind, kinds):
             convert_and_check(page, work_dir, source_kind, target_kind)
             deletions.assert_none(f"converting {source_kind} to {target_kind}")
 
