@@ -4,7 +4,7 @@
 // for an unknown extension). Compared without regard to letter case.
 #include <string>
 
-#include "toolkit/AnsiFileName.h"
+#include "base/AnsiFileName.h"
 
 enum class TDroppedFilePage { Icons, Conversion, None };
 

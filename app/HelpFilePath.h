@@ -4,7 +4,7 @@
 // does not exist, and the shell says so.
 #include <string>
 
-#include "toolkit/AnsiFileName.h"
+#include "base/AnsiFileName.h"
 
 inline std::string HelpFilePath(const std::string& programPath) {
     return FolderPart(programPath) + "readme.txt";

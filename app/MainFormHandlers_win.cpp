@@ -10,8 +10,8 @@
 #include "icons/IconPage_win.h"
 #include "picture/FileFormatsList.h"
 #include "toolkit/Application_win.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FileStream.h"
+#include "base/Exceptions.h"
+#include "base/FileStream.h"
 #include "toolkit/Screen_win.h"
 #include "toolkit/WideText_win.h"
 

@@ -11,7 +11,7 @@
 #include "skin/stored/SkinDecodeAhead_win.h"
 #include "skin/stored/StoredSkins_win.h"
 #include "toolkit/Application_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/WideText_win.h"
 
 namespace {

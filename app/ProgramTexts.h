@@ -1,6 +1,6 @@
 #pragma once
 // Texts of the program that several of its parts show.
-#include "toolkit/ProgramTitle.h"
+#include "base/ProgramTitle.h"
 
 namespace ProgramText {
 inline constexpr const char* MainCaption = "Quorlin图片处理Tervane--Quorlin电脑工作室";

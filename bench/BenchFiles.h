@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 
 inline std::vector<uint8_t> FileBytes(const std::string& path) {
     TFileStream file(path, TFileMode::OpenRead);

@@ -15,7 +15,7 @@
 #include "gif/GifImageModel.h"
 #include "picture/JpegDecoder.h"
 #include "picture/png/PngWriter.h"
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 
 // 24-bit rows, top row first, in one block.
 class TPhotoRows : public TJpegDecodeTarget {

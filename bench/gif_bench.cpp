@@ -34,7 +34,7 @@
 #include "gif/GifImageModel.h"
 #include "ProcessorName.h"
 #include "ProcessorTime.h"
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "ProcessorTime.h"
 #include "gif/GifImageModel.h"
 #include "gif/GifReader.h"
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include "convert/JpegPngPipeline.h"
 #include "picture/png/PngReader.h"
 #include "picture/png/PngWriter.h"
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 
 namespace {
 

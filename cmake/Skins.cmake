@@ -27,7 +27,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/skintools
   COMMAND ${TERVANE_HOST_CXX} -std=c++17 -O2 -I${CMAKE_SOURCE_DIR} -o ${skinpack}
           ${CMAKE_SOURCE_DIR}/tools/skinpack/SkinPackMain.cpp ${TERVANE_SKINPACK_SOURCES}
-          ${CMAKE_SOURCE_DIR}/skin/stored/LzhufTree.cpp ${CMAKE_SOURCE_DIR}/toolkit/Exceptions.cpp
+          ${CMAKE_SOURCE_DIR}/skin/stored/LzhufTree.cpp ${CMAKE_SOURCE_DIR}/base/Exceptions.cpp
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/skinpack/SkinPackMain.cpp ${TERVANE_SKINPACK_SOURCES}
           ${CMAKE_SOURCE_DIR}/tools/skinpack/LzhufEncoder.h ${CMAKE_SOURCE_DIR}/tools/skinpack/SkinArchiveWriter.h
           ${CMAKE_SOURCE_DIR}/skin/stored/LzhufTree.cpp ${CMAKE_SOURCE_DIR}/skin/stored/LzhufTree.h

@@ -1,6 +1,6 @@
 #include "convert/ConversionMatrix.h"
 
-#include "toolkit/AnsiFileName.h"
+#include "base/AnsiFileName.h"
 
 std::string UpperCaseExtension(const std::string& fileName) { return UpperCaseAscii(ExtensionPart(fileName)); }
 

@@ -6,7 +6,7 @@
 #include "convert/PreviewForm_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/BusyState_win.h"
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 #include "toolkit/WideText_win.h"
 
 namespace {

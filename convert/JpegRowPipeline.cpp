@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

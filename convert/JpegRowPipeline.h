@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "picture/JpegDecoder.h"
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 // True when the picture decodes to 24 bits per pixel with these settings: not grey, and not
 // quantised to 8 bits.

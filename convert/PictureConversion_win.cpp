@@ -15,8 +15,8 @@
 #include "picture/png/PngBitmaps_win.h"
 #include "picture/png/PngImage_win.h"
 #include "toolkit/Canvas_win.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FileStream.h"
+#include "base/Exceptions.h"
+#include "base/FileStream.h"
 #include "toolkit/GdiGuards_win.h"
 
 namespace {

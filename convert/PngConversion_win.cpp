@@ -9,9 +9,9 @@
 #include "picture/IconDirectory.h"
 #include "picture/png/PngImage_win.h"
 #include "picture/png/StoredIconImage.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/Canvas_win.h"
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 #include "toolkit/GdiGuards_win.h"
 
 namespace {

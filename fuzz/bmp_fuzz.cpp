@@ -5,7 +5,7 @@
 
 #include "picture/BmpReader.h"
 #include "picture/BmpWriter.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

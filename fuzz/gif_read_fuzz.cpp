@@ -6,8 +6,8 @@
 
 #include "gif/GifImageModel.h"
 #include "gif/GifReader.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "base/Exceptions.h"
+#include "base/Streams.h"
 
 namespace {
 constexpr uint64_t kFuzzMemoryBudget = uint64_t{4} << 20;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gif/GifImageModel.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

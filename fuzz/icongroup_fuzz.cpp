@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "picture/icongroup/IconGroup.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const TIconGroup& group : ListIconGroups(data, size)) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "picture/JpegDecoder.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "picture/MetafileFormat.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "picture/png/AlphaPicture.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "base/Exceptions.h"
+#include "base/Streams.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TAlphaPicture picture;

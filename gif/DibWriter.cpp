@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <new>
 
-#include "toolkit/ByteReader.h"
-#include "toolkit/CheckedMath.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/CheckedMath.h"
+#include "base/Exceptions.h"
 
 namespace {
 constexpr uint32_t FileHeaderSize = 14;

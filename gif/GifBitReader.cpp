@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 int TGIFColorMap::DepthForCount(int count) {
     if (count <= 0) return 0;

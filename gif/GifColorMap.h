@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 struct TGIFColor {
     uint8_t Red = 0;

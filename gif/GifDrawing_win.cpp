@@ -7,7 +7,7 @@
 #include "gif/GifRenderer_win.h"
 #include "picture/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/Thread_win.h"
 #include "toolkit/ScreenDevice_win.h"

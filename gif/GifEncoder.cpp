@@ -1,6 +1,6 @@
 #include "gif/GifEncoder.h"
 
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 void TGIFEncoder::ColorNotInTable() { throw GIFException(ErrorText::GifColorNotInTable); }
 

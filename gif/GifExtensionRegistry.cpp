@@ -1,7 +1,7 @@
 #include "gif/GifExtensionRegistry.h"
 
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "gif/GifSubImage.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 namespace {
 

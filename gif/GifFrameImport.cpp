@@ -3,7 +3,7 @@
 
 #include "gif/GifImageModel.h"
 #include "gif/GifSubImage.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

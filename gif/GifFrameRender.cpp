@@ -3,7 +3,7 @@
 #include "gif/ColorLookup.h"
 #include "gif/Ditherers.h"
 #include "gif/GifImageModel.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "gif/GifImageModel.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 void TGIFHeader::SetWidth(int width) {
     for (const auto& frame : Image()->Images)

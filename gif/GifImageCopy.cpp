@@ -5,8 +5,8 @@
 
 #include "gif/GifExtensionRegistry.h"
 #include "gif/GifImageModel.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 namespace {
 

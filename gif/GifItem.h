@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 class TGIFImageModel;
 

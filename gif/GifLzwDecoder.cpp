@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "gif/GifBitReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

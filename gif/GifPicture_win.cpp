@@ -5,7 +5,7 @@
 #include "picture/Bitmap_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/ScreenDevice_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/GraphicsObjects_win.h"
 #include "toolkit/WideText_win.h"

@@ -8,9 +8,9 @@
 #include "gif/GifExtensionRegistry.h"
 #include "gif/GifImageModel.h"
 #include "gif/GifLzwDecoder.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
+#include "base/Streams.h"
 
 namespace {
 

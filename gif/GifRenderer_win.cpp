@@ -6,7 +6,7 @@
 #include "gif/GifFrameRender.h"
 #include "gif/GifPicture_win.h"
 #include "picture/Bitmap_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 
 namespace {

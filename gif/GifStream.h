@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 class TGIFStream {
 public:

@@ -4,8 +4,8 @@
 #include "gif/GifLzwEncoder.h"
 #include "gif/GifRleEncoder.h"
 #include "gif/GifStream.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 TGIFSubImage::TGIFSubImage(TGIFImageModel* image) : TGIFItem(image), Extensions(image) {}
 

@@ -8,7 +8,7 @@
 #include "picture/icongroup/IconGroupFile_win.h"
 #include "picture/Icon_win.h"
 #include "picture/Picture_win.h"
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 #include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/WideText_win.h"
 

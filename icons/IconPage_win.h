@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/MainForm_win.h"
-#include "toolkit/EventWiring.h"
+#include "base/EventWiring.h"
 
 std::unique_ptr<TMainFormPart> AttachIconPage(TVyrfForm1& form);
 

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "toolkit/ByteReader.h"
-#include "toolkit/CheckedMath.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/CheckedMath.h"
+#include "base/Exceptions.h"
 
 namespace {
 

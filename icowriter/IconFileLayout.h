@@ -9,7 +9,7 @@
 
 #include "picture/BitmapInfoHeader.h"
 #include "picture/IconDirectory.h"
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 namespace IconFile {
 // Sizes a bitmap description (what the system says about a bitmap handle) may take.

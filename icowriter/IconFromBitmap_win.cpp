@@ -8,7 +8,7 @@
 #include "picture/Bitmap_win.h"
 #include "picture/Icon_win.h"
 #include "toolkit/Canvas_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

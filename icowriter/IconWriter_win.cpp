@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "picture/Icon_win.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FileStream.h"
+#include "base/Exceptions.h"
+#include "base/FileStream.h"
 #include "toolkit/GdiGuards_win.h"
 
 namespace {

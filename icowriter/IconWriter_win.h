@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "icowriter/IconFileLayout.h"
-#include "toolkit/Component.h"
-#include "toolkit/Streams.h"
+#include "base/Component.h"
+#include "base/Streams.h"
 
 class TBitmap;
 class TIcon;

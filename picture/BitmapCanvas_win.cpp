@@ -1,7 +1,7 @@
 #include "picture/BitmapCanvas_win.h"
 
 #include "picture/Bitmap_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 TBitmapCanvas::~TBitmapCanvas() { FreeContext(); }
 

@@ -4,8 +4,8 @@
 
 #include "picture/BitmapCanvas_win.h"
 #include "toolkit/ScreenDevice_win.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 namespace {
 

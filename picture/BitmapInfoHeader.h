@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 
 inline constexpr uint32_t kInfoHeaderSize = 40;
 inline constexpr uint32_t kColourMasksSize = 12;  // three DWORD masks behind a bit-field header

@@ -4,7 +4,7 @@
 #include "picture/Bitmap_win.h"
 #include "picture/BmpReader.h"
 #include "picture/BmpWriter.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "picture/BmpBitFields.h"
 #include "picture/BmpRle.h"
 #include "picture/DibHeader.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 namespace {
 

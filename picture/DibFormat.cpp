@@ -1,8 +1,8 @@
 #include "picture/DibFormat.h"
 
 #include "picture/BitmapInfoHeader.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/CheckedMath.h"
+#include "base/ByteReader.h"
+#include "base/CheckedMath.h"
 
 TPixelFormat PixelFormatOf(const TDibFormat& format) {
     switch (format.bitCount) {

@@ -1,7 +1,7 @@
 #include "picture/DibHeader.h"
 
 #include "picture/BitmapInfoHeader.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "picture/DibFormat.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 
 // Largest width or height accepted from a file.
 constexpr uint32_t kMaxDibSide = 0x7FFF * 2;

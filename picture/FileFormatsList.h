@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "picture/GraphicClass.h"
-#include "toolkit/AnsiFileName.h"
+#include "base/AnsiFileName.h"
 
 struct TFileFormat {
     TGraphicClass graphicClass = nullptr;

@@ -1,6 +1,6 @@
 #include "picture/Graphic_win.h"
 
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 
 TGraphicClass TGraphic::StaticClass() {
     static const TGraphicClassInfo info = {"TGraphic", nullptr, nullptr};

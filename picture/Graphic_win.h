@@ -9,8 +9,8 @@
 #include <string>
 
 #include "picture/GraphicClass.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "base/Exceptions.h"
+#include "base/Streams.h"
 
 class TCanvas;
 

@@ -7,8 +7,8 @@
 #include "picture/BitmapInfoHeader.h"
 #include "picture/BmpBitFields.h"
 #include "picture/DibHeader.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "picture/jpeg/ExifOrientation.h"
 #include "picture/jpeg/TurnUpright.h"
 #include "picture/jpeg/UprightDecodeTarget.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

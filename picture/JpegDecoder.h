@@ -7,7 +7,7 @@
 
 #include "picture/JpegProgressMonitor.h"
 #include "picture/JpegSettings.h"
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 // Sizes are those of the picture as it is meant to be seen: for an EXIF orientation of 5 to
 // 8 the file's width is the height here.

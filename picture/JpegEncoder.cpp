@@ -5,7 +5,7 @@
 #include "picture/JpegErrorRoutines.h"
 #include "picture/JpegLib.h"
 #include "picture/JpegStreamGlue.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

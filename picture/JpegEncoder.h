@@ -6,7 +6,7 @@
 
 #include "picture/JpegProgressMonitor.h"
 #include "picture/JpegSettings.h"
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 struct TJpegSourceRows {
     const uint8_t* FirstRow = nullptr;

@@ -1,6 +1,6 @@
 #include "picture/JpegErrorRoutines.h"
 
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

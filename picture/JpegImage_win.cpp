@@ -10,7 +10,7 @@
 #include "picture/JpegEncoder.h"
 #include "picture/Picture_win.h"
 #include "toolkit/ScreenDevice_win.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/GdiGuards_win.h"
 

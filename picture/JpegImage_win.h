@@ -12,8 +12,8 @@
 #include "picture/Graphic_win.h"
 #include "picture/JpegProgressMonitor.h"
 #include "picture/JpegSettings.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "base/Exceptions.h"
+#include "base/Streams.h"
 
 // The compressed side, shared by every JPEG object that was copied from one another and
 // freed with the last of them.

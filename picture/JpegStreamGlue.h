@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "picture/JpegLib.h"
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 inline constexpr size_t JpegStreamBufferSize = 4096;
 

@@ -4,9 +4,9 @@
 
 #include "picture/FileFormatsList.h"
 #include "picture/MetafileFormat.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/ScreenDevice_win.h"
 

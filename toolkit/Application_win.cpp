@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "toolkit/ErrorDisplayText.h"
-#include "toolkit/Exceptions.h"
+#include "base/ErrorDisplayText.h"
+#include "base/Exceptions.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/HintWindow_win.h"
 #include "toolkit/LateBoundLibraries_win.h"

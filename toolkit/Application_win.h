@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "toolkit/Component.h"
+#include "base/Component.h"
 #include "toolkit/GdiGuards_win.h"
 
 class TForm;

@@ -2,7 +2,7 @@
 // Bitmap buttons: a push button that draws a glyph beside its caption. The glyph is a
 // bitmap of one or more equal cells side by side (normal first); the colour of its
 // bottom-left pixel is transparent.
-#include "toolkit/BitBtnLayout.h"
+#include "base/BitBtnLayout.h"
 #include "toolkit/Button_win.h"
 #include "toolkit/GdiGuards_win.h"
 

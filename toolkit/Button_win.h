@@ -1,6 +1,6 @@
 #pragma once
 // Push buttons. A button with a modal result closes its modal form with that answer.
-#include "toolkit/ModalResult.h"
+#include "base/ModalResult.h"
 #include "toolkit/WinControl_win.h"
 
 class TButton : public TWinControl {

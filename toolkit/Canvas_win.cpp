@@ -2,7 +2,7 @@
 
 #include "picture/Bitmap_win.h"
 #include "picture/Graphic_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/WideText_win.h"
 #include "toolkit/ScreenDevice_win.h"
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Component.h"
+#include "base/Component.h"
 #include "toolkit/GraphicsObjects_win.h"
 #include "toolkit/Messages_win.h"
-#include "toolkit/ShortCut.h"
+#include "base/ShortCut.h"
 
 class TWinControl;
 class TForm;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "toolkit/Application_win.h"
-#include "toolkit/FileFilter.h"
+#include "base/FileFilter.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/SystemFileName_win.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "toolkit/Component.h"
+#include "base/Component.h"
 
 enum TOpenOption : unsigned {
     ofReadOnly = 1,

@@ -3,10 +3,10 @@
 // program's loads and saves expect.
 #include <windows.h>
 
-#include "toolkit/AnsiFileName.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FilePlatform.h"
-#include "toolkit/FileStream.h"
+#include "base/AnsiFileName.h"
+#include "base/Exceptions.h"
+#include "base/FilePlatform.h"
+#include "base/FileStream.h"
 #include "toolkit/WideText_win.h"
 
 namespace {

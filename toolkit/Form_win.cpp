@@ -6,7 +6,7 @@
 
 #include "toolkit/Application_win.h"
 #include "toolkit/BusyState_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/FileDrop_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/Screen_win.h"

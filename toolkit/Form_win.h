@@ -8,7 +8,7 @@
 #include <string>
 
 #include "toolkit/GdiGuards_win.h"
-#include "toolkit/ModalResult.h"
+#include "base/ModalResult.h"
 #include "toolkit/WinControl_win.h"
 
 class TMainMenu;

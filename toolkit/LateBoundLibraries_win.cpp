@@ -1,6 +1,6 @@
 #include "toolkit/LateBoundLibraries_win.h"
 
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/WideText_win.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Component.h"
-#include "toolkit/ShortCut.h"
+#include "base/Component.h"
+#include "base/ShortCut.h"
 
 class TCanvas;
 class TForm;

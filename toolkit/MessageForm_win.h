@@ -7,7 +7,7 @@
 
 #include "toolkit/Button_win.h"
 #include "toolkit/Form_win.h"
-#include "toolkit/MessageDialogButtons.h"
+#include "base/MessageDialogButtons.h"
 
 class TMessageForm : public TForm {
 public:

@@ -3,7 +3,7 @@
 #include <deque>
 #include <mutex>
 
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

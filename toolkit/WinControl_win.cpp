@@ -5,7 +5,7 @@
 
 #include "toolkit/Application_win.h"
 #include "toolkit/Canvas_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/Menus_win.h"

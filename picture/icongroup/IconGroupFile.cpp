@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "picture/icongroup/GroupDirectory.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // types each followed by its resources, whose places and lengths count in units of a
 // power of two the table starts with.
 #include "picture/icongroup/GroupDirectory.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "picture/icongroup/GroupDirectory.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace {
 

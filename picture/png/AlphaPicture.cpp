@@ -7,7 +7,7 @@
 #include "picture/IconDirectory.h"
 #include "picture/png/PngReader.h"
 #include "picture/png/PngWriter.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 TAlphaPicture::TAlphaPicture(int32_t width, int32_t height)
     : Width(width), Height(height), Pixels(size_t(width) * size_t(height) * 4, 0) {}

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "toolkit/CheckedMath.h"
-#include "toolkit/Exceptions.h"
+#include "base/CheckedMath.h"
+#include "base/Exceptions.h"
 
 namespace {
 

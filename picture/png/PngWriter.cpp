@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

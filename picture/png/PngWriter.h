@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 enum class TPngLayout {
     Rgb,      // rows of blue, green, red

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/Component.h"
+#include "base/Component.h"
 #include "toolkit/GraphicsObjects_win.h"
 #include "toolkit/Messages_win.h"
 

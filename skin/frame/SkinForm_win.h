@@ -16,7 +16,7 @@
 #include "skin/controls/SkinControlHost_win.h"
 #include "skin/draw/SkinNCObject_win.h"
 #include "skin/menus/SkinMenuBarHost_win.h"
-#include "toolkit/Component.h"
+#include "base/Component.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/GraphicsObjects_win.h"
 #include "toolkit/Messages_win.h"

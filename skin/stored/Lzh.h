@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 class TLZH {
 public:

@@ -4,8 +4,8 @@
 #include "skin/stored/SkinReader.h"
 #include "skin/stored/SkinStore.h"
 #include "skin/stored/SkinStreamProperty.h"
-#include "toolkit/FileStream.h"
-#include "toolkit/ProgramTitle.h"
+#include "base/FileStream.h"
+#include "base/ProgramTitle.h"
 #include "toolkit/WideText_win.h"
 
 namespace {

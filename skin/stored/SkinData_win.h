@@ -11,8 +11,8 @@
 
 #include "skin/stored/SkinObjects_win.h"
 #include "toolkit/GraphicsObjects_win.h"
-#include "toolkit/Streams.h"
-#include "toolkit/Component.h"
+#include "base/Streams.h"
+#include "base/Component.h"
 
 class TSkinReader;
 class TSkinStore;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/AnsiFileName.h"
+#include "base/AnsiFileName.h"
 
 int DefaultToggleFrames(int width, int height) {
     int frames = height < 16 ? width / 13 : width / 16;

@@ -1,9 +1,9 @@
 #include "skin/stored/SkinReader.h"
 
 #include "skin/stored/Lzh.h"
-#include "toolkit/AnsiFileName.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/AnsiFileName.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 namespace SkinArchive {
 constexpr int32_t FormatMark = 20000;

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
-#include "toolkit/Component.h"
+#include "base/Exceptions.h"
+#include "base/Streams.h"
+#include "base/Component.h"
 
 class TSkinCollection;
 class TSkinStore;

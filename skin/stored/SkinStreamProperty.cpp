@@ -1,7 +1,7 @@
 #include "skin/stored/SkinStreamProperty.h"
 
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 void WriteSkinStreamProperty(TStream& target, const TMemoryStream& skin) {
     const std::vector<uint8_t>& bytes = skin.Bytes();

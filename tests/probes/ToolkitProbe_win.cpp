@@ -5,7 +5,7 @@
 
 #include "toolkit/Application_win.h"
 #include "toolkit/Button_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/FileDialogs_win.h"
 #include "toolkit/FolderBrowser_win.h"
 #include "toolkit/Form_win.h"

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "skin/stored/SkinReader.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 #include "tools/skinpack/LzhufEncoder.h"
 
 std::vector<uint8_t> BuildSkinArchive(const std::vector<TSkinArchiveEntry>& entries) {

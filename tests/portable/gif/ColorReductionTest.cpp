@@ -8,8 +8,8 @@
 #include "gif/ColorReduction.h"
 #include "gif/Ditherers.h"
 #include "gif/WebPaletteRow.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 namespace {
 

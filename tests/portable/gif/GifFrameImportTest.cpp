@@ -2,7 +2,7 @@
 
 #include "GifTestSupport.h"
 #include "GiflibDecode.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "GifTestSupport.h"
 #include "gif/GifFrameRender.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "GifTestBuilder.h"
 #include "gif/GifBitReader.h"
 #include "gif/GifLzwDecoder.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 using giftest::PackCodes;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GifTestBuilder.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 using giftest::Builder;
 using giftest::ExtensionAt;

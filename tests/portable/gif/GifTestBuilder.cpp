@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace giftest {
 

@@ -9,7 +9,7 @@
 
 #include "gif/GifImageModel.h"
 #include "gif/GifReader.h"
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 namespace giftest {
 

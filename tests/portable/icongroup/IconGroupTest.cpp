@@ -7,7 +7,7 @@
 
 #include "IconGroupFiles.h"
 #include "picture/icongroup/IconGroup.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "icowriter/IconFileLayout.h"
-#include "toolkit/CheckedMath.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "base/CheckedMath.h"
+#include "base/Exceptions.h"
+#include "base/Streams.h"
 
 namespace {
 

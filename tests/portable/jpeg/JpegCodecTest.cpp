@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "JpegTestSupport.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "picture/JpegDecoder.h"
 #include "picture/JpegEncoder.h"
 #include "support/SyntheticPhoto.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 // Decoded rows held in memory, 4-byte aligned like a bitmap's, stored top-down or bottom-up.
 class MemoryDecodeTarget : public TJpegDecodeTarget {

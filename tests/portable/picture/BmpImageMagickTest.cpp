@@ -6,7 +6,7 @@
 #include "picture/BmpBitFields.h"
 #include "picture/BmpReader.h"
 #include "picture/BmpWriter.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "picture/BmpBitFields.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace {
 

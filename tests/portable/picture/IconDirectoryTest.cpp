@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "picture/IconDirectory.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace {
 

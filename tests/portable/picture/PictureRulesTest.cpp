@@ -3,8 +3,8 @@
 #include "picture/FileFormatsList.h"
 #include "picture/MetafileFormat.h"
 #include "picture/StretchModeRule.h"
-#include "toolkit/ByteReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "LibpngCodec.h"
 #include "picture/png/AlphaPicture.h"
 #include "picture/png/PngReader.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "picture/IconDirectory.h"
 #include "picture/png/AlphaPicture.h"
 #include "picture/png/PngWriter.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

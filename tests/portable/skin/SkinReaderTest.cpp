@@ -6,7 +6,7 @@
 
 #include "skin/stored/SkinColour.h"
 #include "skin/stored/SkinReader.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 #include "tools/skinpack/LzhufEncoder.h"
 #include "tools/skinpack/SkinArchiveWriter.h"
 

@@ -9,8 +9,8 @@
 #include "picture/Bitmap_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FileStream.h"
+#include "base/Exceptions.h"
+#include "base/FileStream.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "TestIcons.h"
 #include "icowriter/IconWriter_win.h"
 #include "toolkit/GdiGuards_win.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "base/Exceptions.h"
+#include "base/Streams.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "PictureTestSupport.h"
 #include "picture/Bitmap_win.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
 
 namespace {

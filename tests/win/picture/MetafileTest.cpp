@@ -4,7 +4,7 @@
 #include "picture/Bitmap_win.h"
 #include "picture/Metafile_win.h"
 #include "picture/Picture_win.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "picture/Metafile_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 
 namespace {
 

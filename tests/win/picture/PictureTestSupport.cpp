@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
 
 std::string TempPath(const std::string& name) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "picture/Bitmap_win.h"
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 
 std::string TempPath(const std::string& name);
 void WriteFileBytes(const std::string& name, const std::vector<uint8_t>& bytes);

@@ -12,7 +12,7 @@
 #include "skin/manager/SkinManager_win.h"
 #include "skin/stored/SkinReader.h"
 #include "skin/stored/SkinStore.h"
-#include "toolkit/ByteReader.h"
+#include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
 #include "tools/skinpack/SkinArchiveWriter.h"
 

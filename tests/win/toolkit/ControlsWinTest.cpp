@@ -9,7 +9,7 @@
 #include "toolkit/BitBtn_win.h"
 #include "toolkit/BusyState_win.h"
 #include "toolkit/Edit_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/GroupBox_win.h"
 #include "toolkit/Label_win.h"
 #include "toolkit/PageControl_win.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 
 namespace {
 

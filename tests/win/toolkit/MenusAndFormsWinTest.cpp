@@ -6,7 +6,7 @@
 #include <commdlg.h>
 
 #include "toolkit/Edit_win.h"
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 #include "toolkit/FileDialogs_win.h"
 #include "toolkit/HintWindow_win.h"
 #include "toolkit/Menus_win.h"

@@ -1,11 +1,11 @@
-#include "toolkit/FileStream.h"
+#include "base/FileStream.h"
 
 #include <atomic>
 #include <memory>
 #include <cstdio>
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/FilePlatform.h"
+#include "base/Exceptions.h"
+#include "base/FilePlatform.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/FilePlatform.h"
-#include "toolkit/FileStream.h"
+#include "base/Exceptions.h"
+#include "base/FilePlatform.h"
+#include "base/FileStream.h"
 
 namespace {
 thread_local int lastError = 0;

@@ -1,4 +1,4 @@
-#include "toolkit/ShortCut.h"
+#include "base/ShortCut.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // wish to hear from them, for instance while the window goes).
 #include <vector>
 
-#include "toolkit/Component.h"
+#include "base/Component.h"
 
 class TEventWiring {
 public:

@@ -1,4 +1,4 @@
-#include "toolkit/BitBtnLayout.h"
+#include "base/BitBtnLayout.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "toolkit/MessageDialogButtons.h"
+#include "base/MessageDialogButtons.h"
 
 #include <cstddef>
 

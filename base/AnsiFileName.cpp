@@ -1,4 +1,4 @@
-#include "toolkit/AnsiFileName.h"
+#include "base/AnsiFileName.h"
 
 #include <utility>
 

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "toolkit/ByteReader.h"
-#include "toolkit/CheckedMath.h"
-#include "toolkit/FileStream.h"
-#include "toolkit/Streams.h"
+#include "base/ByteReader.h"
+#include "base/CheckedMath.h"
+#include "base/FileStream.h"
+#include "base/Streams.h"
 
 namespace {
 

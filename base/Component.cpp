@@ -1,4 +1,4 @@
-#include "toolkit/Component.h"
+#include "base/Component.h"
 
 #include <algorithm>
 

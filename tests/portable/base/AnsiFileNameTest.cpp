@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "toolkit/AnsiFileName.h"
+#include "base/AnsiFileName.h"
 
 namespace {
 

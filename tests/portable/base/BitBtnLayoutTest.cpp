@@ -1,7 +1,7 @@
 // Where a bitmap button puts its glyph and caption.
 #include <gtest/gtest.h>
 
-#include "toolkit/BitBtnLayout.h"
+#include "base/BitBtnLayout.h"
 
 namespace {
 

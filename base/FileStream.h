@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "base/Exceptions.h"
+#include "base/Streams.h"
 
 enum class TFileMode {
     Create,    // create the file, or empty it if it exists; read and write

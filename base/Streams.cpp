@@ -1,9 +1,9 @@
-#include "toolkit/Streams.h"
+#include "base/Streams.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 int64_t TStream::Size() {
     int64_t here = Seek(0, TSeekOrigin::Current);

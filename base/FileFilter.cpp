@@ -1,4 +1,4 @@
-#include "toolkit/FileFilter.h"
+#include "base/FileFilter.h"
 
 #include <algorithm>
 

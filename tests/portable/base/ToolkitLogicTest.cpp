@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Component.h"
-#include "toolkit/ErrorDisplayText.h"
-#include "toolkit/FileFilter.h"
-#include "toolkit/MessageDialogButtons.h"
-#include "toolkit/ShortCut.h"
+#include "base/Component.h"
+#include "base/ErrorDisplayText.h"
+#include "base/FileFilter.h"
+#include "base/MessageDialogButtons.h"
+#include "base/ShortCut.h"
 
 TEST(ShortCutTest, StoredValuesOfTheMenus) {
     EXPECT_EQ(ShortCut('M', ssCtrl), 16461);

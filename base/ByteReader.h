@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "toolkit/Exceptions.h"
+#include "base/Exceptions.h"
 
 class ByteReader {
 public:

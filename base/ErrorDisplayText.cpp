@@ -1,4 +1,4 @@
-#include "toolkit/ErrorDisplayText.h"
+#include "base/ErrorDisplayText.h"
 
 std::string ErrorDisplayText(const std::string& message) {
     // Bytes compare unsigned: the trail byte of a code page 936 character is above '.', so a

@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "toolkit/ModalResult.h"
+#include "base/ModalResult.h"
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };
