@@ -8,7 +8,7 @@
 #include "app/TrayIcon_win.h"
 #include "convert/ConvertPage_win.h"
 #include "icons/IconPage_win.h"
-#include "picture/FileFormatsList.h"
+#include "picture/graphic/FileFormatsList.h"
 #include "toolkit/Application_win.h"
 #include "base/Exceptions.h"
 #include "base/FileStream.h"

@@ -3,7 +3,7 @@
 
 #include "app/ProgramTexts.h"
 #include "icons/PreviewHint.h"
-#include "picture/Icon_win.h"
+#include "picture/ico/Icon_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/Screen_win.h"
 #include "toolkit/WideText_win.h"

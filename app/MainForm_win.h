@@ -16,7 +16,7 @@
 #include "toolkit/FileDialogs_win.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/GroupBox_win.h"
-#include "toolkit/Image_win.h"
+#include "picture/Image_win.h"
 #include "toolkit/Label_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/PageControl_win.h"

@@ -2,7 +2,7 @@
 
 #include "app/IconHintX_win.h"
 #include "gif/GifPicture_win.h"
-#include "picture/JpegImage_win.h"
+#include "picture/jpeg/JpegImage_win.h"
 #include "picture/png/PngImage_win.h"
 #include "skin/manager/SkinManager_win.h"
 

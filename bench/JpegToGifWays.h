@@ -13,7 +13,7 @@
 #include "convert/JpegGifPipeline.h"
 #include "convert/JpegPngPipeline.h"
 #include "gif/GifImageModel.h"
-#include "picture/JpegDecoder.h"
+#include "picture/jpeg/JpegDecoder.h"
 #include "picture/png/PngWriter.h"
 #include "base/FileStream.h"
 

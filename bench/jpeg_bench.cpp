@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "ProcessorTime.h"
-#include "picture/JpegDecoder.h"
-#include "picture/JpegEncoder.h"
-#include "picture/JpegLib.h"
+#include "picture/jpeg/JpegDecoder.h"
+#include "picture/jpeg/JpegEncoder.h"
+#include "picture/jpeg/JpegLib.h"
 #include "tests/support/SyntheticPhoto.h"
 #include "ProcessorName.h"
 

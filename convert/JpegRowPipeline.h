@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "picture/JpegDecoder.h"
+#include "picture/jpeg/JpegDecoder.h"
 #include "base/Streams.h"
 
 // True when the picture decodes to 24 bits per pixel with these settings: not grey, and not

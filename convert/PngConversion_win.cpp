@@ -4,9 +4,9 @@
 
 #include "gif/WebPaletteRow.h"
 #include "icowriter/IconWriter_win.h"
-#include "picture/Bitmap_win.h"
-#include "picture/Icon_win.h"
-#include "picture/IconDirectory.h"
+#include "picture/bmp/Bitmap_win.h"
+#include "picture/ico/Icon_win.h"
+#include "picture/ico/IconDirectory.h"
 #include "picture/png/PngImage_win.h"
 #include "picture/png/StoredIconImage.h"
 #include "base/Exceptions.h"

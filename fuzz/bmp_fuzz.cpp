@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture/BmpReader.h"
-#include "picture/BmpWriter.h"
+#include "picture/bmp/BmpReader.h"
+#include "picture/bmp/BmpWriter.h"
 #include "base/Exceptions.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture/IconDirectory.h"
+#include "picture/ico/IconDirectory.h"
 #include "base/Exceptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

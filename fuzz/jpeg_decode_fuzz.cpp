@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture/JpegDecoder.h"
+#include "picture/jpeg/JpegDecoder.h"
 #include "base/Exceptions.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture/MetafileFormat.h"
+#include "picture/metafile/MetafileFormat.h"
 #include "base/Exceptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,7 +1,7 @@
 #include "gif/ColorReduction_win.h"
 
-#include "picture/BitmapImage_win.h"
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/BitmapImage_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "toolkit/GdiGuards_win.h"
 
 TDIBReader::TDIBReader(TBitmap& bitmap, TPixelFormat pixelFormat) : TDIB(bitmap, pixelFormat) {

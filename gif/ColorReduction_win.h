@@ -9,7 +9,7 @@
 
 #include "gif/ColorReduction.h"
 #include "gif/GifImageModel.h"
-#include "picture/DibFormat.h"
+#include "picture/bmp/DibFormat.h"
 
 class TBitmap;
 

@@ -1,6 +1,6 @@
 #include "gif/GifDisplayState_win.h"
 
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 
 TGIFDisplayState::TGIFDisplayState() = default;
 

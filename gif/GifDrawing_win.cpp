@@ -5,7 +5,7 @@
 #include "gif/GifPainter_win.h"
 #include "gif/GifPicture_win.h"
 #include "gif/GifRenderer_win.h"
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
 #include "base/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"

@@ -6,7 +6,7 @@
 #include "gif/GifDrawing_win.h"
 #include "gif/GifPicture_win.h"
 #include "gif/GifRenderer_win.h"
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/LateBoundLibraries_win.h"

@@ -2,7 +2,7 @@
 
 #include "gif/ColorReduction_win.h"
 #include "gif/GifDrawing_win.h"
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/ScreenDevice_win.h"
 #include "base/Exceptions.h"

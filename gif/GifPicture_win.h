@@ -5,7 +5,7 @@
 
 #include "gif/GifDisplayState_win.h"
 #include "gif/GifImageModel.h"
-#include "picture/Graphic_win.h"
+#include "picture/graphic/Graphic_win.h"
 
 class TBitmap;
 

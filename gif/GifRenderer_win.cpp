@@ -5,7 +5,7 @@
 
 #include "gif/GifFrameRender.h"
 #include "gif/GifPicture_win.h"
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "base/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 

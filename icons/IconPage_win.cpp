@@ -6,7 +6,7 @@
 #include "icons/IconPicker_win.h"
 #include "icons/PreviewHint.h"
 #include "picture/icongroup/IconGroupFile_win.h"
-#include "picture/Icon_win.h"
+#include "picture/ico/Icon_win.h"
 #include "picture/Picture_win.h"
 #include "base/FileStream.h"
 #include "toolkit/LateBoundLibraries_win.h"

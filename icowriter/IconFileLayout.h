@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture/BitmapInfoHeader.h"
-#include "picture/IconDirectory.h"
+#include "picture/bmp/BitmapInfoHeader.h"
+#include "picture/ico/IconDirectory.h"
 #include "base/Streams.h"
 
 namespace IconFile {

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "icowriter/IconWriter_win.h"
-#include "picture/Bitmap_win.h"
-#include "picture/Icon_win.h"
+#include "picture/bmp/Bitmap_win.h"
+#include "picture/ico/Icon_win.h"
 #include "toolkit/Canvas_win.h"
 #include "base/Exceptions.h"
 
@@ -25,7 +25,7 @@ std::unique_ptr<TBitmap> NewBitmap(int width, int height) {
 void ReplaceColour(TBitmap& image, TBitmap& work, const RECT& rect, TColor replaced, TColor fill) {
     work.Canvas().Brush().SetColor(fill);
     work.Canvas().FillRect(rect);
-    work.Canvas().BrushCopy(rect, image, rect, replaced);
+    work.Canvas().BrushCopy(rect, image.Canvas(), rect, replaced);
     image.Assign(&work);
 }
 

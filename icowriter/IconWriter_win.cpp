@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "picture/Icon_win.h"
+#include "picture/ico/Icon_win.h"
 #include "base/Exceptions.h"
 #include "base/FileStream.h"
 #include "toolkit/GdiGuards_win.h"

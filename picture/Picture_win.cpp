@@ -1,8 +1,8 @@
 #include "picture/Picture_win.h"
 
-#include "picture/Bitmap_win.h"
-#include "picture/Icon_win.h"
-#include "picture/Metafile_win.h"
+#include "picture/bmp/Bitmap_win.h"
+#include "picture/ico/Icon_win.h"
+#include "picture/metafile/Metafile_win.h"
 
 TPicture::TPicture() = default;
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "picture/FileFormatsList.h"
-#include "picture/Graphic_win.h"
+#include "picture/graphic/FileFormatsList.h"
+#include "picture/graphic/Graphic_win.h"
 
 class TBitmap;
 class TIcon;

@@ -1,7 +1,5 @@
 #include "toolkit/Canvas_win.h"
 
-#include "picture/Bitmap_win.h"
-#include "picture/Graphic_win.h"
 #include "base/Exceptions.h"
 #include "toolkit/WideText_win.h"
 #include "toolkit/ScreenDevice_win.h"
@@ -86,7 +84,7 @@ void TCanvas::Changed() {
     if (OnChange) OnChange();
 }
 
-void TCanvas::Draw(int x, int y, TGraphic* graphic) {
+void TCanvas::Draw(int x, int y, TCanvasDrawable* graphic) {
     if (!graphic || graphic->Empty()) return;
     Changing();
     RequireState(csHandleValid);
@@ -95,7 +93,7 @@ void TCanvas::Draw(int x, int y, TGraphic* graphic) {
     Changed();
 }
 
-void TCanvas::StretchDraw(const RECT& rect, TGraphic* graphic) {
+void TCanvas::StretchDraw(const RECT& rect, TCanvasDrawable* graphic) {
     if (!graphic) return;
     Changing();
     RequireState(csHandleValid);
@@ -169,10 +167,10 @@ struct TLayer {
 
 }  // namespace
 
-void TCanvas::BrushCopy(const RECT& dest, TBitmap& bitmap, const RECT& srcRect, TColor replaceColor) {
+void TCanvas::BrushCopy(const RECT& dest, TCanvas& source, const RECT& srcRect, TColor replaceColor) {
     int width = dest.right - dest.left, height = dest.bottom - dest.top;
-    if (width <= 0 || height <= 0 || bitmap.Empty()) return;
-    HDC sourceDC = bitmap.Canvas().Handle();
+    if (width <= 0 || height <= 0) return;
+    HDC sourceDC = source.Handle();
     Changing();
     RequireState(csHandleValid | csBrushValid);
     // Build the result off-screen: the source stretched to the target size, a mask of the

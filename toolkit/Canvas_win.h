@@ -12,11 +12,10 @@
 #include <optional>
 #include <string>
 
+#include "toolkit/CanvasDrawable_win.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/GraphicsObjects_win.h"
 
-class TGraphic;
-class TBitmap;
 
 class TCanvas {
 public:
@@ -41,9 +40,9 @@ public:
     void SetCopyMode(DWORD mode) { copyMode_ = mode; }
 
     // Draws the graphic at (x, y) at its own size; nothing for a missing or empty graphic.
-    void Draw(int x, int y, TGraphic* graphic);
+    void Draw(int x, int y, TCanvasDrawable* graphic);
     // Draws the graphic into the rectangle (bitmaps are stretched; icons keep their size).
-    void StretchDraw(const RECT& rect, TGraphic* graphic);
+    void StretchDraw(const RECT& rect, TCanvasDrawable* graphic);
     void FillRect(const RECT& rect);
     void FrameRect(const RECT& rect);
     void Rectangle(int left, int top, int right, int bottom);
@@ -53,9 +52,9 @@ public:
     void SetPixel(int x, int y, TColor color);
     // Copies srcRect of source into dest (stretched when the sizes differ) with CopyMode.
     void CopyRect(const RECT& dest, TCanvas& source, const RECT& srcRect);
-    // Copies srcRect of the bitmap into dest; pixels of exactly replaceColor take this
-    // canvas's brush colour instead, every other pixel is copied.
-    void BrushCopy(const RECT& dest, TBitmap& bitmap, const RECT& srcRect, TColor replaceColor);
+    // Copies srcRect of the source (a bitmap's canvas) into dest; pixels of exactly
+    // replaceColor take this canvas's brush colour instead, every other pixel is copied.
+    void BrushCopy(const RECT& dest, TCanvas& source, const RECT& srcRect, TColor replaceColor);
     void TextOut(int x, int y, const std::string& text);
     void TextRect(const RECT& rect, int x, int y, const std::string& text);
     SIZE TextExtent(const std::string& text);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/IconDirectory.h"
+#include "picture/ico/IconDirectory.h"
 
 enum class TIconImageFormat { Dib, Png };
 

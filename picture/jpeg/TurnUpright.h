@@ -3,7 +3,7 @@
 // seen as the camera's holder saw it.
 #include <cstdint>
 
-#include "picture/JpegDecoder.h"
+#include "picture/jpeg/JpegDecoder.h"
 
 // Orientations 5 to 8 turn the picture by a quarter: its width and height trade places.
 bool OrientationSwapsSides(int orientation);

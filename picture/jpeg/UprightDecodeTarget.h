@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture/JpegDecoder.h"
+#include "picture/jpeg/JpegDecoder.h"
 
 class TUprightDecodeTarget : public TJpegDecodeTarget {
 public:

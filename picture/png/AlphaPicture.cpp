@@ -4,7 +4,7 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "picture/IconDirectory.h"
+#include "picture/ico/IconDirectory.h"
 #include "picture/png/PngReader.h"
 #include "picture/png/PngWriter.h"
 #include "base/Exceptions.h"

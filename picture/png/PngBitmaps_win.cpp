@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 
 HBITMAP PremultipliedDib(const TAlphaPicture& picture) {
     BITMAPINFO info{};

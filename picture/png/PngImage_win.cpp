@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "picture/Picture_win.h"
 #include "picture/png/PngBitmaps_win.h"
 #include "toolkit/Canvas_win.h"

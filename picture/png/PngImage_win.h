@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "picture/Graphic_win.h"
+#include "picture/graphic/Graphic_win.h"
 #include "picture/png/AlphaPicture.h"
 #include "toolkit/GdiGuards_win.h"
 

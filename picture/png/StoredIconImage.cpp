@@ -1,6 +1,6 @@
 #include "picture/png/StoredIconImage.h"
 
-#include "picture/IconDirectory.h"
+#include "picture/ico/IconDirectory.h"
 
 TAlphaPicture AlphaPictureOfStoredImage(const TStoredImage& image) {
     if (image.format == TIconImageFormat::Png) return DecodePngPicture(image.bytes, image.size);

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "skin/controls/SkinControl_win.h"
 #include "skin/draw/SkinWindowClass_win.h"
 #include "skin/draw/SkinWindowDC_win.h"

@@ -4,7 +4,7 @@
 // 1:1, the magenta-keyed transparent copy, and a window outline from a picture's opaque pixels.
 #include <windows.h>
 
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "skin/draw/SkinGeometry.h"
 #include "skin/stored/SkinObjects_win.h"
 #include "toolkit/GdiGuards_win.h"

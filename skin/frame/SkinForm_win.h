@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "skin/controls/SkinControlHost_win.h"
 #include "skin/draw/SkinNCObject_win.h"
 #include "skin/menus/SkinMenuBarHost_win.h"

@@ -6,7 +6,7 @@
 #include <map>
 #include <utility>
 
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "skin/stored/SkinData_win.h"
 #include "skin/draw/SkinElementLayout.h"
 #include "skin/menus/SkinMenuLayout.h"

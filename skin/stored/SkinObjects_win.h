@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "toolkit/GraphicsObjects_win.h"
 
 class TDataSkinObject {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "JpegTestSupport.h"
-#include "picture/JpegLib.h"
+#include "picture/jpeg/JpegLib.h"
 
 namespace {
 

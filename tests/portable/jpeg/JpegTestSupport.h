@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "picture/JpegDecoder.h"
-#include "picture/JpegEncoder.h"
+#include "picture/jpeg/JpegDecoder.h"
+#include "picture/jpeg/JpegEncoder.h"
 #include "support/SyntheticPhoto.h"
 #include "base/Exceptions.h"
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "BmpTestSupport.h"
-#include "picture/BmpBitFields.h"
-#include "picture/BmpReader.h"
-#include "picture/BmpWriter.h"
+#include "picture/bmp/BmpBitFields.h"
+#include "picture/bmp/BmpReader.h"
+#include "picture/bmp/BmpWriter.h"
 #include "base/ByteReader.h"
 
 namespace {

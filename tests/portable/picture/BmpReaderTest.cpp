@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "BmpTestSupport.h"
-#include "picture/BmpReader.h"
-#include "picture/BmpRle.h"
-#include "picture/BmpWriter.h"
+#include "picture/bmp/BmpReader.h"
+#include "picture/bmp/BmpRle.h"
+#include "picture/bmp/BmpWriter.h"
 #include "base/ByteReader.h"
 
 namespace {

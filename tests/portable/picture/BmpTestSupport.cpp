@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "picture/BmpBitFields.h"
+#include "picture/bmp/BmpBitFields.h"
 #include "base/ByteReader.h"
 
 namespace {

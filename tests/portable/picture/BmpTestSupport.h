@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/BmpReader.h"
+#include "picture/bmp/BmpReader.h"
 
 // RGB triples, top row first, as `convert ... rgb:` writes them.
 std::vector<uint8_t> DibToRgb(const TDibFormat& format, uint32_t width, uint32_t height,

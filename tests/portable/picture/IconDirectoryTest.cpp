@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "picture/IconDirectory.h"
+#include "picture/ico/IconDirectory.h"
 #include "base/ByteReader.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "picture/FileFormatsList.h"
-#include "picture/MetafileFormat.h"
-#include "picture/StretchModeRule.h"
+#include "picture/graphic/FileFormatsList.h"
+#include "picture/metafile/MetafileFormat.h"
+#include "picture/graphic/StretchModeRule.h"
 #include "base/ByteReader.h"
 #include "base/Exceptions.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "LibpngCodec.h"
-#include "picture/IconDirectory.h"
+#include "picture/ico/IconDirectory.h"
 #include "picture/png/AlphaPicture.h"
 #include "picture/png/PngWriter.h"
 #include "base/Exceptions.h"

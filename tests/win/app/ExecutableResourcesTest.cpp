@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/IconDirectory.h"
+#include "picture/ico/IconDirectory.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "GifAnimationFixture.h"
 
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/Thread_win.h"
 

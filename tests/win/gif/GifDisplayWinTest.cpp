@@ -5,7 +5,7 @@
 #include "GifAnimationFixture.h"
 #include "gif/GifDrawing_win.h"
 #include "gif/GifRenderer_win.h"
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
 #include "base/Exceptions.h"
 

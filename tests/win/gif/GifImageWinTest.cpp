@@ -6,7 +6,7 @@
 
 #include "gif/ColorReduction_win.h"
 #include "gif/GifPicture_win.h"
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
 #include "base/Exceptions.h"

@@ -10,7 +10,7 @@
 
 #include "GifAnimationFixture.h"
 #include "gif/GifPainter_win.h"
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
 
 using namespace giftest;

@@ -9,8 +9,8 @@
 #include "IcoTestFile.h"
 #include "TestIcons.h"
 #include "icowriter/IconWriter_win.h"
-#include "picture/Bitmap_win.h"
-#include "picture/Icon_win.h"
+#include "picture/bmp/Bitmap_win.h"
+#include "picture/ico/Icon_win.h"
 #include "toolkit/Canvas_win.h"
 
 namespace {

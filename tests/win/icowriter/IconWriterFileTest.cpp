@@ -8,7 +8,7 @@
 #include "IcoTestFile.h"
 #include "TestIcons.h"
 #include "icowriter/IconWriter_win.h"
-#include "picture/Icon_win.h"
+#include "picture/ico/Icon_win.h"
 #include "base/Exceptions.h"
 #include "base/Streams.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "support/SyntheticPhoto.h"
 
 inline std::string JpegTempPath(const std::string& name) {

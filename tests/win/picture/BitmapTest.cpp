@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PictureTestSupport.h"
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
 
@@ -205,7 +205,7 @@ TEST(BitmapTest, BrushCopyReplacesExactlyOneColour) {
     target.SetSize(3, 1);
     target.Canvas().Brush().SetColor(RGB(250, 249, 248));
     RECT all = MakeRect(0, 0, 3, 1);
-    target.Canvas().BrushCopy(all, source, all, clBlack);
+    target.Canvas().BrushCopy(all, source.Canvas(), all, clBlack);
     EXPECT_EQ(PixelAt(target, 0, 0), RGB(250, 249, 248));
     EXPECT_EQ(PixelAt(target, 1, 0), RGB(1, 0, 0));
     EXPECT_EQ(PixelAt(target, 2, 0), RGB(0, 0, 255));

@@ -6,8 +6,8 @@
 
 #include "PictureTestSupport.h"
 #include "support/GdiRoom_win.h"
-#include "picture/Bitmap_win.h"
-#include "picture/Icon_win.h"
+#include "picture/bmp/Bitmap_win.h"
+#include "picture/ico/Icon_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
 
@@ -24,7 +24,7 @@ void UsualOperations() {
     TBitmap copy;
     copy.Assign(&target);
     copy.Canvas().Brush().SetColor(RGB(250, 249, 248));
-    copy.Canvas().BrushCopy(MakeRect(0, 0, 40, 40), target, MakeRect(0, 0, 40, 40), clBlack);
+    copy.Canvas().BrushCopy(MakeRect(0, 0, 40, 40), target.Canvas(), MakeRect(0, 0, 40, 40), clBlack);
     copy.SetTransparentColor(clWhite);
     copy.SetTransparent(true);
     target.Canvas().Draw(0, 0, &copy);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "PictureTestSupport.h"
-#include "picture/Bitmap_win.h"
-#include "picture/Icon_win.h"
+#include "picture/bmp/Bitmap_win.h"
+#include "picture/ico/Icon_win.h"
 #include "toolkit/Canvas_win.h"
 
 namespace {

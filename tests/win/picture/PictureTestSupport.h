@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/Bitmap_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "base/FileStream.h"
 
 std::string TempPath(const std::string& name);

@@ -1,3 +1,0 @@
-#include "picture/JpegSettings.h"
-
-TJpegSettings DefaultJpegSettings;

@@ -1,0 +1,3 @@
+#include "picture/jpeg/JpegSettings.h"
+
+TJpegSettings DefaultJpegSettings;
