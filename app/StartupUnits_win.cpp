@@ -1,7 +1,7 @@
 #include "app/StartupUnits_win.h"
 
 #include "app/IconHintX_win.h"
-#include "gif/GifPicture_win.h"
+#include "gif/show/GifPicture_win.h"
 #include "picture/jpeg/JpegImage_win.h"
 #include "picture/png/PngImage_win.h"
 #include "skin/manager/SkinManager_win.h"

@@ -12,7 +12,7 @@
 #include "bench/BenchFiles.h"
 #include "convert/JpegGifPipeline.h"
 #include "convert/JpegPngPipeline.h"
-#include "gif/GifImageModel.h"
+#include "gif/colour/TrueColorAssign.h"
 #include "picture/jpeg/JpegDecoder.h"
 #include "picture/png/PngWriter.h"
 #include "base/FileStream.h"
@@ -46,7 +46,7 @@ inline void WriteJpegAsGifInTurn(const std::string& photo, const std::string& ou
     TPhotoRows rows;
     DecodeJpeg(compressed, DefaultJpegSettings, rows);
     TGIFImageModel image;
-    image.AssignTrueColor(rows.Rows());
+    AssignTrueColor(image, rows.Rows());
     SaveFileSafely(out, [&](TStream& stream) { image.SaveToStream(stream); });
 }
 

@@ -30,8 +30,8 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/JpegToGifWays.h"
-#include "gif/ColorReduction.h"
-#include "gif/GifImageModel.h"
+#include "gif/colour/ColorReduction.h"
+#include "gif/codec/GifImageModel.h"
 #include "ProcessorName.h"
 #include "ProcessorTime.h"
 #include "base/FileStream.h"
@@ -76,7 +76,7 @@ TPhoto DecodeJpeg(const std::string& path) {
 
 // A frame of web-palette indices from a photograph, as the program writes them.
 TGIFImageModel& FrameOf(TGIFImageModel& image, const TPhoto& photo) {
-    image.AssignTrueColor(photo.Rows());
+    AssignTrueColor(image, photo.Rows());
     return image;
 }
 

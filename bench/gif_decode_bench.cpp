@@ -13,8 +13,8 @@
 
 #include "ProcessorName.h"
 #include "ProcessorTime.h"
-#include "gif/GifImageModel.h"
-#include "gif/GifReader.h"
+#include "gif/codec/GifImageModel.h"
+#include "gif/codec/GifReader.h"
 #include "base/Streams.h"
 
 namespace {

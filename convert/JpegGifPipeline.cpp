@@ -1,6 +1,6 @@
 #include "convert/JpegGifPipeline.h"
 
-#include "gif/WebPaletteGifWriter.h"
+#include "gif/colour/WebPaletteGifWriter.h"
 
 void PipeJpegToGif(TStream& compressed, const TJpegSettings& settings, TJpegDecodeTarget& target, TStream& out) {
     PipeJpegRows(compressed, settings, target, [&out](int32_t width, int32_t height) {

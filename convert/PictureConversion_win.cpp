@@ -5,7 +5,7 @@
 #include "convert/JpegGifPipeline.h"
 #include "convert/JpegPngPipeline.h"
 #include "convert/PngConversion_win.h"
-#include "gif/GifImageModel.h"
+#include "gif/codec/GifImageModel.h"
 #include "icowriter/IconWriter_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "picture/ico/Icon_win.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "gif/WebPaletteRow.h"
+#include "gif/colour/WebPaletteRow.h"
 #include "icowriter/IconWriter_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "picture/ico/Icon_win.h"

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "gif/GifImageModel.h"
-#include "gif/GifReader.h"
+#include "gif/codec/GifImageModel.h"
+#include "gif/codec/GifReader.h"
 #include "base/Exceptions.h"
 #include "base/Streams.h"
 

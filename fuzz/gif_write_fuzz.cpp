@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "gif/GifImageModel.h"
+#include "gif/codec/GifImageModel.h"
 #include "base/Exceptions.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 
 #include "app/PageTexts.h"
-#include "gif/GifPicture_win.h"
+#include "gif/show/GifPicture_win.h"
 #include "icons/IconPage_win.h"
 #include "icowriter/IconWriter_win.h"
 #include "picture/bmp/Bitmap_win.h"

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "convert/JpegGifPipeline.h"
-#include "gif/GifImageModel.h"
+#include "gif/colour/TrueColorAssign.h"
 #include "portable/jpeg/JpegTestSupport.h"
 
 namespace {
@@ -16,7 +16,7 @@ namespace {
 std::vector<uint8_t> GifInTurn(const std::vector<uint8_t>& jpeg, const TJpegSettings& settings, bool bottomUp) {
     MemoryDecodeTarget decoded = DecodeBytes(jpeg, settings, bottomUp);
     TGIFImageModel image;
-    image.AssignTrueColor({decoded.Width(), decoded.Height(), [&](int y) { return decoded.Row(y); }});
+    AssignTrueColor(image, {decoded.Width(), decoded.Height(), [&](int y) { return decoded.Row(y); }});
     TMemoryStream out;
     image.SaveToStream(out);
     return out.Bytes();

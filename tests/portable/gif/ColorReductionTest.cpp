@@ -4,10 +4,10 @@
 
 #include "GifTestSupport.h"
 #include "GiflibDecode.h"
-#include "gif/ColorQuantizer.h"
-#include "gif/ColorReduction.h"
-#include "gif/Ditherers.h"
-#include "gif/WebPaletteRow.h"
+#include "gif/colour/ColorQuantizer.h"
+#include "gif/colour/TrueColorAssign.h"
+#include "gif/colour/Ditherers.h"
+#include "gif/colour/WebPaletteRow.h"
 #include "base/ByteReader.h"
 #include "base/Exceptions.h"
 
@@ -357,9 +357,9 @@ TEST(ColorReductionTest, EveryMethodAndDitherKindWritesAGifThatGiflibReadsBack) 
                 TRgbPicture few(37, 19);
                 for (int y = 0; y < 19; ++y)
                     for (int x = 0; x < 37; ++x) few.Set(x, y, {static_cast<uint8_t>(x % 16 * 16), static_cast<uint8_t>(y % 8 * 32), 3});
-                image.AssignTrueColor(few.Rows(), &system);
+                AssignTrueColor(image, few.Rows(), &system);
             } else {
-                image.AssignTrueColor(picture.Rows(), &system);
+                AssignTrueColor(image, picture.Rows(), &system);
             }
             const TGIFSubImage& frame = image.Images[0];
             std::vector<uint8_t> file = SaveToBytes(image);

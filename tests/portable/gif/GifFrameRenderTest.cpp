@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GifTestSupport.h"
-#include "gif/GifFrameRender.h"
+#include "gif/show/GifFrameRender.h"
 #include "base/Exceptions.h"
 
 namespace {

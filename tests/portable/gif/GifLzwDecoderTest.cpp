@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "GifTestBuilder.h"
-#include "gif/GifBitReader.h"
-#include "gif/GifLzwDecoder.h"
+#include "gif/codec/GifBitReader.h"
+#include "gif/codec/GifLzwDecoder.h"
 #include "base/Exceptions.h"
 
 using giftest::PackCodes;

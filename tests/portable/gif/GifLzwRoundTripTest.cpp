@@ -9,7 +9,7 @@
 #include "GifTestBuilder.h"
 #include "GifTestSupport.h"
 #include "GiflibPeer.h"
-#include "gif/GifLzwEncoder.h"
+#include "gif/codec/GifLzwEncoder.h"
 
 namespace {
 

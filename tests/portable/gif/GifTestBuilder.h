@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "gif/GifImageModel.h"
-#include "gif/GifReader.h"
+#include "gif/codec/GifImageModel.h"
+#include "gif/codec/GifReader.h"
 #include "base/Streams.h"
 
 namespace giftest {

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "gif/GifImageModel.h"
+#include "gif/codec/GifImageModel.h"
 
 // A picture of one frame with the given map and indices (rows top to bottom).
 inline TGIFSubImage& AddFrame(TGIFImageModel& image, int width, int height, const std::vector<TGIFColor>& colors,

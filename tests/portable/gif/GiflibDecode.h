@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gif/GifColorMap.h"
+#include "gif/codec/GifColorMap.h"
 
 struct TDecodedFrame {
     int Left = 0, Top = 0, Width = 0, Height = 0;

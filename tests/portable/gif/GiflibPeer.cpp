@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "gif/GifReader.h"
+#include "gif/codec/GifReader.h"
 
 namespace giftest {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "gif/GifPicture_win.h"
+#include "gif/show/GifPicture_win.h"
 
 namespace giftest {
 

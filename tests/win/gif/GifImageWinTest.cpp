@@ -4,8 +4,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "gif/ColorReduction_win.h"
-#include "gif/GifPicture_win.h"
+#include "gif/colour/ColorReduction_win.h"
+#include "gif/colour/TrueColorAssign.h"
+#include "gif/show/GifPicture_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
@@ -46,7 +47,7 @@ std::vector<uint8_t> SavedThroughModel(int width, int height, const std::functio
             bgr.insert(bgr.end(), {c.Blue, c.Green, c.Red});
         }
     TGIFImageModel model;
-    model.AssignTrueColor({width, height, [&](int row) { return bgr.data() + static_cast<size_t>(row) * width * 3; }});
+    AssignTrueColor(model, {width, height, [&](int row) { return bgr.data() + static_cast<size_t>(row) * width * 3; }});
     TMemoryStream stream;
     model.SaveToStream(stream);
     return stream.Bytes();

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "GifAnimationFixture.h"
-#include "gif/GifPainter_win.h"
+#include "gif/show/GifPainter_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
 

@@ -1,7 +1,0 @@
-#include "gif/GifDisplayState_win.h"
-
-#include "picture/bmp/Bitmap_win.h"
-
-TGIFDisplayState::TGIFDisplayState() = default;
-
-TGIFDisplayState::~TGIFDisplayState() = default;
