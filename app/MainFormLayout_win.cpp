@@ -1,10 +1,10 @@
 // The main window's layout: every control with its place, size, caption, hint and Tag.
 #include "app/MainForm_win.h"
 
-#include "app/ProgramTexts.h"
 #include "icons/PreviewHint.h"
-#include "picture/ico/Icon_win.h"
+#include "pages/ProgramTexts.h"
 #include "picture/Picture_win.h"
+#include "picture/ico/Icon_win.h"
 #include "toolkit/Screen_win.h"
 #include "toolkit/WideText_win.h"
 
@@ -65,7 +65,7 @@ TGroupBox* PlaceIconModeGroup(TVyrfForm1* form, TWinControl* parent, const char*
 
 }  // namespace
 
-TVyrfForm1::TVyrfForm1(TComponent* owner) : TForm(owner) {
+TVyrfForm1::TVyrfForm1(TComponent* owner) : TMainFormPages(owner) {
     SetName("VyrfForm1");
     SetCaption(ProgramText::MainCaption);
     SetBorderStyle(bsToolWindow);

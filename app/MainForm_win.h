@@ -3,78 +3,25 @@
 // pages, the main menu and the popup menu. Its layout is built in MainFormLayout_win.cpp and
 // MainFormMenus_win.cpp, its own handlers are in MainFormHandlers_win.cpp; the pages' handlers
 // are attached by their own parts of the program (icons/, convert/, the About page, the tray
-// icon) through TMainFormPart.
+// icon) through TMainFormPart; the pages see the window as TMainFormPages.
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "icowriter/IconWriter_win.h"
+#include "pages/MainFormPages_win.h"
+#include "picture/Image_win.h"
 #include "skin/stored/SkinData_win.h"
 #include "skin/stored/SkinStore.h"
-#include "toolkit/BitBtn_win.h"
-#include "toolkit/Edit_win.h"
-#include "toolkit/FileDialogs_win.h"
-#include "toolkit/Form_win.h"
-#include "toolkit/GroupBox_win.h"
-#include "picture/Image_win.h"
 #include "toolkit/Label_win.h"
 #include "toolkit/Menus_win.h"
-#include "toolkit/PageControl_win.h"
-#include "toolkit/RadioButton_win.h"
-#include "toolkit/TrackBar_win.h"
 
-// A piece of behaviour attached to the main window when it is created (page handlers, the
-// tray icon). It lives as long as the window and hears when the window is going.
-class TMainFormPart {
-public:
-    virtual ~TMainFormPart() = default;
-    // Runs in FormDestroy, while every control still exists.
-    virtual void FormDestroying() {}
-    // A file dropped onto the window while `page` is in front: true when this part took it,
-    // as if it had been chosen in the page's open dialog.
-    virtual bool FileDropped(TTabSheet* /*page*/, const std::string& /*fileName*/) { return false; }
-};
-
-class TVyrfForm1 : public TForm {
+class TVyrfForm1 : public TMainFormPages {
 public:
     explicit TVyrfForm1(TComponent* owner);
     const char* ClassName() const override { return "TVyrfForm1"; }
 
     // The stored skin both skin-data components hold when the window is read (store order).
     static constexpr int kFirstSkin = 0;
-
-    TPageControl* PageControl1;
-    TTabSheet* TabSheet2;  // icon extraction
-    TTabSheet* TabSheet4;  // picture conversion
-    TTabSheet* TabSheet3;  // About
-
-    // Icon extraction page.
-    TEdit* Edit4;
-    TBitBtn* BitBtn8;
-    TLabel* Label2;
-    TLabel* Label1;
-    TImage* Image1;
-    TGroupBox* GroupBox1;
-    TRadioButton* RadioButton1;
-    TRadioButton* RadioButton2;
-    TBitBtn* BitBtn5;
-    TBitBtn* BitBtn6;
-    TBitBtn* BitBtn1;
-    TEdit* Edit5;
-    TBitBtn* BitBtn7;
-
-    // Picture conversion page.
-    TEdit* Edit6;
-    TBitBtn* BitBtn9;
-    TImage* Image3;
-    TLabel* Label15;
-    TGroupBox* GroupBox2;
-    TRadioButton* RadioButton3;
-    TRadioButton* RadioButton4;
-    TLabel* Label16;
-    TTrackBar* TrackBar1;
-    TEdit* Edit7;
-    TBitBtn* BitBtn10;
 
     // About page.
     TImage* Image2;
@@ -122,10 +69,6 @@ public:
     TMenuItem* RSkin6;
     TMenuItem* RSkin7;
     TMenuItem* N2;
-
-    TOpenDialog* OpenDialog1;
-    TSaveDialog* SaveDialog1;
-    TIconWriter* IconWriter1;
 
     // The seven stored skins, and the skin in force: SkinData1 dresses the program's own
     // windows, SkinData2 message boxes and standard dialogs.

@@ -5,13 +5,13 @@
 #include <memory>
 
 #include "app/MainForm_win.h"
-#include "app/ProgramTexts.h"
 #include "app/StartupUnits_win.h"
+#include "base/Exceptions.h"
 #include "convert/PreviewForm_win.h"
+#include "pages/ProgramTexts.h"
 #include "skin/stored/SkinDecodeAhead_win.h"
 #include "skin/stored/StoredSkins_win.h"
 #include "toolkit/Application_win.h"
-#include "base/Exceptions.h"
 #include "toolkit/WideText_win.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "app/ProgramTexts.h"
 #include "app/TrayIconRecord.h"
+#include "pages/ProgramTexts.h"
 #include "toolkit/Application_win.h"
 #include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/WideText_win.h"

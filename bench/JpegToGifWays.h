@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "base/FileStream.h"
 #include "bench/BenchFiles.h"
 #include "convert/JpegGifPipeline.h"
 #include "convert/JpegPngPipeline.h"
 #include "gif/colour/TrueColorAssign.h"
 #include "picture/jpeg/JpegDecoder.h"
 #include "picture/png/PngWriter.h"
-#include "base/FileStream.h"
 
 // 24-bit rows, top row first, in one block.
 class TPhotoRows : public TJpegDecodeTarget {

@@ -28,13 +28,13 @@
 #include <string>
 #include <vector>
 
-#include "bench/BenchFiles.h"
-#include "bench/JpegToGifWays.h"
-#include "gif/colour/ColorReduction.h"
-#include "gif/codec/GifImageModel.h"
 #include "ProcessorName.h"
 #include "ProcessorTime.h"
 #include "base/FileStream.h"
+#include "bench/BenchFiles.h"
+#include "bench/JpegToGifWays.h"
+#include "gif/codec/GifImageModel.h"
+#include "gif/colour/ColorReduction.h"
 
 namespace {
 

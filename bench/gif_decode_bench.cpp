@@ -13,9 +13,9 @@
 
 #include "ProcessorName.h"
 #include "ProcessorTime.h"
+#include "base/Streams.h"
 #include "gif/codec/GifImageModel.h"
 #include "gif/codec/GifReader.h"
-#include "base/Streams.h"
 
 namespace {
 

@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "ProcessorName.h"
 #include "ProcessorTime.h"
 #include "picture/jpeg/JpegDecoder.h"
 #include "picture/jpeg/JpegEncoder.h"
 #include "picture/jpeg/JpegLib.h"
 #include "tests/support/SyntheticPhoto.h"
-#include "ProcessorName.h"
 
 namespace {
 

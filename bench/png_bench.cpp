@@ -19,11 +19,11 @@
 
 #include "ProcessorName.h"
 #include "ProcessorTime.h"
+#include "base/FileStream.h"
 #include "bench/BenchFiles.h"
 #include "convert/JpegPngPipeline.h"
 #include "picture/png/PngReader.h"
 #include "picture/png/PngWriter.h"
-#include "base/FileStream.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include "convert/ConvertPage_win.h"
 
-#include "app/PageTexts.h"
+#include "base/FileStream.h"
 #include "convert/ConversionMatrix.h"
 #include "convert/PictureConversion_win.h"
 #include "convert/PreviewForm_win.h"
+#include "pages/PageMessages_win.h"
 #include "picture/Picture_win.h"
 #include "toolkit/BusyState_win.h"
-#include "base/FileStream.h"
 #include "toolkit/WideText_win.h"
 
 namespace {
@@ -24,9 +24,9 @@ constexpr int kDefaultQuality = 65;
 
 }  // namespace
 
-std::unique_ptr<TMainFormPart> AttachConvertPage(TVyrfForm1& form) { return std::make_unique<TConvertPage>(form); }
+std::unique_ptr<TMainFormPart> AttachConvertPage(TMainFormPages& form) { return std::make_unique<TConvertPage>(form); }
 
-TConvertPage::TConvertPage(TVyrfForm1& form) : form_(form) {
+TConvertPage::TConvertPage(TMainFormPages& form) : form_(form) {
     handlers_.Attach(form.TabSheet4->OnShow, this, &TConvertPage::TabSheet4Show);
     handlers_.Attach(form.TrackBar1->OnChange, this, &TConvertPage::TrackBar1Change);
     handlers_.Attach(form.BitBtn9->OnClick, this, &TConvertPage::BitBtn9Click);
@@ -66,7 +66,7 @@ bool TConvertPage::FileDropped(TTabSheet* page, const std::string& fileName) {
 void TConvertPage::ChooseSource(const std::string& path) {
     form_.Edit7->SetText("");
     if (!FileExists(path)) {
-        MessageBoxW(form_.Handle(), Wide(PageText::MissingFile), Wide(ProgramText::MessageCaption), MB_OK);
+        ShowMissingFileMessage(form_.Handle());
         return;
     }
     SourceFileName = path;

@@ -4,14 +4,14 @@
 #include <memory>
 #include <string>
 
-#include "app/MainForm_win.h"
 #include "base/EventWiring.h"
+#include "pages/MainFormPages_win.h"
 
-std::unique_ptr<TMainFormPart> AttachConvertPage(TVyrfForm1& form);
+std::unique_ptr<TMainFormPart> AttachConvertPage(TMainFormPages& form);
 
 class TConvertPage : public TMainFormPart {
 public:
-    explicit TConvertPage(TVyrfForm1& form);
+    explicit TConvertPage(TMainFormPages& form);
     // The window's controls go one by one after this; none may call back into the page.
     void FormDestroying() override;
     bool FileDropped(TTabSheet* page, const std::string& fileName) override;
@@ -32,6 +32,6 @@ private:
     // Asks for the target file; false when the user gives up (dialog or overwrite question).
     bool ChooseTarget(std::string& target);
 
-    TVyrfForm1& form_;
+    TMainFormPages& form_;
     TEventWiring handlers_;
 };

@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "picture/jpeg/JpegDecoder.h"
 #include "base/Streams.h"
+#include "picture/jpeg/JpegDecoder.h"
 
 // True when the picture decodes to 24 bits per pixel with these settings: not grey, and not
 // quantised to 8 bits.

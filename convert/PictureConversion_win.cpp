@@ -2,21 +2,21 @@
 
 #include <memory>
 
+#include "base/Exceptions.h"
+#include "base/FileStream.h"
 #include "convert/JpegGifPipeline.h"
 #include "convert/JpegPngPipeline.h"
 #include "convert/PngConversion_win.h"
 #include "gif/codec/GifImageModel.h"
 #include "icowriter/IconWriter_win.h"
+#include "picture/Picture_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "picture/ico/Icon_win.h"
 #include "picture/jpeg/JpegBitmapRows_win.h"
 #include "picture/jpeg/JpegImage_win.h"
-#include "picture/Picture_win.h"
 #include "picture/png/PngBitmaps_win.h"
 #include "picture/png/PngImage_win.h"
 #include "toolkit/Canvas_win.h"
-#include "base/Exceptions.h"
-#include "base/FileStream.h"
 #include "toolkit/GdiGuards_win.h"
 
 namespace {

@@ -2,16 +2,16 @@
 
 #include <cstring>
 
+#include "base/Exceptions.h"
+#include "base/FileStream.h"
 #include "gif/colour/WebPaletteRow.h"
 #include "icowriter/IconWriter_win.h"
 #include "picture/bmp/Bitmap_win.h"
-#include "picture/ico/Icon_win.h"
 #include "picture/ico/IconDirectory.h"
+#include "picture/ico/Icon_win.h"
 #include "picture/png/PngImage_win.h"
 #include "picture/png/StoredIconImage.h"
-#include "base/Exceptions.h"
 #include "toolkit/Canvas_win.h"
-#include "base/FileStream.h"
 #include "toolkit/GdiGuards_win.h"
 
 namespace {

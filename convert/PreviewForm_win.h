@@ -1,8 +1,8 @@
 #pragma once
 // The preview window: the conversion page's picture enlarged. Created hidden at start and
 // shown modally on demand.
-#include "toolkit/Form_win.h"
 #include "picture/Image_win.h"
+#include "toolkit/Form_win.h"
 
 class TForm2 : public TForm {
 public:

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/Exceptions.h"
 #include "picture/bmp/BmpReader.h"
 #include "picture/bmp/BmpWriter.h"
-#include "base/Exceptions.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "gif/codec/GifImageModel.h"
-#include "gif/codec/GifReader.h"
 #include "base/Exceptions.h"
 #include "base/Streams.h"
+#include "gif/codec/GifImageModel.h"
+#include "gif/codec/GifReader.h"
 
 namespace {
 constexpr uint64_t kFuzzMemoryBudget = uint64_t{4} << 20;

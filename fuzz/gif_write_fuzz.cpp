@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "gif/codec/GifImageModel.h"
 #include "base/Exceptions.h"
+#include "gif/codec/GifImageModel.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture/ico/IconDirectory.h"
 #include "base/Exceptions.h"
+#include "picture/ico/IconDirectory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture/icongroup/IconGroup.h"
 #include "base/Exceptions.h"
+#include "picture/icongroup/IconGroup.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const TIconGroup& group : ListIconGroups(data, size)) {

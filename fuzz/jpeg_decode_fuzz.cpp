@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture/jpeg/JpegDecoder.h"
 #include "base/Exceptions.h"
+#include "picture/jpeg/JpegDecoder.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture/metafile/MetafileFormat.h"
 #include "base/Exceptions.h"
+#include "picture/metafile/MetafileFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {

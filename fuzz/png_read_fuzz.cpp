@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "picture/png/AlphaPicture.h"
 #include "base/Exceptions.h"
 #include "base/Streams.h"
+#include "picture/png/AlphaPicture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TAlphaPicture picture;

@@ -2,13 +2,13 @@
 
 #include <shellapi.h>
 
-#include "app/PageTexts.h"
+#include "base/FileStream.h"
 #include "icons/IconPicker_win.h"
 #include "icons/PreviewHint.h"
-#include "picture/icongroup/IconGroupFile_win.h"
-#include "picture/ico/Icon_win.h"
+#include "pages/PageMessages_win.h"
 #include "picture/Picture_win.h"
-#include "base/FileStream.h"
+#include "picture/ico/Icon_win.h"
+#include "picture/icongroup/IconGroupFile_win.h"
 #include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/WideText_win.h"
 
@@ -19,9 +19,9 @@ constexpr const char* kOpenFilter =
 
 }  // namespace
 
-std::unique_ptr<TMainFormPart> AttachIconPage(TVyrfForm1& form) { return std::make_unique<TIconPage>(form); }
+std::unique_ptr<TMainFormPart> AttachIconPage(TMainFormPages& form) { return std::make_unique<TIconPage>(form); }
 
-TIconPage::TIconPage(TVyrfForm1& form) : form_(form) {
+TIconPage::TIconPage(TMainFormPages& form) : form_(form) {
     handlers_.Attach(form.TabSheet2->OnShow, this, &TIconPage::TabSheet2Show);
     handlers_.Attach(form.BitBtn8->OnClick, this, &TIconPage::BitBtn8Click);
     handlers_.Attach(form.BitBtn5->OnClick, this, &TIconPage::BitBtn5Click);
@@ -80,7 +80,7 @@ bool TIconPage::FileDropped(TTabSheet* page, const std::string& fileName) {
 void TIconPage::OpenSource(const std::string& path) {
     form_.Edit5->SetText("");
     if (!FileExists(path)) {
-        MessageBoxW(form_.Handle(), Wide(PageText::MissingFile), Wide(ProgramText::MessageCaption), MB_OK);
+        ShowMissingFileMessage(form_.Handle());
         return;
     }
     int picked = 0;

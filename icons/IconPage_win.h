@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "app/MainForm_win.h"
 #include "base/EventWiring.h"
+#include "pages/MainFormPages_win.h"
 
-std::unique_ptr<TMainFormPart> AttachIconPage(TVyrfForm1& form);
+std::unique_ptr<TMainFormPart> AttachIconPage(TMainFormPages& form);
 
 // The page's source: kept while the program runs, never reset by showing the page again.
 struct TIconSource {
@@ -18,7 +18,7 @@ struct TIconSource {
 
 class TIconPage : public TMainFormPart {
 public:
-    explicit TIconPage(TVyrfForm1& form);
+    explicit TIconPage(TMainFormPages& form);
 
     void TabSheet2Show(TObject* sender);
     void BitBtn8Click(TObject* sender);
@@ -46,7 +46,7 @@ private:
     void SaveIconFile(int index, const std::string& fileName);
     bool PrepareAllIconsFolder(const std::string& folder);
 
-    TVyrfForm1& form_;
+    TMainFormPages& form_;
     TEventWiring handlers_;
     TIconSource source_;
 };

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/Streams.h"
 #include "picture/bmp/BitmapInfoHeader.h"
 #include "picture/ico/IconDirectory.h"
-#include "base/Streams.h"
 
 namespace IconFile {
 // Sizes a bitmap description (what the system says about a bitmap handle) may take.

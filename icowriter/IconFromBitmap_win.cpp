@@ -4,11 +4,11 @@
 // back to black once the mask has been taken.
 #include <windows.h>
 
+#include "base/Exceptions.h"
 #include "icowriter/IconWriter_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "picture/ico/Icon_win.h"
 #include "toolkit/Canvas_win.h"
-#include "base/Exceptions.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "picture/ico/Icon_win.h"
 #include "base/Exceptions.h"
 #include "base/FileStream.h"
+#include "picture/ico/Icon_win.h"
 #include "toolkit/GdiGuards_win.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "icowriter/IconFileLayout.h"
 #include "base/Component.h"
 #include "base/Streams.h"
+#include "icowriter/IconFileLayout.h"
 
 class TBitmap;
 class TIcon;

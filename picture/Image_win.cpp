@@ -1,9 +1,9 @@
 #include "picture/Image_win.h"
 
+#include "picture/Picture_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "picture/ico/Icon_win.h"
 #include "picture/metafile/Metafile_win.h"
-#include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/GdiGuards_win.h"
 

@@ -11,8 +11,8 @@
 #include "toolkit/HintWindow_win.h"
 #include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/Menus_win.h"
-#include "toolkit/Screen_win.h"
 #include "toolkit/ScreenDevice_win.h"
+#include "toolkit/Screen_win.h"
 #include "toolkit/WideText_win.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "toolkit/Canvas_win.h"
 
 #include "base/Exceptions.h"
-#include "toolkit/WideText_win.h"
 #include "toolkit/ScreenDevice_win.h"
+#include "toolkit/WideText_win.h"
 
 TCanvas::TCanvas() {
     // A tool about to get a new GDI object must not be selected in the context any longer.

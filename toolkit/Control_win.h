@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "base/Component.h"
+#include "base/ShortCut.h"
 #include "toolkit/GraphicsObjects_win.h"
 #include "toolkit/Messages_win.h"
-#include "base/ShortCut.h"
 
 class TWinControl;
 class TForm;

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "toolkit/Application_win.h"
 #include "base/FileFilter.h"
+#include "toolkit/Application_win.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/LateBoundLibraries_win.h"
 #include "toolkit/SystemFileName_win.h"

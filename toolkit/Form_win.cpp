@@ -4,9 +4,9 @@
 
 #include <utility>
 
+#include "base/Exceptions.h"
 #include "toolkit/Application_win.h"
 #include "toolkit/BusyState_win.h"
-#include "base/Exceptions.h"
 #include "toolkit/FileDrop_win.h"
 #include "toolkit/Menus_win.h"
 #include "toolkit/Screen_win.h"

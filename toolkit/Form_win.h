@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "toolkit/GdiGuards_win.h"
 #include "base/ModalResult.h"
+#include "toolkit/GdiGuards_win.h"
 #include "toolkit/WinControl_win.h"
 
 class TMainMenu;

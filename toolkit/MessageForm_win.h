@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/MessageDialogButtons.h"
 #include "toolkit/Button_win.h"
 #include "toolkit/Form_win.h"
-#include "base/MessageDialogButtons.h"
 
 class TMessageForm : public TForm {
 public:

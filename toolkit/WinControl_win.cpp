@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <map>
 
+#include "base/Exceptions.h"
 #include "toolkit/Application_win.h"
 #include "toolkit/Canvas_win.h"
-#include "base/Exceptions.h"
 #include "toolkit/Form_win.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/Menus_win.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gif/codec/GifSubImage.h"
 #include "base/ByteReader.h"
 #include "base/Exceptions.h"
+#include "gif/codec/GifSubImage.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Filling a frame from a bitmap of 1, 4, 8 or 24 bits per pixel.
 #include <cstdlib>
 
+#include "base/Exceptions.h"
 #include "gif/codec/GifImageModel.h"
 #include "gif/codec/GifSubImage.h"
-#include "base/Exceptions.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "gif/codec/GifImageModel.h"
 #include "base/ByteReader.h"
 #include "base/Exceptions.h"
+#include "gif/codec/GifImageModel.h"
 
 void TGIFHeader::SetWidth(int width) {
     for (const auto& frame : Image()->Images)

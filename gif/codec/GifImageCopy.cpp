@@ -3,10 +3,10 @@
 // an extension-only frame into the next one.
 #include <memory>
 
-#include "gif/codec/GifExtensionRegistry.h"
-#include "gif/codec/GifImageModel.h"
 #include "base/ByteReader.h"
 #include "base/Exceptions.h"
+#include "gif/codec/GifExtensionRegistry.h"
+#include "gif/codec/GifImageModel.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gif/codec/GifBitReader.h"
 #include "base/Exceptions.h"
+#include "gif/codec/GifBitReader.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <cctype>
 #include <new>
 
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
+#include "base/Streams.h"
 #include "gif/codec/GifBitReader.h"
 #include "gif/codec/GifExtensionRegistry.h"
 #include "gif/codec/GifImageModel.h"
 #include "gif/codec/GifLzwDecoder.h"
-#include "base/ByteReader.h"
-#include "base/Exceptions.h"
-#include "base/Streams.h"
 
 namespace {
 

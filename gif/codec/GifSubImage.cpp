@@ -1,11 +1,11 @@
 #include "gif/codec/GifSubImage.h"
 
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 #include "gif/codec/GifImageModel.h"
 #include "gif/codec/GifLzwEncoder.h"
 #include "gif/codec/GifRleEncoder.h"
 #include "gif/codec/GifStream.h"
-#include "base/ByteReader.h"
-#include "base/Exceptions.h"
 
 TGIFSubImage::TGIFSubImage(TGIFImageModel* image) : TGIFItem(image), Extensions(image) {}
 

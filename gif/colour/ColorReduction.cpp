@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "gif/codec/GifImageModel.h"
 #include "gif/colour/ColorQuantizer.h"
 #include "gif/colour/Ditherers.h"
-#include "gif/codec/GifImageModel.h"
 #include "gif/colour/WebPaletteRow.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "gif/codec/GifColorMap.h"
 #include "gif/colour/ColorLookup.h"
 #include "gif/colour/DibWriter.h"
-#include "gif/codec/GifColorMap.h"
 
 // 24-bit rows, blue, green, red a pixel, top row first.
 struct TRgbRows {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "gif/colour/ColorReduction.h"
 #include "gif/codec/GifImageModel.h"
+#include "gif/colour/ColorReduction.h"
 #include "picture/bmp/DibFormat.h"
 
 class TBitmap;

@@ -2,16 +2,16 @@
 
 #include <algorithm>
 
+#include "base/Exceptions.h"
 #include "gif/show/GifFrameDrawing_win.h"
 #include "gif/show/GifPainter_win.h"
 #include "gif/show/GifPicture_win.h"
 #include "gif/show/GifRenderer_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
-#include "base/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
-#include "toolkit/Thread_win.h"
 #include "toolkit/ScreenDevice_win.h"
+#include "toolkit/Thread_win.h"
 
 namespace {
 // Waits until the painter has shown its first frame or has ended, serving the cross-thread

@@ -1,9 +1,9 @@
 #include "gif/show/GifFrameRender.h"
 
+#include "base/Exceptions.h"
+#include "gif/codec/GifImageModel.h"
 #include "gif/colour/ColorLookup.h"
 #include "gif/colour/Ditherers.h"
-#include "gif/codec/GifImageModel.h"
-#include "base/Exceptions.h"
 
 namespace {
 

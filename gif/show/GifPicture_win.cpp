@@ -1,12 +1,12 @@
 #include "gif/show/GifPicture_win.h"
 
-#include "gif/colour/ColorReduction_win.h"
-#include "picture/bmp/Bitmap_win.h"
-#include "picture/Picture_win.h"
-#include "toolkit/ScreenDevice_win.h"
 #include "base/Exceptions.h"
+#include "gif/colour/ColorReduction_win.h"
+#include "picture/Picture_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/GraphicsObjects_win.h"
+#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/WideText_win.h"
 
 TERVANE_DEFINE_GRAPHIC_CLASS(TGIFImage, TGraphic)

@@ -3,8 +3,8 @@
 // GIF file, loaded, drawn. The data (header, frames, settings) is TGIFImageModel's.
 #include <windows.h>
 
-#include "gif/show/GifDisplayState_win.h"
 #include "gif/codec/GifImageModel.h"
+#include "gif/show/GifDisplayState_win.h"
 #include "picture/graphic/Graphic_win.h"
 
 class TBitmap;

@@ -3,10 +3,10 @@
 #include <memory>
 #include <vector>
 
+#include "base/Exceptions.h"
 #include "gif/show/GifFrameRender.h"
 #include "gif/show/GifPicture_win.h"
 #include "picture/bmp/Bitmap_win.h"
-#include "base/Exceptions.h"
 #include "toolkit/GdiGuards_win.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "picture/bmp/BitmapCanvas_win.h"
 
-#include "picture/bmp/Bitmap_win.h"
 #include "base/Exceptions.h"
+#include "picture/bmp/Bitmap_win.h"
 
 TBitmapCanvas::~TBitmapCanvas() { FreeContext(); }
 

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "picture/bmp/BitmapCanvas_win.h"
-#include "toolkit/ScreenDevice_win.h"
 #include "base/ByteReader.h"
 #include "base/Exceptions.h"
+#include "picture/bmp/BitmapCanvas_win.h"
+#include "toolkit/ScreenDevice_win.h"
 
 namespace {
 

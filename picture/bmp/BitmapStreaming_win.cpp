@@ -1,10 +1,10 @@
 // Reading and writing a TBitmap as BMP bytes, form data and clipboard data.
 #include <cstring>
 
+#include "base/ByteReader.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "picture/bmp/BmpReader.h"
 #include "picture/bmp/BmpWriter.h"
-#include "base/ByteReader.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "picture/bmp/BitmapCanvas_win.h"
 #include "picture/graphic/StretchModeRule.h"
-#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/GdiGuards_win.h"
+#include "toolkit/ScreenDevice_win.h"
 
 TERVANE_DEFINE_GRAPHIC_CLASS(TBitmap, TGraphic)
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 #include "picture/bmp/BmpBitFields.h"
 #include "picture/bmp/BmpRle.h"
 #include "picture/bmp/DibHeader.h"
-#include "base/ByteReader.h"
-#include "base/Exceptions.h"
 
 namespace {
 

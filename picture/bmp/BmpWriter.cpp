@@ -1,9 +1,9 @@
 #include "picture/bmp/BmpWriter.h"
 
-#include "picture/bmp/BitmapInfoHeader.h"
 #include "base/ByteReader.h"
 #include "base/CheckedMath.h"
 #include "base/Exceptions.h"
+#include "picture/bmp/BitmapInfoHeader.h"
 
 std::vector<uint8_t> WriteBmp(const TDibFormat& format, uint32_t width, uint32_t height, const uint8_t* bits,
                               size_t bitsSize) {

@@ -1,8 +1,8 @@
 #include "picture/bmp/DibFormat.h"
 
-#include "picture/bmp/BitmapInfoHeader.h"
 #include "base/ByteReader.h"
 #include "base/CheckedMath.h"
+#include "picture/bmp/BitmapInfoHeader.h"
 
 TPixelFormat PixelFormatOf(const TDibFormat& format) {
     switch (format.bitCount) {

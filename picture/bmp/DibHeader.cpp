@@ -1,7 +1,7 @@
 #include "picture/bmp/DibHeader.h"
 
-#include "picture/bmp/BitmapInfoHeader.h"
 #include "base/Exceptions.h"
+#include "picture/bmp/BitmapInfoHeader.h"
 
 namespace {
 

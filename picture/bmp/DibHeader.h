@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture/bmp/DibFormat.h"
 #include "base/ByteReader.h"
+#include "picture/bmp/DibFormat.h"
 
 // Largest width or height accepted from a file.
 constexpr uint32_t kMaxDibSide = 0x7FFF * 2;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "picture/graphic/GraphicClass.h"
 #include "base/AnsiFileName.h"
+#include "picture/graphic/GraphicClass.h"
 
 struct TFileFormat {
     TGraphicClass graphicClass = nullptr;

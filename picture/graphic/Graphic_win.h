@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "picture/graphic/GraphicClass.h"
 #include "base/Exceptions.h"
 #include "base/Streams.h"
+#include "picture/graphic/GraphicClass.h"
 #include "toolkit/CanvasDrawable_win.h"
 
 class TCanvas;

@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/ByteReader.h"
+#include "base/Exceptions.h"
 #include "picture/bmp/BitmapInfoHeader.h"
 #include "picture/bmp/BmpBitFields.h"
 #include "picture/bmp/DibHeader.h"
-#include "base/ByteReader.h"
-#include "base/Exceptions.h"
 
 namespace {
 

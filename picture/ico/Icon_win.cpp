@@ -4,8 +4,8 @@
 
 #include "picture/bmp/BitmapImage_win.h"
 #include "picture/ico/IconDirectory.h"
-#include "toolkit/ScreenDevice_win.h"
 #include "toolkit/Canvas_win.h"
+#include "toolkit/ScreenDevice_win.h"
 
 TERVANE_DEFINE_GRAPHIC_CLASS(TIcon, TGraphic)
 

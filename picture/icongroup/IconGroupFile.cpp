@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "picture/icongroup/GroupDirectory.h"
 #include "base/ByteReader.h"
+#include "picture/icongroup/GroupDirectory.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Icon groups of an NE file (icon libraries, 16-bit programs): its resource table, a list of
 // types each followed by its resources, whose places and lengths count in units of a
 // power of two the table starts with.
-#include "picture/icongroup/GroupDirectory.h"
 #include "base/ByteReader.h"
+#include "picture/icongroup/GroupDirectory.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "picture/icongroup/GroupDirectory.h"
 #include "base/ByteReader.h"
+#include "picture/icongroup/GroupDirectory.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "base/Exceptions.h"
+#include "picture/jpeg/ExifOrientation.h"
 #include "picture/jpeg/JpegErrorRoutines.h"
 #include "picture/jpeg/JpegLib.h"
 #include "picture/jpeg/JpegStreamGlue.h"
-#include "picture/jpeg/ExifOrientation.h"
 #include "picture/jpeg/TurnUpright.h"
 #include "picture/jpeg/UprightDecodeTarget.h"
-#include "base/Exceptions.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/Streams.h"
 #include "picture/jpeg/JpegProgressMonitor.h"
 #include "picture/jpeg/JpegSettings.h"
-#include "base/Streams.h"
 
 // Sizes are those of the picture as it is meant to be seen: for an EXIF orientation of 5 to
 // 8 the file's width is the height here.

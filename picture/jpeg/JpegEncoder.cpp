@@ -2,10 +2,10 @@
 
 #include <vector>
 
+#include "base/Exceptions.h"
 #include "picture/jpeg/JpegErrorRoutines.h"
 #include "picture/jpeg/JpegLib.h"
 #include "picture/jpeg/JpegStreamGlue.h"
-#include "base/Exceptions.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/Streams.h"
 #include "picture/jpeg/JpegProgressMonitor.h"
 #include "picture/jpeg/JpegSettings.h"
-#include "base/Streams.h"
 
 struct TJpegSourceRows {
     const uint8_t* FirstRow = nullptr;

@@ -5,14 +5,14 @@
 #include <cstring>
 #include <vector>
 
+#include "base/ByteReader.h"
+#include "picture/Picture_win.h"
 #include "picture/jpeg/JpegBitmapRows_win.h"
 #include "picture/jpeg/JpegDecoder.h"
 #include "picture/jpeg/JpegEncoder.h"
-#include "picture/Picture_win.h"
-#include "toolkit/ScreenDevice_win.h"
-#include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/GdiGuards_win.h"
+#include "toolkit/ScreenDevice_win.h"
 
 TERVANE_DEFINE_GRAPHIC_CLASS(TJPEGImage, TGraphic)
 

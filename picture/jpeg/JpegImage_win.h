@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/Exceptions.h"
+#include "base/Streams.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "picture/graphic/Graphic_win.h"
 #include "picture/jpeg/JpegProgressMonitor.h"
 #include "picture/jpeg/JpegSettings.h"
-#include "base/Exceptions.h"
-#include "base/Streams.h"
 
 // The compressed side, shared by every JPEG object that was copied from one another and
 // freed with the last of them.

@@ -3,8 +3,8 @@
 // buffers.
 #include <cstdint>
 
-#include "picture/jpeg/JpegLib.h"
 #include "base/Streams.h"
+#include "picture/jpeg/JpegLib.h"
 
 inline constexpr size_t JpegStreamBufferSize = 4096;
 

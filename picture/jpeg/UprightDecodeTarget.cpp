@@ -1,8 +1,8 @@
 #include "picture/jpeg/UprightDecodeTarget.h"
 
-#include "picture/jpeg/TurnUpright.h"
 #include "base/CheckedMath.h"
 #include "base/Exceptions.h"
+#include "picture/jpeg/TurnUpright.h"
 
 TJpegRows TUprightDecodeTarget::PrepareRows(int32_t width, int32_t height, int bitsPerPixel) {
     if (!Turning()) return target_.PrepareRows(width, height, bitsPerPixel);

@@ -2,11 +2,11 @@
 
 #include <vector>
 
+#include "base/ByteReader.h"
+#include "base/FileStream.h"
 #include "picture/graphic/FileFormatsList.h"
 #include "picture/metafile/MetafileFormat.h"
-#include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
-#include "base/FileStream.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/ScreenDevice_win.h"
 

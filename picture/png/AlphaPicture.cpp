@@ -4,10 +4,10 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "base/Exceptions.h"
 #include "picture/ico/IconDirectory.h"
 #include "picture/png/PngReader.h"
 #include "picture/png/PngWriter.h"
-#include "base/Exceptions.h"
 
 TAlphaPicture::TAlphaPicture(int32_t width, int32_t height)
     : Width(width), Height(height), Pixels(size_t(width) * size_t(height) * 4, 0) {}

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "picture/bmp/Bitmap_win.h"
 #include "picture/Picture_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "picture/png/PngBitmaps_win.h"
 #include "toolkit/Canvas_win.h"
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "base/Component.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "skin/controls/SkinControlHost_win.h"
 #include "skin/draw/SkinNCObject_win.h"
 #include "skin/menus/SkinMenuBarHost_win.h"
-#include "base/Component.h"
 #include "toolkit/GdiGuards_win.h"
 #include "toolkit/GraphicsObjects_win.h"
 #include "toolkit/Messages_win.h"

@@ -7,12 +7,12 @@
 #include <utility>
 
 #include "picture/bmp/Bitmap_win.h"
-#include "skin/stored/SkinData_win.h"
 #include "skin/draw/SkinElementLayout.h"
+#include "skin/draw/SkinPaint_win.h"
 #include "skin/menus/SkinMenuLayout.h"
 #include "skin/menus/SkinMenuScratch_win.h"
-#include "skin/draw/SkinPaint_win.h"
 #include "skin/menus/SkinPopupMenu_win.h"
+#include "skin/stored/SkinData_win.h"
 #include "toolkit/Canvas_win.h"
 #include "toolkit/Screen_win.h"
 #include "toolkit/WideText_win.h"

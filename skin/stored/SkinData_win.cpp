@@ -1,11 +1,11 @@
 #include "skin/stored/SkinData_win.h"
 
+#include "base/FileStream.h"
+#include "base/ProgramTitle.h"
 #include "skin/stored/SkinDataEvents_win.h"
 #include "skin/stored/SkinReader.h"
 #include "skin/stored/SkinStore.h"
 #include "skin/stored/SkinStreamProperty.h"
-#include "base/FileStream.h"
-#include "base/ProgramTitle.h"
 #include "toolkit/WideText_win.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Component.h"
+#include "base/Streams.h"
 #include "skin/stored/SkinObjects_win.h"
 #include "toolkit/GraphicsObjects_win.h"
-#include "base/Streams.h"
-#include "base/Component.h"
 
 class TSkinReader;
 class TSkinStore;

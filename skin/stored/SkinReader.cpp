@@ -1,9 +1,9 @@
 #include "skin/stored/SkinReader.h"
 
-#include "skin/stored/Lzh.h"
 #include "base/AnsiFileName.h"
 #include "base/ByteReader.h"
 #include "base/Exceptions.h"
+#include "skin/stored/Lzh.h"
 
 namespace {
 

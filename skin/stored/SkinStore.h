@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Component.h"
 #include "base/Exceptions.h"
 #include "base/Streams.h"
-#include "base/Component.h"
 
 class TSkinCollection;
 class TSkinStore;

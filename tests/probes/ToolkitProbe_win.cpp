@@ -3,9 +3,9 @@
 // that run the open dialog and the folder browser and show what they returned in the caption.
 #include <windows.h>
 
+#include "base/Exceptions.h"
 #include "toolkit/Application_win.h"
 #include "toolkit/Button_win.h"
-#include "base/Exceptions.h"
 #include "toolkit/FileDialogs_win.h"
 #include "toolkit/FolderBrowser_win.h"
 #include "toolkit/Form_win.h"

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "skin/stored/SkinReader.h"
 #include "base/ByteReader.h"
+#include "skin/stored/SkinReader.h"
 #include "tools/skinpack/LzhufEncoder.h"
 
 std::vector<uint8_t> BuildSkinArchive(const std::vector<TSkinArchiveEntry>& entries) {

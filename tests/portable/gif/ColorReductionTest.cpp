@@ -4,12 +4,12 @@
 
 #include "GifTestSupport.h"
 #include "GiflibDecode.h"
-#include "gif/colour/ColorQuantizer.h"
-#include "gif/colour/TrueColorAssign.h"
-#include "gif/colour/Ditherers.h"
-#include "gif/colour/WebPaletteRow.h"
 #include "base/ByteReader.h"
 #include "base/Exceptions.h"
+#include "gif/colour/ColorQuantizer.h"
+#include "gif/colour/Ditherers.h"
+#include "gif/colour/TrueColorAssign.h"
+#include "gif/colour/WebPaletteRow.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "GifTestSupport.h"
-#include "gif/show/GifFrameRender.h"
 #include "base/Exceptions.h"
+#include "gif/show/GifFrameRender.h"
 
 namespace {
 

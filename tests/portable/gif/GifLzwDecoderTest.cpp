@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "GifTestBuilder.h"
+#include "base/Exceptions.h"
 #include "gif/codec/GifBitReader.h"
 #include "gif/codec/GifLzwDecoder.h"
-#include "base/Exceptions.h"
 
 using giftest::PackCodes;
 

@@ -7,9 +7,9 @@
 
 #include <memory>
 
+#include "base/Streams.h"
 #include "gif/codec/GifImageModel.h"
 #include "gif/codec/GifReader.h"
-#include "base/Streams.h"
 
 namespace giftest {
 

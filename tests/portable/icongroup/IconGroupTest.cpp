@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "IconGroupFiles.h"
-#include "picture/icongroup/IconGroup.h"
 #include "base/Exceptions.h"
+#include "picture/icongroup/IconGroup.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "icowriter/IconFileLayout.h"
 #include "base/CheckedMath.h"
 #include "base/Exceptions.h"
 #include "base/Streams.h"
+#include "icowriter/IconFileLayout.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Exceptions.h"
 #include "picture/jpeg/JpegDecoder.h"
 #include "picture/jpeg/JpegEncoder.h"
 #include "support/SyntheticPhoto.h"
-#include "base/Exceptions.h"
 
 // Decoded rows held in memory, 4-byte aligned like a bitmap's, stored top-down or bottom-up.
 class MemoryDecodeTarget : public TJpegDecodeTarget {

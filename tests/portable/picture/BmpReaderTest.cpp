@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "BmpTestSupport.h"
+#include "base/ByteReader.h"
 #include "picture/bmp/BmpReader.h"
 #include "picture/bmp/BmpRle.h"
 #include "picture/bmp/BmpWriter.h"
-#include "base/ByteReader.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "picture/bmp/BmpBitFields.h"
 #include "base/ByteReader.h"
+#include "picture/bmp/BmpBitFields.h"
 
 namespace {
 

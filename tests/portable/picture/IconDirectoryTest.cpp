@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "picture/ico/IconDirectory.h"
 #include "base/ByteReader.h"
+#include "picture/ico/IconDirectory.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "picture/graphic/FileFormatsList.h"
-#include "picture/metafile/MetafileFormat.h"
-#include "picture/graphic/StretchModeRule.h"
 #include "base/ByteReader.h"
 #include "base/Exceptions.h"
+#include "picture/graphic/FileFormatsList.h"
+#include "picture/graphic/StretchModeRule.h"
+#include "picture/metafile/MetafileFormat.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "LibpngCodec.h"
+#include "base/Exceptions.h"
 #include "picture/png/AlphaPicture.h"
 #include "picture/png/PngReader.h"
-#include "base/Exceptions.h"
 
 namespace {
 

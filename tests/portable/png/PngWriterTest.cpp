@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "LibpngCodec.h"
+#include "base/Exceptions.h"
 #include "picture/ico/IconDirectory.h"
 #include "picture/png/AlphaPicture.h"
 #include "picture/png/PngWriter.h"
-#include "base/Exceptions.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "base/ByteReader.h"
 #include "skin/stored/SkinColour.h"
 #include "skin/stored/SkinReader.h"
-#include "base/ByteReader.h"
 #include "tools/skinpack/LzhufEncoder.h"
 #include "tools/skinpack/SkinArchiveWriter.h"
 

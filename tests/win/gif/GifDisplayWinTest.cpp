@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "GifAnimationFixture.h"
+#include "base/Exceptions.h"
 #include "gif/show/GifFrameDrawing_win.h"
 #include "gif/show/GifRenderer_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
-#include "base/Exceptions.h"
 
 using namespace giftest;
 

@@ -4,14 +4,14 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/Exceptions.h"
+#include "base/FileStream.h"
 #include "gif/colour/ColorReduction_win.h"
 #include "gif/colour/TrueColorAssign.h"
 #include "gif/show/GifPicture_win.h"
-#include "picture/bmp/Bitmap_win.h"
 #include "picture/Picture_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
-#include "base/Exceptions.h"
-#include "base/FileStream.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 
 #include "IcoTestFile.h"
 #include "TestIcons.h"
-#include "icowriter/IconWriter_win.h"
-#include "picture/ico/Icon_win.h"
 #include "base/Exceptions.h"
 #include "base/Streams.h"
+#include "icowriter/IconWriter_win.h"
+#include "picture/ico/Icon_win.h"
 
 namespace {
 

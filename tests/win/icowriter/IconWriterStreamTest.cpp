@@ -6,10 +6,10 @@
 
 #include "IcoTestFile.h"
 #include "TestIcons.h"
-#include "icowriter/IconWriter_win.h"
-#include "toolkit/GdiGuards_win.h"
 #include "base/Exceptions.h"
 #include "base/Streams.h"
+#include "icowriter/IconWriter_win.h"
+#include "toolkit/GdiGuards_win.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "JpegImageTestSupport.h"
+#include "base/FileStream.h"
+#include "picture/Picture_win.h"
 #include "picture/ico/Icon_win.h"
 #include "picture/jpeg/JpegImage_win.h"
-#include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
-#include "base/FileStream.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "PictureTestSupport.h"
-#include "picture/bmp/Bitmap_win.h"
 #include "base/ByteReader.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
 
 namespace {

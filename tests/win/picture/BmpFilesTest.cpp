@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "PictureTestSupport.h"
-#include "picture/bmp/Bitmap_win.h"
-#include "picture/Picture_win.h"
 #include "base/ByteReader.h"
+#include "picture/Picture_win.h"
+#include "picture/bmp/Bitmap_win.h"
 #include "toolkit/Canvas_win.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "PictureTestSupport.h"
-#include "support/GdiRoom_win.h"
+#include "picture/Picture_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "picture/ico/Icon_win.h"
-#include "picture/Picture_win.h"
+#include "support/GdiRoom_win.h"
 #include "toolkit/Canvas_win.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "PictureTestSupport.h"
+#include "base/ByteReader.h"
+#include "picture/Picture_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "picture/metafile/Metafile_win.h"
-#include "picture/Picture_win.h"
-#include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
 
 namespace {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "PictureTestSupport.h"
+#include "base/FileStream.h"
+#include "picture/Picture_win.h"
 #include "picture/bmp/Bitmap_win.h"
 #include "picture/ico/Icon_win.h"
 #include "picture/metafile/Metafile_win.h"
-#include "picture/Picture_win.h"
 #include "toolkit/Canvas_win.h"
-#include "base/FileStream.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "picture/bmp/Bitmap_win.h"
 #include "base/FileStream.h"
+#include "picture/bmp/Bitmap_win.h"
 
 std::string TempPath(const std::string& name);
 void WriteFileBytes(const std::string& name, const std::vector<uint8_t>& bytes);

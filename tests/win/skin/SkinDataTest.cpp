@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "base/ByteReader.h"
+#include "skin/manager/SkinManager_win.h"
 #include "skin/stored/SkinData_win.h"
 #include "skin/stored/SkinDecodeAhead_win.h"
-#include "skin/manager/SkinManager_win.h"
 #include "skin/stored/SkinReader.h"
 #include "skin/stored/SkinStore.h"
-#include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
 #include "tools/skinpack/SkinArchiveWriter.h"
 

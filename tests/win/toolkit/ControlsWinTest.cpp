@@ -6,10 +6,10 @@
 
 #include <vector>
 
+#include "base/Exceptions.h"
 #include "toolkit/BitBtn_win.h"
 #include "toolkit/BusyState_win.h"
 #include "toolkit/Edit_win.h"
-#include "base/Exceptions.h"
 #include "toolkit/GroupBox_win.h"
 #include "toolkit/Label_win.h"
 #include "toolkit/PageControl_win.h"

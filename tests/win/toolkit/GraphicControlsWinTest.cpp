@@ -2,11 +2,11 @@
 // button's transparent glyph, and clicks on graphic controls.
 #include "ToolkitTestSupport.h"
 
-#include "picture/ico/Icon_win.h"
+#include "picture/Image_win.h"
 #include "picture/Picture_win.h"
+#include "picture/ico/Icon_win.h"
 #include "toolkit/BitBtn_win.h"
 #include "toolkit/GdiGuards_win.h"
-#include "picture/Image_win.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "picture/bmp/Bitmap_win.h"
-#include "picture/Picture_win.h"
-#include "toolkit/Canvas_win.h"
 #include "picture/Image_win.h"
+#include "picture/Picture_win.h"
+#include "picture/bmp/Bitmap_win.h"
+#include "toolkit/Canvas_win.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <commdlg.h>
 
-#include "toolkit/Edit_win.h"
 #include "base/Exceptions.h"
+#include "toolkit/Edit_win.h"
 #include "toolkit/FileDialogs_win.h"
 #include "toolkit/HintWindow_win.h"
 #include "toolkit/Menus_win.h"

@@ -3,7 +3,7 @@
 // their questions about the chosen files.
 #include <string>
 
-#include "app/ProgramTexts.h"
+#include "pages/ProgramTexts.h"
 
 namespace PageText {
 inline const std::string OpenDialogTitle = std::string("请选择要打开的文件 ") + ProgramText::MainCaption;
