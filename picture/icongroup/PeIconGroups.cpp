@@ -186,13 +186,21 @@ uint64_t TResourceTree::HeldEntries(uint64_t entriesAt, uint64_t count) const {
     return fileSize > at ? std::min(count, (fileSize - at) / kDirectoryEntrySize) : 0;
 }
 
+// Read a stretch of entries at a time, so that nothing but the entries themselves is held.
 std::vector<TDirectoryEntry> TResourceTree::Entries(uint32_t directoryOffset) const {
-    std::vector<uint8_t> bytes(EntryCount(directoryOffset) * kDirectoryEntrySize);
-    if (!Read(uint64_t{directoryOffset} + kDirectoryHeaderSize, bytes.data(), bytes.size())) return {};
-    ByteReader reader(bytes.data(), bytes.size());
+    constexpr size_t kStretch = 64;
+    const size_t count = EntryCount(directoryOffset);
     std::vector<TDirectoryEntry> entries;
-    entries.reserve(bytes.size() / kDirectoryEntrySize);
-    while (!reader.AtEnd()) entries.push_back(ReadDirectoryEntry(reader));
+    entries.reserve(count);
+    uint8_t bytes[kStretch * kDirectoryEntrySize];
+    for (size_t done = 0; done < count;) {
+        const size_t n = std::min(kStretch, count - done);
+        const uint64_t at = uint64_t{directoryOffset} + kDirectoryHeaderSize + done * kDirectoryEntrySize;
+        if (!Read(at, bytes, n * kDirectoryEntrySize)) break;
+        ByteReader reader(bytes, n * kDirectoryEntrySize);
+        for (size_t i = 0; i < n; ++i) entries.push_back(ReadDirectoryEntry(reader));
+        done += n;
+    }
     return entries;
 }
 
