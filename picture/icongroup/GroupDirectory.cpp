@@ -25,7 +25,7 @@ bool PlausibleSide(uint32_t side) { return side > 0 && side <= 0x10000; }
 
 }  // namespace
 
-std::optional<TFileSpan> SpanInFile(uint64_t offset, uint64_t size, size_t fileSize) {
+std::optional<TFileSpan> SpanInFile(uint64_t offset, uint64_t size, uint64_t fileSize) {
     if (offset > fileSize || size > fileSize - offset || offset + size > UINT32_MAX) return std::nullopt;
     return TFileSpan{static_cast<uint32_t>(offset), static_cast<uint32_t>(size)};
 }
@@ -102,7 +102,17 @@ std::optional<TIconDirectory> IcoDirectory(const uint8_t* data, size_t size) {
 
 }  // namespace
 
-size_t CountIcoFileGroups(const uint8_t* data, size_t size) { return IcoDirectory(data, size) ? 1 : 0; }
+// The directory the .ico reader takes: type 1, at least one entry, all entries in the file.
+size_t CountIcoFileGroups(TByteSource& file) {
+    uint8_t header[kIconDirectoryHeaderSize];
+    if (!file.ReadAt(0, header, sizeof header)) return 0;
+    ByteReader reader(header, sizeof header);
+    reader.Skip(2);
+    const uint16_t type = reader.ReadU16LE();
+    const uint16_t count = reader.ReadU16LE();
+    const uint64_t size = file.Size();
+    return type == 1 && count != 0 && size >= sizeof header && count <= (size - sizeof header) / kIconDirEntrySize;
+}
 
 TIconGroup ReadIcoFileGroup(const uint8_t* data, size_t size) {
     const auto directory = IcoDirectory(data, size);

@@ -16,7 +16,7 @@ struct TFileSpan {
 };
 
 // A span from a 64-bit offset and length, when the file holds all of it.
-std::optional<TFileSpan> SpanInFile(uint64_t offset, uint64_t size, size_t fileSize);
+std::optional<TFileSpan> SpanInFile(uint64_t offset, uint64_t size, uint64_t fileSize);
 
 // Finds a file's icon images by resource number (the first of equal numbers).
 class TIconLookup {
@@ -44,11 +44,18 @@ private:
 TIconGroup ReadGroupDirectory(const uint8_t* data, size_t size, TFileSpan directory, const TIconLookup& images,
                               uint64_t unit = 1);
 
-// Each layout: how many groups a file holds (read from its directory alone), and one group
-// read in full (empty when there is no such group).
-size_t CountPeIconGroups(const uint8_t* data, size_t size, uint32_t peOffset);
+// Each layout: how many groups a file holds, counted from its directory alone through small
+// reads, and one group read in full from the whole file (empty when there is no such group).
+size_t CountPeIconGroups(TByteSource& file, uint32_t peOffset);
 TIconGroup ReadPeIconGroup(const uint8_t* data, size_t size, uint32_t peOffset, size_t index);
-size_t CountNeIconGroups(const uint8_t* data, size_t size, uint32_t neOffset);
+size_t CountNeIconGroups(TByteSource& file, uint32_t neOffset);
 TIconGroup ReadNeIconGroup(const uint8_t* data, size_t size, uint32_t neOffset, size_t index);
-size_t CountIcoFileGroups(const uint8_t* data, size_t size);
+size_t CountIcoFileGroups(TByteSource& file);
 TIconGroup ReadIcoFileGroup(const uint8_t* data, size_t size);
+
+// Which layout a file has and where its PE or NE header starts.
+struct TLayoutAt {
+    TGroupLayout layout = TGroupLayout::None;
+    uint32_t headerAt = 0;
+};
+TLayoutAt FindGroupLayout(TByteSource& file);

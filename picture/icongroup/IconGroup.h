@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "picture/ico/IconDirectory.h"
+#include "picture/icongroup/ByteSource.h"
 
 enum class TIconImageFormat { Dib, Png };
 
@@ -32,6 +33,13 @@ struct TIconGroup {
 // megabytes a group; a group naming one big image thousands of times stays bounded.
 constexpr uint32_t kMaxGroupBytes = 32u << 20;
 
+enum class TGroupLayout { None, Pe, Ne, Ico };
+
+// How many groups a file holds, read from its headers and directory alone: small reads near
+// each other (through a TBlockBuffer, a few reads of the file), nothing held that the file
+// sizes. The same count TIconGroupReader gives the file's bytes.
+size_t CountIconGroups(TByteSource& file);
+
 // The groups of a file's bytes (which the caller keeps alive), counted from the file's
 // directory alone; each group is read in full when asked for, so that stepping through a
 // library of hundreds of icons reads one group at a time.
@@ -43,10 +51,9 @@ public:
     TIconGroup Group(size_t index) const;
 
 private:
-    enum class TLayout { None, Pe, Ne, Ico };
     const uint8_t* data_;
     size_t size_;
-    TLayout layout_ = TLayout::None;
+    TGroupLayout layout_ = TGroupLayout::None;
     uint32_t headerAt_ = 0;
     size_t count_ = 0;
 };

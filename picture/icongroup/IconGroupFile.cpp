@@ -7,35 +7,47 @@ namespace {
 
 constexpr uint32_t kNewHeaderAt = 0x3C;  // in the MZ header: where the PE or NE header is
 
+size_t CountGroupsOf(TByteSource& file, TLayoutAt found) {
+    switch (found.layout) {
+        case TGroupLayout::Pe: return CountPeIconGroups(file, found.headerAt);
+        case TGroupLayout::Ne: return CountNeIconGroups(file, found.headerAt);
+        case TGroupLayout::Ico: return CountIcoFileGroups(file);
+        case TGroupLayout::None: break;
+    }
+    return 0;
+}
+
 }  // namespace
 
+// Whatever does not start as an MZ file may be an .ico file.
+TLayoutAt FindGroupLayout(TByteSource& file) {
+    uint8_t bytes[4];
+    if (!file.ReadAt(0, bytes, 2) || bytes[0] != 'M' || bytes[1] != 'Z') return {TGroupLayout::Ico, 0};
+    if (!file.ReadAt(kNewHeaderAt, bytes, 4)) return {};
+    const uint32_t headerAt = ByteReader(bytes, 4).ReadU32LE();
+    if (!file.ReadAt(headerAt, bytes, 4)) return {};
+    if (bytes[0] == 'P' && bytes[1] == 'E' && bytes[2] == 0 && bytes[3] == 0) return {TGroupLayout::Pe, headerAt};
+    if (bytes[0] == 'N' && bytes[1] == 'E') return {TGroupLayout::Ne, headerAt};
+    return {};
+}
+
+size_t CountIconGroups(TByteSource& file) { return CountGroupsOf(file, FindGroupLayout(file)); }
+
 TIconGroupReader::TIconGroupReader(const uint8_t* data, size_t size) : data_(data), size_(size) {
-    ByteReader reader(data, size);
-    if (!reader.Has(2) || data[0] != 'M' || data[1] != 'Z') {
-        layout_ = TLayout::Ico;
-        count_ = CountIcoFileGroups(data, size);
-        return;
-    }
-    if (!reader.SeekTo(kNewHeaderAt) || !reader.Has(4)) return;
-    headerAt_ = reader.ReadU32LE();
-    if (!reader.SeekTo(headerAt_) || !reader.Has(4)) return;
-    const uint8_t* signature = reader.Current();
-    if (signature[0] == 'P' && signature[1] == 'E' && signature[2] == 0 && signature[3] == 0) {
-        layout_ = TLayout::Pe;
-        count_ = CountPeIconGroups(data, size, headerAt_);
-    } else if (signature[0] == 'N' && signature[1] == 'E') {
-        layout_ = TLayout::Ne;
-        count_ = CountNeIconGroups(data, size, headerAt_);
-    }
+    TMemorySource file(data, size);
+    const TLayoutAt found = FindGroupLayout(file);
+    layout_ = found.layout;
+    headerAt_ = found.headerAt;
+    count_ = CountGroupsOf(file, found);
 }
 
 TIconGroup TIconGroupReader::Group(size_t index) const {
     if (index >= count_) return {};
     switch (layout_) {
-        case TLayout::Pe: return ReadPeIconGroup(data_, size_, headerAt_, index);
-        case TLayout::Ne: return ReadNeIconGroup(data_, size_, headerAt_, index);
-        case TLayout::Ico: return ReadIcoFileGroup(data_, size_);
-        case TLayout::None: break;
+        case TGroupLayout::Pe: return ReadPeIconGroup(data_, size_, headerAt_, index);
+        case TGroupLayout::Ne: return ReadNeIconGroup(data_, size_, headerAt_, index);
+        case TGroupLayout::Ico: return ReadIcoFileGroup(data_, size_);
+        case TGroupLayout::None: break;
     }
     return {};
 }

@@ -58,32 +58,53 @@ private:
     HANDLE handle_;
 };
 
+constexpr uint64_t kLargestMappedFile = 0x7FFFFFFF;
+
 HANDLE OpenForReading(const std::string& fileName) {
     TRedirectionOff redirectionOff;
-    return CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    return file == INVALID_HANDLE_VALUE ? nullptr : file;
 }
 
 }  // namespace
 
-// The view keeps the file: once it is mapped, the handles can go. While the view lives the
-// file cannot be cut short under the reader.
-TIconGroupFile::TIconGroupFile(const std::string& fileName) {
-    THandle file(OpenForReading(fileName));
-    LARGE_INTEGER size;
-    // A file the address space cannot hold whole is not read; nor is an empty one.
-    if (!file.Get() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart == 0 || size.QuadPart > 0x7FFFFFFF)
-        return;
-    THandle mapping(CreateFileMappingW(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-    if (mapping.Get()) data_ = static_cast<const uint8_t*>(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
-    if (data_) reader_ = TIconGroupReader(data_, static_cast<size_t>(size.QuadPart));
+// The count comes through a block buffer: the headers and the section table share one block
+// of the file, the top of the resource tree one or two more. A file of a PE layout is counted
+// without asking its size, which costs the system as much as a read.
+TIconGroupFile::TIconGroupFile(const std::string& fileName)
+    : file_(OpenForReading(fileName)), source_(file_.get()) {
+    if (!file_) return;
+    TBlockBuffer buffered(source_);
+    count_ = CountIconGroups(buffered);
 }
 
 TIconGroupFile::~TIconGroupFile() {
     if (data_) UnmapViewOfFile(data_);
 }
 
+// The view is mapped at the size just asked: a file cut short in between cannot be mapped at
+// it, and while the view lives the file cannot be cut short under the reader. The reader
+// counts the view anew, so that a file changed since it was counted gives no group of
+// another. A file the address space cannot map whole gives no group.
+const TIconGroupReader& TIconGroupFile::Mapped() const {
+    if (reader_) return *reader_;
+    reader_.emplace(nullptr, 0);
+    const uint64_t size = file_ ? source_.Size() : 0;
+    if (size == 0 || size > kLargestMappedFile) return *reader_;
+    THandle mapping(CreateFileMappingW(file_.get(), nullptr, PAGE_READONLY, 0, static_cast<DWORD>(size), nullptr));
+    if (mapping.Get())
+        data_ = static_cast<const uint8_t*>(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, static_cast<SIZE_T>(size)));
+    if (data_) reader_.emplace(data_, static_cast<size_t>(size));
+    return *reader_;
+}
+
+const uint8_t* TIconGroupFile::Data() const {
+    Mapped();
+    return data_;
+}
+
 std::optional<TIconGroup> TIconGroupFile::GroupOfIcon(int index, int count) const {
-    if (count <= 0 || reader_.Count() != static_cast<size_t>(count) || index < 0 || index >= count)
-        return std::nullopt;
-    return reader_.Group(static_cast<size_t>(index));
+    if (count <= 0 || count_ != static_cast<size_t>(count) || index < 0 || index >= count) return std::nullopt;
+    if (Mapped().Count() != count_) return std::nullopt;
+    return Mapped().Group(static_cast<size_t>(index));
 }

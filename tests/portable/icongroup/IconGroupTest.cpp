@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 #include "IconGroupFiles.h"
 #include "base/Exceptions.h"
@@ -168,6 +169,94 @@ TEST(IconGroupTest, WholeGroupIcoFileAndLargestImage) {
     EXPECT_EQ(LargestImage(pe.data(), TIconGroup{}).size, 0u);
     EXPECT_EQ(GroupSizes(pe.data(), groups[1]), (std::vector<uint32_t>{16, 32}));
     EXPECT_THROW(WriteIconGroupFile(pe.data(), TIconGroup{}), EInvalidGraphic);
+}
+
+// Memory read as a file is: each read and each question of its size counted.
+class TCountingSource : public TByteSource {
+public:
+    TCountingSource(const uint8_t* data, size_t size) : memory_(data, size) {}
+    size_t ReadSome(uint64_t offset, uint8_t* out, size_t n) override {
+        ++reads;
+        const size_t got = memory_.ReadSome(offset, out, n);
+        bytesRead += got;
+        return got;
+    }
+    uint64_t Size() override { return ++sizeAsked, memory_.Size(); }
+    size_t reads = 0, bytesRead = 0, sizeAsked = 0;
+
+private:
+    TMemorySource memory_;
+};
+
+// The block buffer gives what the file holds at any offset, however the reads fall on its
+// blocks: across a block's end, larger than a block, at and past the file's end.
+TEST(IconGroupCountTest, BlockBufferReadsWhatTheFileHolds) {
+    TBytes file(37);
+    for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 7 + 1);
+    TMemorySource memory(file.data(), file.size());
+    TBlockBuffer buffer(memory, 16);
+    const uint64_t far = std::numeric_limits<uint64_t>::max() - 3;
+    for (uint64_t offset : {uint64_t{0}, uint64_t{5}, uint64_t{15}, uint64_t{16}, uint64_t{31}, uint64_t{36},
+                            uint64_t{37}, uint64_t{40}, far})
+        for (size_t n : {0, 1, 2, 11, 16, 17, 40}) {
+            TBytes expected(n, 0xEE), got(n, 0xEE);
+            const size_t held = memory.ReadSome(offset, expected.data(), n);
+            EXPECT_EQ(buffer.ReadSome(offset, got.data(), n), held) << offset << "+" << n;
+            EXPECT_EQ(got, expected) << offset << "+" << n;
+        }
+}
+
+// Counting a file from small reads gives the count of its whole bytes, on every file built
+// here cut at every length, whatever the size of the buffer's blocks.
+TEST(IconGroupCountTest, CountFromSmallReadsIsTheWholeFilesCount) {
+    const TBytes pe = PeFile(SampleResources(), false);
+    TBytes claiming = GroupDirectory({{1, 16, 4}});
+    const struct {
+        const char* name;
+        TBytes file;
+        size_t count;
+    } cases[] = {
+        {"PE32", pe, 3},
+        {"PE32+", PeFile(SampleResources(), true), 3},
+        {"NE library", SampleNe(), 2},
+        {"NE, bytes as units", SampleNe(0), 2},
+        {"ico", IcoFile({{0, 16, 4}, {0, 48, 32}}, {kDib16, kDib48}), 1},
+        // The group directory's third entry cut short: two of its groups remain.
+        {"cut inside the group entries", TBytes(pe.begin(), pe.begin() + kResourceSectionAt + 48 + 2 * 8 + 3), 2},
+        {"PE naming 65535 images", PeFile({{kGroup, 1, "", 0, GroupDirectory(std::vector<TImageRef>(0xFFFF, {1, 16, 4}))},
+                                           {kIcon, 1, "", 0, kDib16}}, true), 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TIconGroupReader(c.file.data(), c.file.size()).Count(), c.count);
+        const size_t step = c.file.size() > 4096 ? 61 : 1;
+        for (size_t length = 0; length <= c.file.size(); length += step) {
+            const size_t whole = TIconGroupReader(c.file.data(), length).Count();
+            for (size_t blockSize : {1, 7, 4096}) {
+                TMemorySource memory(c.file.data(), length);
+                TBlockBuffer buffer(memory, blockSize);
+                ASSERT_EQ(CountIconGroups(buffer), whole) << "cut at " << length << ", blocks of " << blockSize;
+            }
+        }
+    }
+}
+
+// A PE file's count reads its headers and directories alone, in a few blocks, and asks the
+// file's size only when the file ends inside the entries counted.
+TEST(IconGroupCountTest, CountingAPeFileReadsItsDirectoriesAlone) {
+    const TBytes pe = PeFile(SampleResources(), false);
+    TCountingSource whole(pe.data(), pe.size());
+    TBlockBuffer wholeBuffer(whole, 64);
+    EXPECT_EQ(CountIconGroups(wholeBuffer), 3u);
+    EXPECT_EQ(whole.sizeAsked, 0u);
+    // The MZ and PE headers, the section table, the root and the group directory; no image.
+    EXPECT_LE(whole.reads, 8u);
+    EXPECT_LE(whole.bytesRead, 8u * 64) << "of " << pe.size();
+
+    TCountingSource cut(pe.data(), kResourceSectionAt + 48 + 2 * 8 + 3);
+    TBlockBuffer cutBuffer(cut, 64);
+    EXPECT_EQ(CountIconGroups(cutBuffer), 2u);
+    EXPECT_EQ(cut.sizeAsked, 1u);
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // The icon groups the program reads from a file are the icons the system's extraction hands
-// out: as many, in the same order. For each group, the image the system chooses from it at
+// out: as many, in the same order; counted from a few reads of the file, they are as many as
+// the file's whole bytes hold, the file cut short anywhere. For each group, the image the system chooses from it at
 // the standard icon size, drawn, is pixel for pixel the icon ExtractIcon gives for its index.
 // Checked on Wine's own libraries and programs and on the test fixtures.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -79,4 +82,54 @@ TEST(IconGroups, AreTheIconsTheSystemExtracts) {
             EXPECT_EQ(Drawn(system.Get()), Drawn(ours.Get())) << "icon " << i;
         }
     }
+}
+
+namespace {
+
+std::vector<uint8_t> FileBytes(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The shortest start of the file that holds all its groups: cut one byte shorter, the last
+// group directory entry (or what holds the count) is no longer whole.
+size_t ShortestWhole(const std::vector<uint8_t>& bytes) {
+    const size_t all = TIconGroupReader(bytes.data(), bytes.size()).Count();
+    size_t low = 0, high = bytes.size();
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (TIconGroupReader(bytes.data(), middle).Count() == all) high = middle;
+        else low = middle + 1;
+    }
+    return low;
+}
+
+}  // namespace
+
+// Through the file handle the count reads a block at a time and asks the file's size only
+// when the file ends inside what it counts: cut around the last entry and elsewhere, each
+// file counts as its bytes in memory do; a missing or empty file has no groups.
+TEST(IconGroups, CountedFromTheFileAsFromItsBytes) {
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    const std::string cutName = std::string(folder) + "tervane_cut_groups.dll";
+    for (const std::string& source : {std::string("C:\\windows\\system32\\shell32.dll"), Fixture("IconSource.dll"),
+                                      Fixture("library.icl"), Fixture("multi.ico")}) {
+        const std::vector<uint8_t> bytes = FileBytes(source);
+        ASSERT_FALSE(bytes.empty()) << source;
+        const size_t whole = ShortestWhole(bytes);
+        for (size_t length : {size_t{0}, size_t{1}, size_t{64}, whole - 9, whole - 8, whole - 1, whole, bytes.size()}) {
+            if (length > bytes.size()) continue;
+            SCOPED_TRACE(source + " cut at " + std::to_string(length));
+            std::ofstream(cutName, std::ios::binary | std::ios::trunc)
+                .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(length));
+            const size_t expected = TIconGroupReader(bytes.data(), length).Count();
+            TIconGroupFile file(cutName);
+            EXPECT_EQ(file.GroupCount(), expected);
+            EXPECT_EQ(file.GroupOfIcon(0, static_cast<int>(expected)).has_value(), expected > 0);
+        }
+    }
+    DeleteFileA(cutName.c_str());
+    EXPECT_EQ(TIconGroupFile(std::string(folder) + "tervane_no_such_file.dll").GroupCount(), 0u);
+    EXPECT_EQ(TIconGroupFile(std::string(folder) + "tervane_no_such_file.dll").Data(), nullptr);
 }
