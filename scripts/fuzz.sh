@@ -31,27 +31,45 @@ if [ ! -f "$fuzz_build/build.ninja" ]; then
 fi
 cmake --build "$fuzz_build" -j "$TERVANE_JOBS" --target "${targets[@]}"
 
-failed=()
-for name in "${targets[@]}"; do
-  corpus="${name%_fuzz}"
-  work="$fuzz_build/corpus/$corpus"
-  crashes="$fuzz_build/crashes/$corpus"
+# fuzz_target <name>: one target's run; its output goes to its own log.
+fuzz_target() {
+  local name=$1 corpus="${1%_fuzz}"
+  local work="$fuzz_build/corpus/$corpus" crashes="$fuzz_build/crashes/$corpus"
   mkdir -p "$work" "$crashes"
-  seeds=()
+  local seeds=()
   [ -d "$TERVANE_ROOT/fuzz/corpus/$corpus" ] && seeds+=("$TERVANE_ROOT/fuzz/corpus/$corpus")
-  log "Fuzzing $name for ${seconds}s"
   # A fixed seed keeps CI runs repeatable (TERVANE_FUZZ_SEED=0 picks a new one); only an
   # input that runs for a minute counts as a hang, since the machine may be busy.
-  if ! "$fuzz_build/fuzz/$name" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 \
-       -seed="${TERVANE_FUZZ_SEED:-1}" \
-       -print_final_stats=1 -artifact_prefix="$crashes/" "$work" "${seeds[@]}" \
-       >"$fuzz_build/$name.log" 2>&1; then
-    tail -n 40 "$fuzz_build/$name.log" >&2
-    failed+=("$name")
-  else
-    grep -E '^stat::number_of_executed_units' "$fuzz_build/$name.log" | sed "s/^/  $name: /" >&2 || true
-  fi
+  "$fuzz_build/fuzz/$name" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 \
+    -seed="${TERVANE_FUZZ_SEED:-1}" \
+    -print_final_stats=1 -artifact_prefix="$crashes/" "$work" "${seeds[@]}" \
+    >"$fuzz_build/$name.log" 2>&1
+}
+
+# Each target keeps one core busy: as many run at once as there are cores.
+failed=()
+running=()
+finish_running() {
+  local name
+  for name in "${running[@]}"; do
+    if wait "${pid_of[$name]}"; then
+      grep -E '^stat::number_of_executed_units' "$fuzz_build/$name.log" | sed "s/^/  $name: /" >&2 || true
+    else
+      tail -n 40 "$fuzz_build/$name.log" >&2
+      failed+=("$name")
+    fi
+  done
+  running=()
+}
+declare -A pid_of
+for name in "${targets[@]}"; do
+  log "Fuzzing $name for ${seconds}s"
+  fuzz_target "$name" &
+  pid_of[$name]=$!
+  running+=("$name")
+  [ ${#running[@]} -ge "$TERVANE_JOBS" ] && finish_running
 done
+finish_running
 
 if [ ${#failed[@]} -gt 0 ]; then
   log "Fuzzing found crashes in: ${failed[*]} (inputs in $fuzz_build/crashes/)"
