@@ -20,26 +20,11 @@
 
 #include "bench/JpegToGifWays.h"
 #include "ProcessorName.h"
+#include "ProcessorTime.h"
 
 namespace {
 
 constexpr double TargetWallMs = 110;
-
-double ProcessorSeconds() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto seconds = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) * 1e-7;
-    };
-    return seconds(kernel) + seconds(user);
-}
-
-double WallSeconds() {
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct TBest {
     double processor = 1e30, wall = 1e30;

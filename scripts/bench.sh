@@ -60,6 +60,20 @@ run_icon_groups_bench() {
   timeout --kill-after=10 300 wine "$TERVANE_WIN_BUILD/bench/icon_groups_bench_win.exe"
 }
 
+# The GIF decoding race built as the program is (32-bit Windows, under Wine) against giflib built
+# for Windows.
+run_gif_decode_win_bench() {
+  log "gif_decode_bench_win (32-bit Windows build, under Wine)"
+  build_windows tervane_win  # configures a new tree; the race links the program's library
+  cmake -S "$TERVANE_ROOT" -B "$TERVANE_WIN_BUILD" \
+    -DTERVANE_GIFLIB_MINGW_DIR="$("$TERVANE_ROOT/scripts/build-gif-mingw.sh")" >/dev/null
+  cmake --build "$TERVANE_WIN_BUILD" -j "$TERVANE_JOBS" --target gif_decode_bench_win
+  export WINEPREFIX="$bench_build/wineprefix"
+  trap 'stop_wine' EXIT
+  ensure_wine_prefix
+  timeout --kill-after=10 300 wine "$TERVANE_WIN_BUILD/bench/gif_decode_bench_win.exe"
+}
+
 skin_benches=()
 for src in "$TERVANE_ROOT"/bench/skin_*_bench_win.cpp; do
   [ -e "$src" ] || continue
@@ -79,8 +93,10 @@ with_menus=0
 [[ "skin_menus" == *"${1:-}"* ]] && with_menus=1
 with_icon_groups=0
 [[ "icon_groups_bench_win" == *"${1:-}"* ]] && with_icon_groups=1
+with_gif_decode_win=0
+[[ "gif_decode_bench_win" == *"${1:-}"* ]] && with_gif_decode_win=1
 if [ ${#names[@]} -eq 0 ] && [ "$with_page" -eq 0 ] && [ "$with_menus" -eq 0 ] && [ ${#skin_benches[@]} -eq 0 ] &&
-   [ "$with_icon_groups" -eq 0 ]; then
+   [ "$with_icon_groups" -eq 0 ] && [ "$with_gif_decode_win" -eq 0 ]; then
   log "No benchmarks${1:+ matching '$1'} yet"
   exit 0
 fi
@@ -101,3 +117,4 @@ fi
 [ "$with_menus" -eq 0 ] || run_skin_menus_bench
 [ ${#skin_benches[@]} -eq 0 ] || run_skin_benches "${skin_benches[@]}"
 [ "$with_icon_groups" -eq 0 ] || run_icon_groups_bench
+[ "$with_gif_decode_win" -eq 0 ] || run_gif_decode_win_bench
