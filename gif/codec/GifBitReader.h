@@ -2,6 +2,7 @@
 // A frame's LZW data arrives in sub-blocks of at most 255 bytes. The reader joins them into
 // one run of bytes (so codes that straddle two sub-blocks need no special case) and hands out
 // codes least significant bit first.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -28,32 +29,47 @@ bool SkipSubBlocks(ByteReader& in);
 
 class TGifBitReader {
 public:
-    // data must stay readable for TGifGatheredData::kPadding bytes past size.
-    TGifBitReader(const uint8_t* data, size_t size) : data_(data), totalBits_(static_cast<uint64_t>(size) * 8) {}
+    // data must stay readable for TGifGatheredData::kPadding bytes past size. Positions are
+    // counted in the machine's word (64-bit arithmetic takes pairs of instructions on a 32-bit
+    // processor, in the loop every pixel of a GIF goes through); a 32-bit build reads no further
+    // than the 512 MB a 32-bit bit count reaches, more than any frame it can hold needs.
+    TGifBitReader(const uint8_t* data, size_t size)
+        : data_(data), totalBits_(std::min(size, kMaxBytes) * 8),
+          roomyBits_(totalBits_ > kMaxWidth ? totalBits_ - kMaxWidth : 0) {}
     explicit TGifBitReader(const TGifGatheredData& gathered)
         : TGifBitReader(gathered.bytes.get(), gathered.size) {}
 
     // The next code of `width` bits (1..12), or -1 when no whole code is left.
-    int Read(unsigned width) {
-        if (totalBits_ - bitPos_ < width) return -1;
-        uint64_t word;
-        std::memcpy(&word, data_ + (bitPos_ >> 3), sizeof word);
-        int code = static_cast<int>((LittleEndian(word) >> (bitPos_ & 7)) & ((1u << width) - 1));
+    int Read(unsigned width) { return Read(width, (1u << width) - 1); }
+    // The same where the caller keeps the width's mask, (1 << width) - 1.
+    int Read(unsigned width, unsigned mask) {
+        // Short of the last few bits every code is whole: one comparison for nearly every code.
+        if (bitPos_ >= roomyBits_ && totalBits_ - bitPos_ < width) return -1;
+        // A word holds the 7 bits before the code and its 12 bits, whatever the machine.
+        Window window;
+        std::memcpy(&window, data_ + (bitPos_ >> 3), sizeof window);
+        int code = static_cast<int>((LittleEndian(window) >> (bitPos_ & 7)) & mask);
         bitPos_ += width;
         return code;
     }
     uint64_t BitsLeft() const { return totalBits_ - bitPos_; }
 
 private:
-    static uint64_t LittleEndian(uint64_t v) {
+    using Window = size_t;
+    static constexpr size_t kMaxBytes = SIZE_MAX / 8;
+    static constexpr size_t kMaxWidth = 12;
+
+    static Window LittleEndian(Window v) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        return __builtin_bswap64(v);
+        if constexpr (sizeof(Window) == 8) return __builtin_bswap64(v);
+        else return __builtin_bswap32(v);
 #else
         return v;
 #endif
     }
 
     const uint8_t* data_;
-    uint64_t totalBits_;
-    uint64_t bitPos_ = 0;
+    size_t totalBits_;
+    size_t roomyBits_;  // below this position a code of any width is whole
+    size_t bitPos_ = 0;
 };

@@ -117,27 +117,30 @@ void TGifLzwDecoder::ResetRuns() {
 }
 
 // The state lives in locals while decoding: stores through the byte pointer `out` could
-// otherwise alias every member and force reloads on each code. Each run (from the start or a
-// clear code) begins with a colour that makes no entry; inside it, any code at or above the
-// next free one (out of data reads as -1, which compares above) takes the one rare branch.
+// otherwise alias every member and force reloads on each code. The previous string is kept as
+// little as the next entry needs (its head, its length and its code; it lies just before `at`),
+// so that a 32-bit processor's few registers hold the loop. Each run (from the start or a clear
+// code) begins with a colour that makes no entry; inside it, any code at or above the next free
+// one (out of data reads as -1, which compares above) takes the one rare branch.
 TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& reader, uint8_t* out, size_t count, size_t& pos) {
     if (codeSize_ > 8) return DecodeByChains(reader, out, count, pos, clear_, true);
     ResetRuns();
     TGifBitReader bits = reader;
     Run* const runs = runs_;
     const size_t roomy = count > kRoomy ? count - kRoomy : 0;
-    unsigned width = 0;
+    unsigned width = 0, mask = 0;
     int limit = 0, next = 0, handOver = -1;
     size_t at = pos;
-    Run last{0, 0, 0, 0};  // the previous string; its prefix field holds its own code
+    Word lastHead = 0;
+    uint32_t lastLen = 0, lastCode = 0;
     bool fresh = true;
     TGifLzwStop stop = TGifLzwStop::Complete;
     for (bool cleared = true; cleared;) {
         cleared = false;
         fresh = true;
-        width = static_cast<unsigned>(codeSize_ + 1), limit = 1 << width, next = clear_ + 2;
+        width = static_cast<unsigned>(codeSize_ + 1), limit = 1 << width, mask = limit - 1, next = clear_ + 2;
         int first;
-        do first = bits.Read(width);
+        do first = bits.Read(width, mask);
         while (first == clear_);
         if (first < 0 || first == end_) {
             stop = first < 0 ? TGifLzwStop::OutOfData : TGifLzwStop::EndCode;
@@ -148,26 +151,26 @@ TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& reader, uint8_t* out, size
             break;
         }
         out[at] = static_cast<uint8_t>(first);
-        last = Run{static_cast<Word>(first), static_cast<uint32_t>(at), 1, static_cast<uint16_t>(first)};
+        lastHead = static_cast<Word>(first), lastLen = 1, lastCode = static_cast<uint32_t>(first);
         fresh = false;
         if (++at == count) break;
         for (;;) {
-            const int code = bits.Read(width);
-            Run string;
-            if (static_cast<unsigned>(code) < static_cast<unsigned>(next)) {
-                string = runs[code];
-                if (string.len == 0) {  // the clear or the end code
-                    cleared = code == clear_;
-                    if (!cleared) stop = TGifLzwStop::EndCode;
+            const int code = bits.Read(width, mask);
+            if (static_cast<unsigned>(code) >= static_cast<unsigned>(next)) {
+                if (code != next) {
+                    if (code < 0) stop = TGifLzwStop::OutOfData;
+                    else handOver = code;  // not a string of this table: the table walk takes over below
                     break;
                 }
-            } else if (code == next) {
-                // The code being defined: the previous string and its own first byte.
-                string = Run{Extended(last.head, last.len, last.head & 0xFF), last.pos,
-                             static_cast<uint16_t>(last.len + 1), 0};
-            } else {
-                if (code < 0) stop = TGifLzwStop::OutOfData;
-                else handOver = code;  // not a string of this table: the table walk takes over below
+                // The code being defined: the previous string and its own first byte, made the
+                // entry it is about to become (the table is never full when this code can come).
+                runs[next] = Run{Extended(lastHead, lastLen, lastHead & 0xFF), static_cast<uint32_t>(at - lastLen),
+                                 static_cast<uint16_t>(lastLen + 1), static_cast<uint16_t>(lastCode)};
+            }
+            const Run string = runs[code];
+            if (string.len == 0) {  // the clear or the end code
+                cleared = code == clear_;
+                if (!cleared) stop = TGifLzwStop::EndCode;
                 break;
             }
             if (at < roomy) {
@@ -178,20 +181,20 @@ TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& reader, uint8_t* out, size
                 break;
             }
             if (next < kMaxCodes) {
-                runs[next] = Run{Extended(last.head, last.len, string.head & 0xFF), last.pos,
-                                 static_cast<uint16_t>(last.len + 1), last.prefix};
-                if (++next >= limit && limit <= kMaxCodes - 1) limit <<= 1, ++width;
+                runs[next] = Run{Extended(lastHead, lastLen, string.head & 0xFF), static_cast<uint32_t>(at - lastLen),
+                                 static_cast<uint16_t>(lastLen + 1), static_cast<uint16_t>(lastCode)};
+                if (++next >= limit && limit <= kMaxCodes - 1) limit <<= 1, ++width, mask = limit - 1;
             }
-            last = Run{string.head, static_cast<uint32_t>(at), string.len, static_cast<uint16_t>(code)};
-            at += string.len;
+            lastHead = string.head, lastLen = string.len, lastCode = static_cast<uint32_t>(code);
+            at += lastLen;
         }
     }
-    width_ = static_cast<int>(width), limit_ = limit, free_ = next, prev_ = last.prefix;
+    width_ = static_cast<int>(width), limit_ = limit, free_ = next, prev_ = static_cast<int>(lastCode);
     pos = at;
     reader = bits;
     if (handOver < 0) return stop;
     TablesFromRuns(out);
-    if (!fresh) first_ = static_cast<int>(last.head & 0xFF);
+    if (!fresh) first_ = static_cast<int>(lastHead & 0xFF);
     return DecodeByChains(reader, out, count, pos, handOver, fresh);
 }
 

@@ -38,6 +38,23 @@ TEST(GifBitReader, TakesCodesLeastSignificantBitFirstAcrossBytes) {
     EXPECT_EQ(bits.Read(1), -1);
 }
 
+TEST(GifBitReader, GivesEveryWholeCodeUpToTheLastBitAndNoMore) {
+    // The end is tested only near it, so every length and every position of the last code
+    // (a lead of other bits first) is tried.
+    std::vector<uint8_t> data(6 + TGifGatheredData::kPadding, 0xFF);
+    for (size_t bytes = 1; bytes <= 6; ++bytes)
+        for (unsigned lead = 0; lead < 12; ++lead)
+            for (unsigned width = 1; width <= 12; ++width) {
+                TGifBitReader bits(data.data(), bytes);
+                if (lead > 0 && bits.Read(lead) < 0) continue;
+                size_t codes = 0;
+                while (codes <= 48 && bits.Read(width) >= 0) ++codes;  // bounded: a wrong end test never ends
+                const size_t rest = bytes * 8 - lead;
+                EXPECT_EQ(codes, rest / width) << bytes << " bytes, lead " << lead << ", width " << width;
+                EXPECT_EQ(bits.BitsLeft(), rest % width) << bytes << " bytes, lead " << lead << ", width " << width;
+            }
+}
+
 TEST(GifLzwDecoder, ExpandsStringsIncludingTheCodeBeingDefined) {
     // Colours 0..3 (clear 4, end 5). Entries: 6 = "1 1" (used while being defined),
     // 7 = "1 1 1", 8 = "1 1 2", 9 = "2 2" (again used while being defined).
