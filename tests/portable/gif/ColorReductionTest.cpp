@@ -381,7 +381,7 @@ TEST(ColorReductionTest, EveryMethodAndDitherKindWritesAGifThatGiflibReadsBack) 
 
 TEST(ColorReductionTest, WholeRowWebMappingMatchesThePixelRuleForEveryValue) {
     // Every value in every channel, in rows whose widths leave tails of every length.
-    for (int width : {1, 15, 16, 17, 47, 256}) {
+    for (int width : {1, 15, 16, 17, 31, 32, 47, 49, 95, 256}) {
         for (int channel = 0; channel < 3; ++channel) {
             for (int start = 0; start < 256; start += width) {
                 std::vector<uint8_t> bgr(static_cast<size_t>(width) * 3, 77);
