@@ -76,11 +76,10 @@ __attribute__((target("ssse3"))) int MapRowSsse3(const uint8_t* bgr, uint8_t* in
     return x;
 }
 
-#ifdef __x86_64__
 // The same on 256-bit registers, 32 pixels a step: each 128-bit half does what one step above
 // does, the upper half on the 48 bytes after the lower half's. Where memory keeps up (a large
-// cache holds much of a picture) the work per pixel, not the memory, sets the pace. Only in
-// 64-bit builds: 32-bit Windows does not keep the stack aligned for 256-bit values.
+// cache holds much of a picture) the work per pixel, not the memory, sets the pace. A 32-bit
+// build aligns its own stack in these functions (Windows keeps it to 4 bytes only).
 __attribute__((target("avx2"))) __m256i LevelsOf256(__m256i bytes, __m256i zero) {
     const __m256i three = _mm256_set1_epi16(3), scale = _mm256_set1_epi16(1286);
     __m256i low = _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_unpacklo_epi8(bytes, zero), three), scale);
@@ -120,7 +119,6 @@ __attribute__((target("avx2"))) int MapRowAvx2(const uint8_t* bgr, uint8_t* indi
     return x;
 }
 #endif
-#endif
 
 }  // namespace
 
@@ -133,10 +131,8 @@ void MapRowToWebPalettePlain(const uint8_t* bgr, uint8_t* indices, int width) {
 void MapRowToWebPalette(const uint8_t* bgr, uint8_t* indices, int width) {
     int done = 0;
 #ifdef TERVANE_WEB_ROW_SIMD
-#ifdef __x86_64__
     static const bool avx2 = __builtin_cpu_supports("avx2");
     if (avx2) done = MapRowAvx2(bgr, indices, width);
-#endif
     static const bool ssse3 = __builtin_cpu_supports("ssse3");
     if (ssse3) done += MapRowSsse3(bgr + 3 * static_cast<size_t>(done), indices + done, width - done);
 #endif
