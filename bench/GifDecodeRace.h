@@ -26,7 +26,7 @@ struct Picture {
     std::vector<uint8_t> pixels;
 };
 
-Picture Photo(int width, int height) {
+inline Picture Photo(int width, int height) {
     Picture p{"photo", 0, width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height)};
     uint32_t noise = 12345;
     for (int y = 0; y < height; ++y)
@@ -38,7 +38,7 @@ Picture Photo(int width, int height) {
     return p;
 }
 
-Picture Drawing(int width, int height) {
+inline Picture Drawing(int width, int height) {
     Picture p{"drawing", 0, width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height)};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -47,13 +47,13 @@ Picture Drawing(int width, int height) {
     return p;
 }
 
-int WriteToVector(GifFileType* gif, const GifByteType* data, int count) {
+inline int WriteToVector(GifFileType* gif, const GifByteType* data, int count) {
     auto* sink = static_cast<std::vector<uint8_t>*>(gif->UserData);
     sink->insert(sink->end(), data, data + count);
     return count;
 }
 
-std::vector<uint8_t> Encode(const Picture& p) {
+inline std::vector<uint8_t> Encode(const Picture& p) {
     std::vector<uint8_t> out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, WriteToVector, &error);
@@ -77,7 +77,7 @@ struct Cursor {
     size_t pos;
 };
 
-int ReadFromVector(GifFileType* gif, GifByteType* out, int count) {
+inline int ReadFromVector(GifFileType* gif, GifByteType* out, int count) {
     auto* c = static_cast<Cursor*>(gif->UserData);
     size_t n = std::min(static_cast<size_t>(count), c->bytes->size() - c->pos);
     std::memcpy(out, c->bytes->data() + c->pos, n);
@@ -85,7 +85,7 @@ int ReadFromVector(GifFileType* gif, GifByteType* out, int count) {
     return static_cast<int>(n);
 }
 
-bool DecodeWithGiflib(const std::vector<uint8_t>& file, const Picture& p) {
+inline bool DecodeWithGiflib(const std::vector<uint8_t>& file, const Picture& p) {
     Cursor cursor{&file, 0};
     int error = 0;
     GifFileType* gif = DGifOpen(&cursor, ReadFromVector, &error);
@@ -95,7 +95,7 @@ bool DecodeWithGiflib(const std::vector<uint8_t>& file, const Picture& p) {
     return ok;
 }
 
-bool DecodeWithReader(TMemoryStream& stream, const Picture& p) {
+inline bool DecodeWithReader(TMemoryStream& stream, const Picture& p) {
     stream.SetPosition(0);
     TGIFImageModel image;
     TGifReader(image).Load(stream);
