@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+#include "base/ByteOrder.h"
+
 class ByteReader;
 
 struct TGifGatheredData {
@@ -41,7 +43,7 @@ public:
 
     // The next code of `width` bits (1..12), or -1 when no whole code is left.
     int Read(unsigned width) { return Read(width, (1u << width) - 1); }
-    // The same where the caller keeps the width's mask, (1 << width) - 1.
+    // The same where the caller has the width's mask, (1 << width) - 1, at hand.
     int Read(unsigned width, unsigned mask) {
         // Short of the last few bits every code is whole: one comparison for nearly every code.
         if (bitPos_ >= roomyBits_ && totalBits_ - bitPos_ < width) return -1;
@@ -58,15 +60,6 @@ private:
     using Window = size_t;
     static constexpr size_t kMaxBytes = SIZE_MAX / 8;
     static constexpr size_t kMaxWidth = 12;
-
-    static Window LittleEndian(Window v) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        if constexpr (sizeof(Window) == 8) return __builtin_bswap64(v);
-        else return __builtin_bswap32(v);
-#else
-        return v;
-#endif
-    }
 
     const uint8_t* data_;
     size_t totalBits_;

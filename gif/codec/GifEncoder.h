@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/ByteOrder.h"
 #include "gif/codec/GifStream.h"
 
 class TGIFEncoder {
@@ -54,9 +55,7 @@ protected:
 private:
     static constexpr size_t ByteLimit = 4096;  // coded bytes gathered before the writer takes them
     static void StoreLittleEndian(uint8_t* at, uint64_t bits) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        bits = __builtin_bswap64(bits);
-#endif
+        bits = LittleEndian(bits);
         std::memcpy(at, &bits, sizeof bits);
     }
     void FlushBytes();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ByteOrder.h"
 #include "base/Exceptions.h"
 #include "gif/codec/GifBitReader.h"
 
@@ -23,16 +24,6 @@ inline Word LoadWord(const uint8_t* p) {
 
 inline void StoreWord(uint8_t* p, Word v) { std::memcpy(p, &v, sizeof v); }
 
-// The first bytes of a string held in a word, lowest first, whatever the machine's order.
-inline Word HeadToBytes(Word head) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-    if constexpr (sizeof(Word) == 8) return __builtin_bswap64(head);
-    else return __builtin_bswap32(head);
-#else
-    return head;
-#endif
-}
-
 // A string one byte longer: `head` (of a string of `len` bytes) followed by `byte`.
 inline Word Extended(Word head, uint32_t len, Word byte) { return len < kHead ? head | (byte << (8 * len)) : head; }
 
@@ -43,7 +34,7 @@ constexpr size_t kRoomy = 4096 + kHead;
 // first bytes from its head, the rest from its earlier copy at out + src, which ends at dst + 1
 // at the latest (the code being defined ends with the byte at dst).
 inline void PutString(uint8_t* out, size_t dst, Word head, size_t src, size_t len) {
-    StoreWord(out + dst, HeadToBytes(head));
+    StoreWord(out + dst, LittleEndian(head));  // lowest byte first
     if (len <= kHead) return;
     if (len <= 2 * kHead) {
         StoreWord(out + dst + kHead, LoadWord(out + src + kHead));
@@ -128,19 +119,24 @@ TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& reader, uint8_t* out, size
     TGifBitReader bits = reader;
     Run* const runs = runs_;
     const size_t roomy = count > kRoomy ? count - kRoomy : 0;
-    unsigned width = 0, mask = 0;
+    unsigned width = 0;
     int limit = 0, next = 0, handOver = -1;
     size_t at = pos;
     Word lastHead = 0;
     uint32_t lastLen = 0, lastCode = 0;
     bool fresh = true;
     TGifLzwStop stop = TGifLzwStop::Complete;
+    // The entry the previous string makes with the first byte of the one after it.
+    const auto nextEntry = [&](Word byte) {
+        return Run{Extended(lastHead, lastLen, byte), static_cast<uint32_t>(at - lastLen),
+                   static_cast<uint16_t>(lastLen + 1), static_cast<uint16_t>(lastCode)};
+    };
     for (bool cleared = true; cleared;) {
         cleared = false;
         fresh = true;
-        width = static_cast<unsigned>(codeSize_ + 1), limit = 1 << width, mask = limit - 1, next = clear_ + 2;
+        width = static_cast<unsigned>(codeSize_ + 1), limit = 1 << width, next = clear_ + 2;
         int first;
-        do first = bits.Read(width, mask);
+        do first = bits.Read(width, static_cast<unsigned>(limit - 1));
         while (first == clear_);
         if (first < 0 || first == end_) {
             stop = first < 0 ? TGifLzwStop::OutOfData : TGifLzwStop::EndCode;
@@ -155,7 +151,7 @@ TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& reader, uint8_t* out, size
         fresh = false;
         if (++at == count) break;
         for (;;) {
-            const int code = bits.Read(width, mask);
+            const int code = bits.Read(width, static_cast<unsigned>(limit - 1));
             if (static_cast<unsigned>(code) >= static_cast<unsigned>(next)) {
                 if (code != next) {
                     if (code < 0) stop = TGifLzwStop::OutOfData;
@@ -164,8 +160,7 @@ TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& reader, uint8_t* out, size
                 }
                 // The code being defined: the previous string and its own first byte, made the
                 // entry it is about to become (the table is never full when this code can come).
-                runs[next] = Run{Extended(lastHead, lastLen, lastHead & 0xFF), static_cast<uint32_t>(at - lastLen),
-                                 static_cast<uint16_t>(lastLen + 1), static_cast<uint16_t>(lastCode)};
+                runs[next] = nextEntry(lastHead & 0xFF);
             }
             const Run string = runs[code];
             if (string.len == 0) {  // the clear or the end code
@@ -181,9 +176,8 @@ TGifLzwStop TGifLzwDecoder::DecodeRuns(TGifBitReader& reader, uint8_t* out, size
                 break;
             }
             if (next < kMaxCodes) {
-                runs[next] = Run{Extended(lastHead, lastLen, string.head & 0xFF), static_cast<uint32_t>(at - lastLen),
-                                 static_cast<uint16_t>(lastLen + 1), static_cast<uint16_t>(lastCode)};
-                if (++next >= limit && limit <= kMaxCodes - 1) limit <<= 1, ++width, mask = limit - 1;
+                runs[next] = nextEntry(string.head & 0xFF);
+                if (++next >= limit && limit <= kMaxCodes - 1) limit <<= 1, ++width;
             }
             lastHead = string.head, lastLen = string.len, lastCode = static_cast<uint32_t>(code);
             at += lastLen;
