@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "gif/codec/GifReader.h"
 
@@ -133,11 +131,6 @@ PeerImage ReadWithGiflib(const std::vector<uint8_t>& bytes, bool& ok) {
 bool RunWithTimeLimit(const std::string& command, int seconds) {
     std::string limited = "timeout -k 5 " + std::to_string(seconds) + " sh -c '" + command + "' >/dev/null 2>&1";
     return std::system(limited.c_str()) == 0;
-}
-
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 }  // namespace giftest

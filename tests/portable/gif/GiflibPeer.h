@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FileBytes.h"
+
 namespace giftest {
 
 struct PeerFrame {
@@ -30,6 +32,5 @@ PeerImage ReadWithGiflib(const std::vector<uint8_t>& bytes, bool& ok);
 
 // Runs a shell command with a time limit; the command and its children are killed after it.
 bool RunWithTimeLimit(const std::string& command, int seconds);
-std::vector<uint8_t> ReadFileBytes(const std::string& path);
 
 }  // namespace giftest

@@ -30,7 +30,7 @@ protected:
         ppm.insert(ppm.end(), rgb.begin(), rgb.end());
         WriteBytes(scratch_.File("in.ppm"), ppm);
         EXPECT_TRUE(RunTool("cjpeg " + options + " -outfile " + scratch_.File("out.jpg") + " " + scratch_.File("in.ppm")));
-        return ReadBytes(scratch_.File("out.jpg"));
+        return ReadFileBytes(scratch_.File("out.jpg"));
     }
 
     ScratchFolder scratch_{"jpeg-tools"};

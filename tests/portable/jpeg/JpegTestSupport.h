@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "base/Exceptions.h"
 #include "picture/jpeg/JpegDecoder.h"
 #include "picture/jpeg/JpegEncoder.h"
+#include "support/FileBytes.h"
 #include "support/SyntheticPhoto.h"
 
 // Decoded rows held in memory, 4-byte aligned like a bitmap's, stored top-down or bottom-up.
@@ -189,11 +189,6 @@ inline void WriteBytes(const std::string& file, const std::vector<uint8_t>& byte
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::vector<uint8_t> ReadBytes(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // Runs a Debian tool with a time limit; true when it exited with 0.
 inline bool RunTool(const std::string& command) {
     return std::system(("timeout 60 " + command + " 2>/dev/null").c_str()) == 0;
@@ -206,7 +201,7 @@ struct Netpbm {
 };
 
 inline Netpbm ReadNetpbm(const std::string& file) {
-    std::vector<uint8_t> bytes = ReadBytes(file);
+    std::vector<uint8_t> bytes = ReadFileBytes(file);
     Netpbm image;
     std::string text(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 64));
     std::istringstream header(text);

@@ -67,7 +67,7 @@ TEST(BmpImageMagickTest, ReadsWhatImageMagickWritesAtEveryDepth) {
         WriteBytes(folder.Path("in.rgb"), c.rgb);
         ASSERT_TRUE(Convert("-size 7x5 -depth 8 rgb:" + folder.Path("in.rgb") + " " + c.options +
                             folder.Path("out.bmp")));
-        std::vector<uint8_t> file = ReadBytes(folder.Path("out.bmp"));
+        std::vector<uint8_t> file = ReadFileBytes(folder.Path("out.bmp"));
         ASSERT_EQ(StoredBitCount(file), c.bitCount);
         TBmpImage image = ReadBmp(file.data(), file.size());
         EXPECT_EQ(image.format.bitCount, c.bitCount) << "the file's own depth is kept";
@@ -89,7 +89,7 @@ TEST(BmpImageMagickTest, ReadsSixteenBitFilesOfBothChannelLayouts) {
         SCOPED_TRACE(layout.subtype);
         ASSERT_TRUE(Convert("-size 7x5 -depth 8 rgb:" + folder.Path("in.rgb") + " -define bmp:subtype=" +
                             layout.subtype + " BMP:" + folder.Path("out.bmp")));
-        std::vector<uint8_t> file = ReadBytes(folder.Path("out.bmp"));
+        std::vector<uint8_t> file = ReadFileBytes(folder.Path("out.bmp"));
         TBmpImage image = ReadBmp(file.data(), file.size());
         EXPECT_EQ(PixelFormatOf(image.format), layout.format);
         std::vector<uint8_t> ours = DibToRgb(image.format, image.width, image.height, image.bits);
@@ -104,7 +104,7 @@ TEST(BmpImageMagickTest, ImageMagickReadsWhatTheWriterMakesAtEveryDepth) {
     // Start from ImageMagick's own 4-bit file and write the same pixels at every depth.
     ASSERT_TRUE(Convert("-size 7x5 -depth 8 rgb:" + folder.Path("in.rgb") + " -type TrueColor BMP3:" +
                         folder.Path("source.bmp")));
-    std::vector<uint8_t> source = ReadBytes(folder.Path("source.bmp"));
+    std::vector<uint8_t> source = ReadFileBytes(folder.Path("source.bmp"));
     TBmpImage truth = ReadBmp(source.data(), source.size());
     for (TPixelFormat target : {pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit}) {
         SCOPED_TRACE(target);

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "base/ByteReader.h"
 #include "picture/bmp/BmpBitFields.h"
@@ -86,11 +85,6 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 bool Convert(const std::string& arguments) {
     std::string command = "/usr/bin/convert " + arguments + " 2>/dev/null";
     return std::system(command.c_str()) == 0;
@@ -102,5 +96,5 @@ std::vector<uint8_t> ImageMagickRgb(const TScratchFolder& folder, const std::str
     // ImageMagick complains about some files it still reads (a run-length picture without
     // padding at its end); what it wrote is what counts.
     Convert(folder.Path(file) + " -depth 8 rgb:" + out);
-    return ReadBytes(out);
+    return ReadFileBytes(out);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "picture/bmp/BmpReader.h"
+#include "support/FileBytes.h"
 
 // RGB triples, top row first, as `convert ... rgb:` writes them.
 std::vector<uint8_t> DibToRgb(const TDibFormat& format, uint32_t width, uint32_t height,
@@ -26,7 +27,6 @@ private:
 };
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-std::vector<uint8_t> ReadBytes(const std::string& path);
 // Runs ImageMagick's convert with the arguments; false when it fails.
 bool Convert(const std::string& arguments);
 // ImageMagick's reading of a picture file as RGB rows.

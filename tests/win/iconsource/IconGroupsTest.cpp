@@ -8,11 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "picture/icongroup/IconGroupFile_win.h"
+#include "support/FileBytes.h"
 #include "toolkit/GdiGuards_win.h"
 
 namespace {
@@ -86,11 +86,6 @@ TEST(IconGroups, AreTheIconsTheSystemExtracts) {
 
 namespace {
 
-std::vector<uint8_t> FileBytes(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // The shortest start of the file that holds all its groups: cut one byte shorter, the last
 // group directory entry (or what holds the count) is no longer whole.
 size_t ShortestWhole(const std::vector<uint8_t>& bytes) {
@@ -115,7 +110,7 @@ TEST(IconGroups, CountedFromTheFileAsFromItsBytes) {
     const std::string cutName = std::string(folder) + "tervane_cut_groups.dll";
     for (const std::string& source : {std::string("C:\\windows\\system32\\shell32.dll"), Fixture("IconSource.dll"),
                                       Fixture("library.icl"), Fixture("multi.ico")}) {
-        const std::vector<uint8_t> bytes = FileBytes(source);
+        const std::vector<uint8_t> bytes = ReadFileBytes(source);
         ASSERT_FALSE(bytes.empty()) << source;
         const size_t whole = ShortestWhole(bytes);
         for (size_t length : {size_t{0}, size_t{1}, size_t{64}, whole - 9, whole - 8, whole - 1, whole, bytes.size()}) {

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "support/FileBytes.h"
 
 namespace {
 
@@ -106,8 +106,7 @@ TEST(IconSource, IconsShowTheirColoursAndTheDiscIsTransparentOutside) {
 }
 
 TEST(IconSource, MultiImageIcoHoldsThreeSizes) {
-    std::ifstream file(FixturePath("multi.ico"), std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes = ReadFileBytes(FixturePath("multi.ico"));
     ASSERT_GE(bytes.size(), 6u + 3 * 16);
     EXPECT_EQ(bytes[2] | bytes[3] << 8, 1);  // icon type
     ASSERT_EQ(bytes[4] | bytes[5] << 8, 3);

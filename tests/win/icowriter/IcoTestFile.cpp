@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -46,12 +45,6 @@ std::vector<uint8_t> Bmp(int width, int height, int bits, const std::vector<uint
 }
 
 }  // namespace
-
-std::vector<uint8_t> ReadFileBytes(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open " + fileName);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 void WriteFileBytes(const std::string& fileName, const std::vector<uint8_t>& bytes) {
     std::ofstream out(fileName, std::ios::binary | std::ios::trunc);

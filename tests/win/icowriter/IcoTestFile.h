@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-std::vector<uint8_t> ReadFileBytes(const std::string& fileName);
+#include "support/FileBytes.h"
+
 void WriteFileBytes(const std::string& fileName, const std::vector<uint8_t>& bytes);
 
 class TIcoTestFile {

@@ -74,7 +74,7 @@ TEST(JpegImageRegistry, JpegAndJpgAreRegisteredAfterTheBuiltInFormats) {
 }
 
 TEST(JpegImageRegistry, PicturesLoadJpegFilesByExtensionInAnyCase) {
-    std::vector<uint8_t> bytes = ReadBytesFrom(JpegFixturePath("photo.jpg"));
+    std::vector<uint8_t> bytes = ReadFileBytes(JpegFixturePath("photo.jpg"));
     for (const char* name : {"photo.JPG", "photo.Jpeg", "photo.jpg"}) {
         std::string path = JpegTempPath(name);
         WriteBytesTo(path, bytes);
@@ -111,7 +111,7 @@ TEST(JpegImageSettings, NewObjectsTakeTheDefaults) {
 }
 
 TEST(JpegImageSettings, SizeCannotBeChanged) {
-    auto jpeg = LoadedJpeg(ReadBytesFrom(JpegFixturePath("photo.jpg")));
+    auto jpeg = LoadedJpeg(ReadFileBytes(JpegFixturePath("photo.jpg")));
     EXPECT_EQ(ErrorOf([&] { jpeg->SetWidth(10); }), "Cannot change the size of a JPEG image");
     EXPECT_EQ(ErrorOf([&] { jpeg->SetHeight(10); }), "Cannot change the size of a JPEG image");
     EXPECT_THROW(jpeg->SetWidth(10), EInvalidGraphicOperation);
@@ -119,7 +119,7 @@ TEST(JpegImageSettings, SizeCannotBeChanged) {
 }
 
 TEST(JpegImageSettings, ReducedScaleReportsLibjpegsSizeAndDecodesToIt) {
-    auto jpeg = LoadedJpeg(ReadBytesFrom(JpegFixturePath("photo.jpg")));
+    auto jpeg = LoadedJpeg(ReadFileBytes(JpegFixturePath("photo.jpg")));
     jpeg->SetReductionScale(TJpegReductionScale::Quarter);
     EXPECT_EQ(jpeg->Width(), 12);
     EXPECT_EQ(jpeg->Height(), 8);
@@ -178,7 +178,7 @@ TEST(JpegImageEncoding, ZeroSizedBitmapSavesAnEmptyFile) {
     std::string path = JpegTempPath("empty-out.jpg");
     jpeg.SaveToFile(path);
     EXPECT_TRUE(FileExists(path));
-    EXPECT_TRUE(ReadBytesFrom(path).empty());
+    EXPECT_TRUE(ReadFileBytes(path).empty());
     DeleteFileA(path.c_str());
 }
 
@@ -208,12 +208,12 @@ TEST(JpegImageDecoding, CjpegFilesDecodeAsDjpegDecodesThem) {
 }
 
 TEST(JpegImageDecoding, ProgressiveFilesSetWriteProgressive) {
-    EXPECT_TRUE(LoadedJpeg(ReadBytesFrom(JpegFixturePath("progressive.jpg")))->WriteProgressive());
-    EXPECT_FALSE(LoadedJpeg(ReadBytesFrom(JpegFixturePath("photo.jpg")))->WriteProgressive());
+    EXPECT_TRUE(LoadedJpeg(ReadFileBytes(JpegFixturePath("progressive.jpg")))->WriteProgressive());
+    EXPECT_FALSE(LoadedJpeg(ReadFileBytes(JpegFixturePath("photo.jpg")))->WriteProgressive());
 }
 
 TEST(JpegImageDecoding, GreyFileGivesAnEightBitBitmapWithAGreyPalette) {
-    auto jpeg = LoadedJpeg(ReadBytesFrom(JpegFixturePath("grey.jpg")));
+    auto jpeg = LoadedJpeg(ReadFileBytes(JpegFixturePath("grey.jpg")));
     EXPECT_TRUE(jpeg->Data().IsGray);
     ASSERT_EQ(jpeg->OutputDepth(), TJpegOutputDepth::Bits24);
     TBitmap& bitmap = jpeg->Bitmap();
@@ -232,7 +232,7 @@ TEST(JpegImageDecoding, GreyFileGivesAnEightBitBitmapWithAGreyPalette) {
 }
 
 TEST(JpegImageDecoding, EightBitDepthQuantisesColourFiles) {
-    auto jpeg = LoadedJpeg(ReadBytesFrom(JpegFixturePath("photo.jpg")));
+    auto jpeg = LoadedJpeg(ReadFileBytes(JpegFixturePath("photo.jpg")));
     jpeg->SetOutputDepth(TJpegOutputDepth::Bits8);
     TBitmap& bitmap = jpeg->Bitmap();
     EXPECT_EQ(bitmap.PixelFormat(), pf8bit);
@@ -243,7 +243,7 @@ TEST(JpegImageDecoding, EightBitDepthQuantisesColourFiles) {
 }
 
 TEST(JpegImageDecoding, FileCutAfterItsHeaderDrawsWithoutError) {
-    std::vector<uint8_t> bytes = ReadBytesFrom(JpegFixturePath("photo.jpg"));
+    std::vector<uint8_t> bytes = ReadFileBytes(JpegFixturePath("photo.jpg"));
     size_t at = 2;
     while (bytes[at + 1] != 0xDA) at += 2 + (bytes[at + 2] << 8 | bytes[at + 3]);
     bytes.resize(at + 2 + (bytes[at + 2] << 8 | bytes[at + 3]) + 40);
@@ -254,7 +254,7 @@ TEST(JpegImageDecoding, FileCutAfterItsHeaderDrawsWithoutError) {
 }
 
 TEST(JpegImageDecoding, FileCutInsideItsHeaderFailsToLoad) {
-    std::vector<uint8_t> bytes = ReadBytesFrom(JpegFixturePath("photo.jpg"));
+    std::vector<uint8_t> bytes = ReadFileBytes(JpegFixturePath("photo.jpg"));
     bytes.resize(100);
     TJPEGImage jpeg;
     TMemoryStream in(bytes);
@@ -292,13 +292,13 @@ TEST(JpegImageDecoding, FileNotStartingWithStartOfImageFailsWith53) {
 
 TEST(JpegImageFiles, LoadedFileSavedUnchangedIsByteIdentical) {
     for (const char* name : {"photo.jpg", "grey.jpg", "progressive.jpg"}) {
-        std::vector<uint8_t> original = ReadBytesFrom(JpegFixturePath(name));
+        std::vector<uint8_t> original = ReadFileBytes(JpegFixturePath(name));
         TJPEGImage jpeg;
         jpeg.LoadFromFile(JpegFixturePath(name));
         DrawOnBitmap(jpeg);  // decoding does not touch the bytes
         std::string path = JpegTempPath(std::string("copy-") + name);
         jpeg.SaveToFile(path);
-        EXPECT_EQ(ReadBytesFrom(path), original) << name;
+        EXPECT_EQ(ReadFileBytes(path), original) << name;
         DeleteFileA(path.c_str());
     }
 }
@@ -317,13 +317,13 @@ TEST(JpegImageFiles, FailedSaveKeepsTheOldFile) {
             throw EWriteError("Stream write error");
         };
         EXPECT_THROW(jpeg.SaveToFile(path), Exception);
-        EXPECT_EQ(ReadBytesFrom(path), (std::vector<uint8_t>{1, 2, 3, 4}));
+        EXPECT_EQ(ReadFileBytes(path), (std::vector<uint8_t>{1, 2, 3, 4}));
     }
     DeleteFileA(path.c_str());
 }
 
 TEST(JpegImageCopies, CopiesShareTheDataAndTheDecodedPicture) {
-    auto source = LoadedJpeg(ReadBytesFrom(JpegFixturePath("photo.jpg")));
+    auto source = LoadedJpeg(ReadFileBytes(JpegFixturePath("photo.jpg")));
     TJPEGImage plain;
     plain.Assign(source.get());
     EXPECT_TRUE(plain.SharesDataWith(*source));
@@ -336,11 +336,11 @@ TEST(JpegImageCopies, CopiesShareTheDataAndTheDecodedPicture) {
     EXPECT_TRUE(withPicture.DecodedBitmap()->SharesImageWith(*source->DecodedBitmap()));
 
     // A new load replaces one object's data; the other keeps the old.
-    TMemoryStream other(ReadBytesFrom(JpegFixturePath("grey.jpg")));
+    TMemoryStream other(ReadFileBytes(JpegFixturePath("grey.jpg")));
     source->LoadFromStream(other);
     EXPECT_FALSE(plain.SharesDataWith(*source));
     EXPECT_FALSE(plain.Data().IsGray);
-    EXPECT_EQ(plain.Data().CompressedBytes->Bytes(), ReadBytesFrom(JpegFixturePath("photo.jpg")));
+    EXPECT_EQ(plain.Data().CompressedBytes->Bytes(), ReadFileBytes(JpegFixturePath("photo.jpg")));
 }
 
 TEST(JpegImageCopies, CompressingACopyLeavesTheOriginalsBytesAlone) {
@@ -364,7 +364,7 @@ TEST(JpegImageCopies, OtherClassesCannotBeCopied) {
 }
 
 TEST(JpegImageCopies, FormStreamingKeepsTheFile) {
-    auto source = LoadedJpeg(ReadBytesFrom(JpegFixturePath("photo.jpg")));
+    auto source = LoadedJpeg(ReadFileBytes(JpegFixturePath("photo.jpg")));
     TMemoryStream stored;
     source->WriteData(stored);
     EXPECT_EQ(stored.Size(), 4 + 1021);
@@ -379,7 +379,7 @@ TEST(JpegImageCopies, FormStreamingKeepsTheFile) {
 }
 
 TEST(JpegImageProgress, DecodeAndEncodeReportStartAndEnd) {
-    auto jpeg = LoadedJpeg(ReadBytesFrom(JpegFixturePath("photo.jpg")));
+    auto jpeg = LoadedJpeg(ReadFileBytes(JpegFixturePath("photo.jpg")));
     std::vector<std::pair<TProgressStage, int>> reports;
     jpeg->OnProgress = [&](TGraphic* sender, TProgressStage stage, uint8_t percent, bool, const RECT&,
                            const std::string&) {

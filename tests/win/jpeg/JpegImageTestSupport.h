@@ -4,12 +4,12 @@
 
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "picture/bmp/Bitmap_win.h"
+#include "support/FileBytes.h"
 #include "support/SyntheticPhoto.h"
 
 inline std::string JpegTempPath(const std::string& name) {
@@ -28,11 +28,6 @@ inline std::string JpegFixturePath(const std::string& name) {
 inline void WriteBytesTo(const std::string& name, const std::vector<uint8_t>& bytes) {
     std::ofstream out(name, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<uint8_t> ReadBytesFrom(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // A 24-bit bitmap holding the test picture.
@@ -65,7 +60,7 @@ inline std::vector<uint8_t> BgrPixels(TBitmap& bitmap) {
 
 // djpeg's output (P6 or P5) as blue-green-red samples, three per pixel.
 inline std::vector<uint8_t> NetpbmAsBgr(const std::string& file, int& width, int& height) {
-    std::vector<uint8_t> bytes = ReadBytesFrom(file);
+    std::vector<uint8_t> bytes = ReadFileBytes(file);
     std::istringstream header(std::string(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 32)));
     std::string magic;
     int maxValue = 0;

@@ -1,7 +1,6 @@
 #include "PictureTestSupport.h"
 
 #include <fstream>
-#include <iterator>
 
 #include "base/ByteReader.h"
 #include "toolkit/Canvas_win.h"
@@ -15,11 +14,6 @@ std::string TempPath(const std::string& name) {
 void WriteFileBytes(const std::string& name, const std::vector<uint8_t>& bytes) {
     std::ofstream out(name, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<uint8_t> ReadFileBytes(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 std::string FixturePath(const std::string& name) {

@@ -9,10 +9,10 @@
 
 #include "base/FileStream.h"
 #include "picture/bmp/Bitmap_win.h"
+#include "support/FileBytes.h"
 
 std::string TempPath(const std::string& name);
 void WriteFileBytes(const std::string& name, const std::vector<uint8_t>& bytes);
-std::vector<uint8_t> ReadFileBytes(const std::string& name);
 std::string FixturePath(const std::string& name);
 
 struct TestIconEntry {
