@@ -43,21 +43,6 @@ private:
     bool off_ = false;
 };
 
-// Closes a handle when it goes.
-class THandle {
-public:
-    explicit THandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    ~THandle() {
-        if (handle_) CloseHandle(handle_);
-    }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 constexpr uint64_t kLargestMappedFile = 0x7FFFFFFF;
 
 HANDLE OpenForReading(const std::string& fileName) {
@@ -91,9 +76,10 @@ const TIconGroupReader& TIconGroupFile::Mapped() const {
     reader_.emplace(nullptr, 0);
     const uint64_t size = file_ ? source_.Size() : 0;
     if (size == 0 || size > kLargestMappedFile) return *reader_;
-    THandle mapping(CreateFileMappingW(file_.get(), nullptr, PAGE_READONLY, 0, static_cast<DWORD>(size), nullptr));
-    if (mapping.Get())
-        data_ = static_cast<const uint8_t*>(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, static_cast<SIZE_T>(size)));
+    const std::unique_ptr<void, TCloseHandle> mapping(
+        CreateFileMappingW(file_.get(), nullptr, PAGE_READONLY, 0, static_cast<DWORD>(size), nullptr));
+    if (mapping)
+        data_ = static_cast<const uint8_t*>(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, static_cast<SIZE_T>(size)));
     if (data_) reader_.emplace(data_, static_cast<size_t>(size));
     return *reader_;
 }

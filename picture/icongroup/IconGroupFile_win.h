@@ -31,7 +31,7 @@ public:
     const uint8_t* Data() const;
 
 private:
-    struct TCloseHandle {
+    struct TCloseHandle {  // the file's handle and its mapping's
         void operator()(HANDLE handle) const { CloseHandle(handle); }
     };
     // The reader over the file's view, mapped on first need.
