@@ -3,7 +3,6 @@ decodes (Debian's djpeg, an independent build of the same library), each pixel o
 palette; a phone's portrait photo is previewed and converted the right way up; and a big
 photograph in the small preview does not slow the window's repaints."""
 
-import statistics
 import struct
 import subprocess
 
@@ -96,7 +95,9 @@ def test_big_photograph_in_the_preview_repaints_promptly(driver, tervane, work_d
     page = Page(driver, tervane)
 
     def repaint():
-        return statistics.median(driver.redraw(tervane.window) for _ in range(9))
+        # Other tests share the processor in CI and only ever add time: the quickest repaint is
+        # the one that measures the window's own work.
+        return min(driver.redraw(tervane.window) for _ in range(15))
 
     repaint(), repaint()  # the first repaints of a new window take longer under Wine
     empty = repaint()
