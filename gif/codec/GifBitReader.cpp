@@ -4,51 +4,53 @@
 
 #include "base/ByteReader.h"
 
-namespace {
+TGifSubBlockJoiner::TGifSubBlockJoiner() : bytes_(new uint8_t[kStretch + TGifBitReader::kPadding]) {}
 
-// Reads one sub-block header; returns the bytes that are really there (cut to what remains)
-// or 0 at the terminator or the end of the data.
-size_t NextSubBlock(ByteReader& in, bool& terminated, bool& truncated) {
-    if (in.AtEnd()) return 0;
-    size_t declared = in.ReadU8();
-    if (declared == 0) {
-        terminated = true;
-        return 0;
-    }
-    size_t present = std::min(declared, in.Remaining());
-    if (present < declared) truncated = true;
-    return present;
+TGifSubBlockJoiner::~TGifSubBlockJoiner() = default;
+
+TGifBitReader TGifSubBlockJoiner::Start(ByteReader& in) {
+    in_ = &in;
+    size_ = leftInBlock_ = 0;
+    ended_ = truncated_ = false;
+    Join();
+    return TGifBitReader(bytes_.get(), size_, 0, ended_ ? nullptr : this);
 }
 
-}  // namespace
-
-void GatherSubBlocks(ByteReader& in, TGifGatheredData& out) {
-    out.size = 0;
-    out.terminated = out.truncated = false;
-    // A first pass over the headers finds the total, so the joined run is allocated once
-    // and never more than the input holds.
-    ByteReader probe = in;
-    size_t total = 0;
-    bool t1 = false, t2 = false;
-    for (size_t n; (n = NextSubBlock(probe, t1, t2)) != 0;) {
-        probe.Skip(n);
-        total += n;
-    }
-    if (out.capacity < total + TGifGatheredData::kPadding) {
-        out.bytes.reset();
-        out.capacity = 0;
-        out.bytes.reset(new uint8_t[total + TGifGatheredData::kPadding]);
-        out.capacity = total + TGifGatheredData::kPadding;
-    }
-    for (size_t n; (n = NextSubBlock(in, out.terminated, out.truncated)) != 0;) {
-        in.ReadBytes(out.bytes.get() + out.size, n);
-        out.size += n;
-    }
-    std::fill_n(out.bytes.get() + out.size, TGifGatheredData::kPadding, uint8_t{0});
+TGifBitReader TGifSubBlockJoiner::Continue(size_t bitPos) {
+    const size_t consumed = std::min(bitPos >> 3, size_);
+    std::memmove(bytes_.get(), bytes_.get() + consumed, size_ - consumed);
+    size_ -= consumed;
+    Join();
+    return TGifBitReader(bytes_.get(), size_, bitPos & 7, ended_ ? nullptr : this);
 }
 
-bool SkipSubBlocks(ByteReader& in) {
-    bool terminated = false, truncated = false;
-    for (size_t n; (n = NextSubBlock(in, terminated, truncated)) != 0;) in.Skip(n);
-    return truncated;
+// Fills the stretch from the sub-blocks, a sub-block's bytes being split between two stretches
+// where it does not fit. Data that ends where a sub-block's size would be is taken as ended; a
+// sub-block cut short by the end of the data is truncated.
+void TGifSubBlockJoiner::Join() {
+    while (size_ < kStretch && !ended_) {
+        if (leftInBlock_ == 0) {
+            if (in_->AtEnd() || (leftInBlock_ = in_->ReadU8()) == 0) {
+                ended_ = true;
+                break;
+            }
+        }
+        const size_t n = std::min({leftInBlock_, kStretch - size_, in_->Remaining()});
+        if (n == 0) {
+            ended_ = truncated_ = true;
+            break;
+        }
+        in_->ReadBytes(bytes_.get() + size_, n);
+        size_ += n;
+        leftInBlock_ -= n;
+    }
+    std::fill_n(bytes_.get() + size_, TGifBitReader::kPadding, uint8_t{0});
+}
+
+bool TGifSubBlockJoiner::Finish() {
+    while (!ended_) {
+        size_ = 0;
+        Join();
+    }
+    return truncated_;
 }

@@ -91,7 +91,7 @@ TGifReader::TGifReader(TGIFImageModel& image, uint64_t memoryBudget)
     : image_(image),
       budget_(memoryBudget),
       decoder_(std::make_unique<TGifLzwDecoder>()),
-      gathered_(std::make_unique<TGifGatheredData>()) {}
+      joiner_(std::make_unique<TGifSubBlockJoiner>()) {}
 
 TGifReader::~TGifReader() = default;
 
@@ -246,9 +246,7 @@ void TGifReader::DecodePixels(ByteReader& in, TGIFSubImage& frame) {
     if (in.AtEnd()) return;
     const int minCodeSize = in.ReadU8();
     if (minCodeSize > TGifLzwDecoder::kMaxCodeSize) throw GIFException(ErrorText::GifInvalidData);
-    GatherSubBlocks(in, *gathered_);
-    if (gathered_->truncated) image_.Warning(ErrorText::GifPrematureEnd);
-    TGifBitReader bits(*gathered_);
+    TGifBitReader bits = joiner_->Start(in);
     TGifLzwStop stop;
     if (frame.Interlaced() && frame.Height() > 1) {
         Charge(count);
@@ -259,6 +257,7 @@ void TGifReader::DecodePixels(ByteReader& in, TGIFSubImage& frame) {
     } else {
         stop = decoder_->Decode(bits, minCodeSize, frame.Data.data(), count, fill);
     }
+    if (joiner_->Finish()) image_.Warning(ErrorText::GifPrematureEnd);
     if (stop == TGifLzwStop::OutOfData) image_.Warning(ErrorText::GifBitBufferUnderrun);
 }
 

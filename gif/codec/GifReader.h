@@ -16,7 +16,7 @@ class TStream;
 class TGIFImageModel;
 class TGIFSubImage;
 class TGifLzwDecoder;
-struct TGifGatheredData;
+class TGifSubBlockJoiner;
 
 class TGifReader {
 public:
@@ -51,7 +51,7 @@ private:
     TGIFImageModel& image_;
     uint64_t budget_;
     std::unique_ptr<TGifLzwDecoder> decoder_;
-    std::unique_ptr<TGifGatheredData> gathered_;
+    std::unique_ptr<TGifSubBlockJoiner> joiner_;
 };
 
 // The order in which an interlaced frame's rows arrive: 0, 8, 16, ... then 4, 12, ... then

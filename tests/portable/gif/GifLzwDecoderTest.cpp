@@ -18,8 +18,8 @@ struct Decoded {
 
 Decoded DecodeCodes(const std::vector<int>& codes, int minCodeSize, size_t count, uint8_t fill = 0xEE) {
     std::vector<uint8_t> data = PackCodes(codes, minCodeSize);
-    data.resize(data.size() + TGifGatheredData::kPadding);
-    TGifBitReader bits(data.data(), data.size() - TGifGatheredData::kPadding);
+    data.resize(data.size() + TGifBitReader::kPadding);
+    TGifBitReader bits(data.data(), data.size() - TGifBitReader::kPadding);
     auto decoder = std::make_unique<TGifLzwDecoder>();
     Decoded out{std::vector<uint8_t>(count, fill), TGifLzwStop::Complete};
     out.stop = decoder->Decode(bits, minCodeSize, out.pixels.data(), count, fill);
@@ -27,7 +27,7 @@ Decoded DecodeCodes(const std::vector<int>& codes, int minCodeSize, size_t count
 }
 
 TEST(GifBitReader, TakesCodesLeastSignificantBitFirstAcrossBytes) {
-    const uint8_t data[2 + TGifGatheredData::kPadding] = {0xB4, 0x0A};  // 1011 0100, 0000 1010
+    const uint8_t data[2 + TGifBitReader::kPadding] = {0xB4, 0x0A};  // 1011 0100, 0000 1010
     TGifBitReader bits(data, 2);
     EXPECT_EQ(bits.Read(3), 4);      // 100
     EXPECT_EQ(bits.Read(7), 0x56);   // 10110 + 10
@@ -41,7 +41,7 @@ TEST(GifBitReader, TakesCodesLeastSignificantBitFirstAcrossBytes) {
 TEST(GifBitReader, GivesEveryWholeCodeUpToTheLastBitAndNoMore) {
     // The end is tested only near it, so every length and every position of the last code
     // (a lead of other bits first) is tried.
-    std::vector<uint8_t> data(6 + TGifGatheredData::kPadding, 0xFF);
+    std::vector<uint8_t> data(6 + TGifBitReader::kPadding, 0xFF);
     for (size_t bytes = 1; bytes <= 6; ++bytes)
         for (unsigned lead = 0; lead < 12; ++lead)
             for (unsigned width = 1; width <= 12; ++width) {

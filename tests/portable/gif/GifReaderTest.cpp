@@ -336,3 +336,39 @@ TEST(GifReaderModel, SingleBlocksLoadFromTheirOwnStreams) {
 }
 
 }  // namespace
+
+TEST(GifReaderFrames, DataLongerThanAStretchInSubBlocksOfAnySize) {
+    // Noise in 8-bit literal codes runs to about 45 KB: the data is joined a stretch at a time,
+    // with sub-blocks split between stretches and codes between sub-blocks.
+    const std::vector<uint8_t> pixels = giftest::NoisePixels(200 * 200, 256, 7);
+    std::vector<int> codes = giftest::LiteralCodes(pixels, 8, false);
+    const std::vector<int> stray = giftest::LiteralCodes(giftest::NoisePixels(20000, 256, 8), 8);
+    for (size_t blockLimit : {1, 7, 254, 255}) {
+        for (bool strayAfter : {false, true}) {
+            std::vector<int> all = codes;
+            if (strayAfter) all.insert(all.end(), stray.begin(), stray.end());  // skipped to the terminator
+            else all.push_back(257);
+            Builder b;
+            b.Header(200, 200, 256)
+                .Descriptor(0, 0, 200, 200)
+                .Data(8, giftest::PackCodes(all, 8), blockLimit)
+                .Descriptor(0, 0, 1, 1)
+                .Pixels(2, {3})
+                .Trailer();
+            Loaded l = Load(b.Bytes());
+            ASSERT_EQ(l.error, "") << blockLimit;
+            ASSERT_EQ(l.Frames(), 2) << blockLimit;
+            EXPECT_EQ(l.Frame(0).Data, pixels) << blockLimit;
+            EXPECT_EQ(l.Frame(1).Data, (std::vector<uint8_t>{3})) << blockLimit;
+            EXPECT_TRUE(l.warnings.empty()) << blockLimit;
+
+            // Cut in a later stretch: what arrived is kept (at least 19 KB of data, over 10000 pixels).
+            std::vector<uint8_t> cut(b.Bytes().begin(), b.Bytes().begin() + 40001);
+            Loaded c = Load(cut);
+            EXPECT_EQ(c.error, "") << blockLimit;
+            ASSERT_EQ(c.Frames(), 1) << blockLimit;
+            EXPECT_TRUE(c.Warned("Decoder bit buffer under-run")) << blockLimit;
+            EXPECT_TRUE(std::equal(pixels.begin(), pixels.begin() + 10000, c.Frame(0).Data.begin())) << blockLimit;
+        }
+    }
+}
