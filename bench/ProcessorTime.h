@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <utility>
 
 inline double ProcessorSeconds() {
 #ifdef _WIN32
@@ -40,6 +41,18 @@ inline double BestSeconds(const std::function<void()>& run, int repeats) {
         const double start = ProcessorSeconds();
         run();
         best = std::min(best, ProcessorSeconds() - start);
+    }
+    return best;
+}
+
+// Two runs taking turns round by round, so that a busy moment of a shared machine falls on
+// both alike: the best processor time of each.
+inline std::pair<double, double> BestSecondsInTurn(const std::function<void()>& first,
+                                                   const std::function<void()>& second, int repeats) {
+    std::pair<double, double> best{1e30, 1e30};
+    for (int i = 0; i < repeats; ++i) {
+        best.first = std::min(best.first, BestSeconds(first, 1));
+        best.second = std::min(best.second, BestSeconds(second, 1));
     }
     return best;
 }
