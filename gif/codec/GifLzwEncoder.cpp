@@ -5,10 +5,13 @@
 
 void THashTable::Clear() { std::memset(slots_.get(), 0xFF, Size * sizeof(uint32_t)); }
 
+void TFourStepTable::Clear() {
+    std::memset(slots_.get(), 0xFF, Size * sizeof(uint64_t));
+    used_ = 0;
+}
+
 namespace {
 constexpr size_t MemoEntries = 2 * 4096;
-constexpr size_t JumpEntries = 4096;
-constexpr uint64_t NoJump = ~uint64_t{0};
 
 inline uint32_t FourPixels(const uint8_t* p) {
     uint32_t v;
@@ -19,7 +22,7 @@ inline uint32_t FourPixels(const uint8_t* p) {
 
 void TLZWEncoder::ForgetShortcuts() {
     std::memset(lastChild_.get(), 0xFF, MemoEntries * sizeof(uint32_t));
-    std::memset(jump_.get(), 0xFF, JumpEntries * sizeof(uint64_t));
+    fours_->Clear();
 }
 
 void TLZWEncoder::EmitClear() {
@@ -34,7 +37,7 @@ void TLZWEncoder::EmitClear() {
 void TLZWEncoder::BeginPixels() {
     if (!table_) table_ = std::make_unique<THashTable>();
     if (!lastChild_) lastChild_.reset(new uint32_t[MemoEntries]);
-    if (!jump_) jump_.reset(new uint64_t[JumpEntries]);
+    if (!fours_) fours_ = std::make_unique<TFourStepTable>();
     prefix_ = -1;
     EmitClear();
 }
@@ -83,35 +86,46 @@ void TLZWEncoder::EncodePixels(const uint8_t* pixels, size_t count) {
     size_t i = 0;
     if (prefix_ < 0 && count > 0) {
         prefix_ = pixels[0];
+        anchor_ = pixels[0];
+        phase_ = 0;
         i = 1;
     }
-    uint64_t* const jump = jump_.get();
-    uint32_t prefix = static_cast<uint32_t>(prefix_);
-    // The codes the last single steps of this string started from, and how many there were
-    // in a row (within this run of pixels, so that the four pixels behind are at hand).
-    uint32_t from[4];
-    size_t steps = 0;
+    uint32_t prefix = static_cast<uint32_t>(prefix_), anchor = anchor_, phase = phase_;
     while (i < count) {
-        if (count - i >= 4) {
-            const uint64_t path = jump[prefix];
-            if (static_cast<uint32_t>(path) == FourPixels(pixels + i) && path != NoJump) {
-                prefix = static_cast<uint32_t>(path >> 32);
+        if (phase == 0 && count - i >= 4) {
+            const int code = fours_->Find(prefix, FourPixels(pixels + i));
+            if (code >= 0) {
+                prefix = anchor = static_cast<uint32_t>(code);
                 i += 4;
-                steps = 0;
                 continue;
             }
         }
-        const uint32_t start = prefix;
-        if (!Extend(prefix, pixels[i])) {
-            steps = 0;
+        const uint32_t c = pixels[i];
+        if (Extend(prefix, c)) {
+            phase = (phase + 1) & 3;
+            if (phase == 0) anchor = prefix;
         } else {
-            from[steps & 3] = start;
-            if (++steps >= 4)
-                jump[from[steps & 3]] = (static_cast<uint64_t>(prefix) << 32) | FourPixels(pixels + i - 3);
+            // The string plus c became a code (unless the table was cleared): where its length is
+            // one more than a multiple of four, it is also the four-pixel step from the anchor.
+            if (phase == 3 && nextFree_ > ClearCode + 2)
+                fours_->Insert(anchor, LastFour(pixels, i), static_cast<uint32_t>(nextFree_ - 1));
+            prefix = anchor = c;
+            phase = 0;
         }
         ++i;
     }
     prefix_ = static_cast<int>(prefix);
+    anchor_ = anchor, phase_ = phase;
+    for (size_t k = count > 4 ? count - 4 : 0; k < count; ++k) recent_ = (recent_ >> 8) | (uint32_t{pixels[k]} << 24);
+}
+
+// The four pixels up to and including pixels[i], as read from memory, the runs before this one
+// supplying those before its start.
+uint32_t TLZWEncoder::LastFour(const uint8_t* pixels, size_t i) const {
+    if (i >= 3) return FourPixels(pixels + i - 3);
+    uint32_t four = recent_;
+    for (size_t k = 0; k <= i; ++k) four = (four >> 8) | (uint32_t{pixels[k]} << 24);
+    return four;
 }
 
 void TLZWEncoder::EndPixels() {

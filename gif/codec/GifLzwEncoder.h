@@ -40,6 +40,43 @@ private:
     std::unique_ptr<uint32_t[]> slots_;
 };
 
+// Strings whose length is one more than a multiple of four, keyed by the code of the string four
+// pixels shorter and those four pixels (as read from memory). A string is walked from its first
+// pixel, so it passes through every such length, and at each the next four pixels are one
+// lookup whenever the table holds the string they make. 4096 slots of 64 bits (key in the low
+// 44 bits, code above), linear probing. About a quarter of a picture's codes go in; a picture
+// made to put in more finds the table taking none beyond half full, so that a search stays
+// short: it is a shortcut, and the codes are the same without it.
+class TFourStepTable {
+public:
+    static constexpr uint32_t Size = 4096;
+    static constexpr uint64_t Empty = ~uint64_t{0};
+
+    TFourStepTable() : slots_(new uint64_t[Size]) { Clear(); }
+    void Clear();
+    int Find(uint32_t code, uint32_t four) const {
+        const uint64_t key = (static_cast<uint64_t>(code) << 32) | four;
+        for (uint32_t h = Hash(code, four);; h = (h + 1) & (Size - 1)) {
+            const uint64_t value = slots_[h];
+            if (value == Empty) return -1;
+            if ((value & KeyMask) == key) return static_cast<int>(value >> 44);
+        }
+    }
+    void Insert(uint32_t code, uint32_t four, uint32_t to) {
+        if (used_ >= Size / 2) return;
+        ++used_;
+        uint32_t h = Hash(code, four);
+        while (slots_[h] != Empty) h = (h + 1) & (Size - 1);
+        slots_[h] = (static_cast<uint64_t>(to) << 44) | (static_cast<uint64_t>(code) << 32) | four;
+    }
+
+private:
+    static constexpr uint64_t KeyMask = (uint64_t{1} << 44) - 1;
+    static uint32_t Hash(uint32_t code, uint32_t four) { return ((four ^ (code << 20)) * 0x9E3779B1u) >> 20; }
+    std::unique_ptr<uint64_t[]> slots_;
+    uint32_t used_ = 0;
+};
+
 class TLZWEncoder : public TGIFEncoder {
 protected:
     void BeginPixels() override;
@@ -58,10 +95,12 @@ private:
     }
     void EmitClear();
 
-    void ForgetShortcuts();  // the last children and jumps, at each clear
+    void ForgetShortcuts();  // the last children and four-pixel steps, at each clear
     // Follows the string from prefix by one pixel through the last children and the table;
     // false (after emitting the prefix and entering the new string) when it ends there.
     __attribute__((always_inline)) bool Extend(uint32_t& prefix, uint32_t c);
+
+    uint32_t LastFour(const uint8_t* pixels, size_t i) const;
 
     std::unique_ptr<THashTable> table_;
     // For each prefix code, the two children added or found in the table last, newest first
@@ -69,13 +108,12 @@ private:
     // time, and this answers nine lookups in ten of a photograph without hashing. The string
     // table stays the one dictionary.
     std::unique_ptr<uint32_t[]> lastChild_;
-    // For each prefix code, the four pixels that last followed it one after the other without
-    // ending the string, and the code they led to (code x 2^32 + the four pixels as read from
-    // memory; NoJump when unknown). Strings of a photograph run to a dozen pixels and more and
-    // repeat their paths: one comparison then takes four pixels at a time, where each pixel
-    // alone waits for the lookup of the one before it.
-    std::unique_ptr<uint64_t[]> jump_;
+    std::unique_ptr<TFourStepTable> fours_;
     int prefix_ = -1;
+    // Of the string being coded: its length less one, modulo four (0 where a four-pixel step
+    // may start), the code it had where such a step last could start, and the last four pixels
+    // of the runs before this one.
+    uint32_t phase_ = 0, anchor_ = 0, recent_ = 0;
     int nextFree_ = 0;
     int maxCode_ = 0;
 };
