@@ -102,39 +102,12 @@ inline bool DecodeWithReader(TMemoryStream& stream, const Picture& p) {
     return image.Images.Count() == 1 && image.Images[0].Data == p.pixels;
 }
 
-// Seconds one decoding takes: processor time natively; under Wine, which counts a process's
-// time in ticks of 10 ms (as long as a whole decoding), wall time.
-template <typename Decode>
-double DecodeSeconds(Decode decode) {
+// Wine counts a process's time in ticks of 10 ms, as long as a whole decoding: wall time there.
 #ifdef _WIN32
-    const double start = WallSeconds();
-    decode();
-    return WallSeconds() - start;
+constexpr double (*kRaceClock)() = WallSeconds;
 #else
-    const double start = ProcessorSeconds();
-    decode();
-    return ProcessorSeconds() - start;
+constexpr double (*kRaceClock)() = ProcessorSeconds;
 #endif
-}
-
-struct Times {
-    double giflib, reader;  // best of the rounds; negative when the pixels differed
-};
-
-// The two decoders take turns round by round, so that a busy moment of a shared machine falls
-// on both alike, and each keeps its best time.
-template <typename Giflib, typename Reader>
-Times BestInTurn(Giflib giflib, Reader reader, int rounds) {
-    Times best{1e30, 1e30};
-    bool same = true;
-    for (int i = 0; i < rounds; ++i) {
-        best.giflib = std::min(best.giflib, DecodeSeconds([&] { same = giflib() && same; }));
-        best.reader = std::min(best.reader, DecodeSeconds([&] { same = reader() && same; }));
-    }
-    if (same) return best;
-    std::printf("decoded pixels differ\n");
-    return {-1, -1};
-}
 
 }  // namespace gif_decode_race
 
@@ -153,9 +126,14 @@ inline bool RunGifDecodeRace(const char* title, double photoTarget, double drawi
             std::vector<uint8_t> file = Encode(p);
             const int rounds = size.first > 2000 ? 7 : 10;
             TMemoryStream stream(file);  // giflib too reads from the bytes in memory
-            const auto [giflib, reader] = BestInTurn([&] { return DecodeWithGiflib(file, p); },
-                                                     [&] { return DecodeWithReader(stream, p); }, rounds);
-            if (giflib < 0 || reader < 0) return false;
+            bool same = true;
+            const auto [giflib, reader] = BestInTurn([&] { same = DecodeWithGiflib(file, p) && same; },
+                                                     [&] { same = DecodeWithReader(stream, p) && same; }, rounds,
+                                                     kRaceClock);
+            if (!same) {
+                std::printf("decoded pixels differ\n");
+                return false;
+            }
             const double mpx = p.pixels.size() / 1e6;
             const double ratio = giflib / reader;
             const bool met = ratio >= p.target;

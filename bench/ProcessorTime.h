@@ -45,21 +45,26 @@ inline double BestSeconds(const std::function<void()>& run, int repeats) {
     return best;
 }
 
-// Two runs taking turns round by round, so that a busy moment of a shared machine falls on
-// both alike: the best processor time of each.
-inline std::pair<double, double> BestSecondsInTurn(const std::function<void()>& first,
-                                                   const std::function<void()>& second, int repeats) {
-    std::pair<double, double> best{1e30, 1e30};
-    for (int i = 0; i < repeats; ++i) {
-        best.first = std::min(best.first, BestSeconds(first, 1));
-        best.second = std::min(best.second, BestSeconds(second, 1));
-    }
-    return best;
-}
-
 // Wall time, for what runs on both cores or in another process: judged by how long the user waits.
 inline double WallSeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Two runs taking turns round by round, so that a busy moment of a shared machine falls on
+// both alike: the best time of each by the given clock.
+inline std::pair<double, double> BestInTurn(const std::function<void()>& first, const std::function<void()>& second,
+                                            int repeats, double (*clock)() = ProcessorSeconds) {
+    std::pair<double, double> best{1e30, 1e30};
+    const auto timed = [clock](const std::function<void()>& run) {
+        const double start = clock();
+        run();
+        return clock() - start;
+    };
+    for (int i = 0; i < repeats; ++i) {
+        best.first = std::min(best.first, timed(first));
+        best.second = std::min(best.second, timed(second));
+    }
+    return best;
 }
 
 // The best wall time of several runs.

@@ -108,7 +108,7 @@ void BenchLzw(const std::string& folder, int width, int height) {
     FrameOf(image, photo);
     const TGIFSubImage& frame = image.Images[0];
     size_t ours = 0, theirs = 0;
-    const auto [ourTime, theirTime] = BestSecondsInTurn(
+    const auto [ourTime, theirTime] = BestInTurn(
         [&] {
             TMemoryStream stream;
             stream.Bytes().reserve(frame.Data.size());
