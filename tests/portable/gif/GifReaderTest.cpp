@@ -335,8 +335,6 @@ TEST(GifReaderModel, SingleBlocksLoadFromTheirOwnStreams) {
     EXPECT_EQ(stream.Position(), static_cast<int64_t>(b.Bytes().size()) - 1);
 }
 
-}  // namespace
-
 TEST(GifReaderFrames, DataLongerThanAStretchInSubBlocksOfAnySize) {
     // Noise in 8-bit literal codes runs to about 45 KB: the data is joined a stretch at a time,
     // with sub-blocks split between stretches and codes between sub-blocks.
@@ -372,3 +370,5 @@ TEST(GifReaderFrames, DataLongerThanAStretchInSubBlocksOfAnySize) {
         }
     }
 }
+
+}  // namespace
