@@ -3,7 +3,6 @@
 // against giflib's DGifSlurp on pictures of 1920 x 1080 and 4000 x 3000 written by giflib itself,
 // a photograph-like one (smooth shading with dither noise) and a drawing-like one (flat areas).
 // Prints megapixels per second, the ratio and its verdict. Times are the best of several rounds.
-#include <gif_lib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +13,7 @@
 #include "ProcessorName.h"
 #include "ProcessorTime.h"
 #include "base/Streams.h"
+#include "bench/GiflibFrameWriter.h"
 #include "gif/codec/GifImageModel.h"
 #include "gif/codec/GifReader.h"
 
@@ -47,16 +47,10 @@ inline Picture Drawing(int width, int height) {
     return p;
 }
 
-inline int WriteToVector(GifFileType* gif, const GifByteType* data, int count) {
-    auto* sink = static_cast<std::vector<uint8_t>*>(gif->UserData);
-    sink->insert(sink->end(), data, data + count);
-    return count;
-}
-
 inline std::vector<uint8_t> Encode(const Picture& p) {
     std::vector<uint8_t> out;
     int error = 0;
-    GifFileType* gif = EGifOpen(&out, WriteToVector, &error);
+    GifFileType* gif = EGifOpen(&out, GiflibWriteToVector, &error);
     std::vector<GifColorType> colors(256);
     for (int i = 0; i < 256; ++i) colors[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)};
     ColorMapObject* map = GifMakeMapObject(256, colors.data());

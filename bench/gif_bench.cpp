@@ -32,6 +32,7 @@
 #include "ProcessorTime.h"
 #include "base/FileStream.h"
 #include "bench/BenchFiles.h"
+#include "bench/GiflibFrameWriter.h"
 #include "bench/JpegToGifWays.h"
 #include "gif/codec/GifImageModel.h"
 #include "gif/colour/ColorReduction.h"
@@ -78,28 +79,6 @@ TPhoto DecodeJpeg(const std::string& path) {
 TGIFImageModel& FrameOf(TGIFImageModel& image, const TPhoto& photo) {
     AssignTrueColor(image, photo.Rows());
     return image;
-}
-
-int WriteToVector(GifFileType* file, const GifByteType* data, int count) {
-    auto* out = static_cast<std::vector<uint8_t>*>(file->UserData);
-    out->insert(out->end(), data, data + count);
-    return count;
-}
-
-std::vector<uint8_t> GiflibEncode(const TGIFSubImage& frame) {
-    std::vector<uint8_t> out;
-    int error = 0;
-    GifFileType* file = EGifOpen(&out, WriteToVector, &error);
-    ColorMapObject* map = GifMakeMapObject(256, nullptr);
-    for (int i = 0; i < frame.ColorMap.Count(); ++i)
-        map->Colors[i] = {frame.ColorMap[i].Red, frame.ColorMap[i].Green, frame.ColorMap[i].Blue};
-    EGifPutScreenDesc(file, frame.Width(), frame.Height(), 8, 0, nullptr);
-    EGifPutImageDesc(file, 0, 0, frame.Width(), frame.Height(), false, map);
-    for (int y = 0; y < frame.Height(); ++y)
-        EGifPutLine(file, const_cast<GifPixelType*>(frame.ScanLine(y)), frame.Width());
-    EGifCloseFile(file, &error);
-    GifFreeMapObject(map);
-    return out;
 }
 
 void BenchLzw(const std::string& folder, int width, int height) {

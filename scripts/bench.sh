@@ -60,18 +60,33 @@ run_icon_groups_bench() {
   timeout --kill-after=10 300 wine "$TERVANE_WIN_BUILD/bench/icon_groups_bench_win.exe"
 }
 
-# The GIF decoding race built as the program is (32-bit Windows, under Wine) against giflib built
-# for Windows.
-run_gif_decode_win_bench() {
-  log "gif_decode_bench_win (32-bit Windows build, under Wine)"
-  build_windows tervane_win  # configures a new tree; the race links the program's library
+# The GIF races built as the program is (32-bit Windows, under Wine) against giflib built for
+# Windows: decoding and LZW coding.
+run_giflib_win_races() {
+  local races=("$@")
+  build_windows tervane_win  # configures a new tree; the races link the program's library
   cmake -S "$TERVANE_ROOT" -B "$TERVANE_WIN_BUILD" \
     -DTERVANE_GIFLIB_MINGW_DIR="$("$TERVANE_ROOT/scripts/build-gif-mingw.sh")" >/dev/null
-  cmake --build "$TERVANE_WIN_BUILD" -j "$TERVANE_JOBS" --target gif_decode_bench_win
+  cmake --build "$TERVANE_WIN_BUILD" -j "$TERVANE_JOBS" --target "${races[@]}"
   export WINEPREFIX="$bench_build/wineprefix"
   trap 'stop_wine' EXIT
   ensure_wine_prefix
-  timeout --kill-after=10 300 wine "$TERVANE_WIN_BUILD/bench/gif_decode_bench_win.exe"
+  local photos=()
+  for size in 1920x1080 4000x3000; do photos+=("$(make_bench_photo "$size")"); done
+  for race in "${races[@]}"; do
+    log "$race (32-bit Windows build, under Wine)"
+    local args=()
+    [ "$race" = gif_lzw_bench_win ] && args=("${photos[@]}")
+    timeout --kill-after=10 300 wine "$TERVANE_WIN_BUILD/bench/$race.exe" "${args[@]}"
+  done
+}
+
+# The photograph of the native benchmarks (bench/BenchFiles.h), made once with ImageMagick.
+make_bench_photo() {
+  local path="$bench_build/bench/bench-photo-$1.jpg"
+  mkdir -p "$bench_build/bench"
+  [ -f "$path" ] || /usr/bin/convert -seed 7 -size "$1" plasma:fractal -blur 0x1 -quality 90 "$path"
+  echo "$path"
 }
 
 skin_benches=()
@@ -93,10 +108,12 @@ with_menus=0
 [[ "skin_menus" == *"${1:-}"* ]] && with_menus=1
 with_icon_groups=0
 [[ "icon_groups_bench_win" == *"${1:-}"* ]] && with_icon_groups=1
-with_gif_decode_win=0
-[[ "gif_decode_bench_win" == *"${1:-}"* ]] && with_gif_decode_win=1
+giflib_win_races=()
+for race in gif_decode_bench_win gif_lzw_bench_win; do
+  [[ "$race" == *"${1:-}"* ]] && giflib_win_races+=("$race")
+done
 if [ ${#names[@]} -eq 0 ] && [ "$with_page" -eq 0 ] && [ "$with_menus" -eq 0 ] && [ ${#skin_benches[@]} -eq 0 ] &&
-   [ "$with_icon_groups" -eq 0 ] && [ "$with_gif_decode_win" -eq 0 ]; then
+   [ "$with_icon_groups" -eq 0 ] && [ ${#giflib_win_races[@]} -eq 0 ]; then
   log "No benchmarks${1:+ matching '$1'} yet"
   exit 0
 fi
@@ -117,4 +134,4 @@ fi
 [ "$with_menus" -eq 0 ] || run_skin_menus_bench
 [ ${#skin_benches[@]} -eq 0 ] || run_skin_benches "${skin_benches[@]}"
 [ "$with_icon_groups" -eq 0 ] || run_icon_groups_bench
-[ "$with_gif_decode_win" -eq 0 ] || run_gif_decode_win_bench
+[ ${#giflib_win_races[@]} -eq 0 ] || run_giflib_win_races "${giflib_win_races[@]}"
