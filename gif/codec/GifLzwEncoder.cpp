@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
-void THashTable::Clear() { std::memset(slots_.get(), 0xFF, Size * sizeof(uint32_t)); }
+void THashTable::Clear() { std::memset(slots_, 0xFF, sizeof slots_); }
 
 void TFourStepTable::Clear() {
-    std::memset(slots_.get(), 0xFF, Size * sizeof(uint64_t));
+    std::memset(slots_, 0xFF, sizeof slots_);
     used_ = 0;
 }
 
 namespace {
-constexpr size_t MemoEntries = 2 * 4096;
-
 inline uint32_t FourPixels(const uint8_t* p) {
     uint32_t v;
     std::memcpy(&v, p, 4);
@@ -20,45 +18,26 @@ inline uint32_t FourPixels(const uint8_t* p) {
 }
 }  // namespace
 
-void TLZWEncoder::ForgetShortcuts() {
-    std::memset(lastChild_.get(), 0xFF, MemoEntries * sizeof(uint32_t));
-    fours_->Clear();
-}
-
 void TLZWEncoder::EmitClear() {
     Output(ClearCode);
-    table_->Clear();
-    ForgetShortcuts();
+    tables_->strings.Clear();
+    tables_->fours.Clear();
     nextFree_ = ClearCode + 2;
     CodeSize = InitialCodeSize;
     maxCode_ = (1 << CodeSize) - 1;
 }
 
 void TLZWEncoder::BeginPixels() {
-    if (!table_) table_ = std::make_unique<THashTable>();
-    if (!lastChild_) lastChild_.reset(new uint32_t[MemoEntries]);
-    if (!fours_) fours_ = std::make_unique<TFourStepTable>();
+    if (!tables_) tables_ = std::make_unique<TTables>();
     prefix_ = -1;
     EmitClear();
 }
 
-inline bool TLZWEncoder::Extend(uint32_t& prefix, uint32_t c) {
-    uint32_t* memo = lastChild_.get() + 2 * prefix;
-    // Either child answers with one test: which of the two it was is a coin toss to the
-    // processor's branch predictor, and a wrong guess costs more than looking at both.
-    const uint32_t last = memo[0], before = memo[1];
-    const uint32_t pick = 0u - static_cast<uint32_t>((last >> 12) == c);  // all ones when the newest matches
-    const uint32_t child = (last & pick) | (before & ~pick);
-    if ((child >> 12) == c) {
-        prefix = child & 0xFFF;
-        return true;
-    }
+inline bool TLZWEncoder::Extend(TTables& tables, uint32_t& prefix, uint32_t c) {
     const uint32_t key = (prefix << 8) | c;
     uint32_t slot;
-    const int code = table_->Find(key, &slot);
+    const int code = tables.strings.Find(key, &slot);
     if (code >= 0) {
-        memo[1] = last;
-        memo[0] = (c << 12) | static_cast<uint32_t>(code);
         prefix = static_cast<uint32_t>(code);
         return true;
     }
@@ -66,13 +45,45 @@ inline bool TLZWEncoder::Extend(uint32_t& prefix, uint32_t c) {
     if (nextFree_ >= LastFreeCode) {
         EmitClear();
     } else {
-        table_->Store(slot, key, nextFree_);
-        memo[1] = last;
-        memo[0] = (c << 12) | static_cast<uint32_t>(nextFree_);
+        tables.strings.Store(slot, key, nextFree_);
         ++nextFree_;
     }
     prefix = c;
     return false;
+}
+
+// The loop that codes nearly every pixel, with as few values live as a 32-bit build has
+// registers for: from a string whose length is one more than a multiple of four, its four-pixel
+// steps and then up to four single steps, each at a place of its own in the code, so that the
+// place in the group of four needs no register either. Returns where fewer than four pixels
+// are left, again at such a length.
+const uint8_t* TLZWEncoder::CodeInFours(TTables& tables, const uint8_t* p, const uint8_t* end, uint32_t& prefix) {
+    uint32_t code = prefix;
+    while (end - p >= 4) {
+        const int step = tables.fours.Find(code, FourPixels(p));
+        if (step >= 0) {
+            code = static_cast<uint32_t>(step);
+            p += 4;
+            continue;
+        }
+        const uint32_t anchor = code;
+        if (!Extend(tables, code, p[0])) {
+            p += 1;
+        } else if (!Extend(tables, code, p[1])) {
+            p += 2;
+        } else if (!Extend(tables, code, p[2])) {
+            p += 3;
+        } else {
+            const bool ended = !Extend(tables, code, p[3]);
+            // The string of the anchor and these four became a code (unless the table was
+            // cleared): the four-pixel step from the anchor.
+            if (ended && nextFree_ > ClearCode + 2)
+                tables.fours.Insert(anchor, FourPixels(p), static_cast<uint32_t>(nextFree_ - 1));
+            p += 4;
+        }
+    }
+    prefix = code;
+    return p;
 }
 
 void TLZWEncoder::EncodePixels(const uint8_t* pixels, size_t count) {
@@ -91,24 +102,22 @@ void TLZWEncoder::EncodePixels(const uint8_t* pixels, size_t count) {
         i = 1;
     }
     uint32_t prefix = static_cast<uint32_t>(prefix_), anchor = anchor_, phase = phase_;
+    TTables& tables = *tables_;
     while (i < count) {
         if (phase == 0 && count - i >= 4) {
-            const int code = fours_->Find(prefix, FourPixels(pixels + i));
-            if (code >= 0) {
-                prefix = anchor = static_cast<uint32_t>(code);
-                i += 4;
-                continue;
-            }
+            i = static_cast<size_t>(CodeInFours(tables, pixels + i, pixels + count, prefix) - pixels);
+            anchor = prefix;
+            continue;
         }
         const uint32_t c = pixels[i];
-        if (Extend(prefix, c)) {
+        if (Extend(tables, prefix, c)) {
             phase = (phase + 1) & 3;
             if (phase == 0) anchor = prefix;
         } else {
             // The string plus c became a code (unless the table was cleared): where its length is
             // one more than a multiple of four, it is also the four-pixel step from the anchor.
             if (phase == 3 && nextFree_ > ClearCode + 2)
-                fours_->Insert(anchor, LastFour(pixels, i), static_cast<uint32_t>(nextFree_ - 1));
+                tables.fours.Insert(anchor, LastFour(pixels, i), static_cast<uint32_t>(nextFree_ - 1));
             prefix = anchor = c;
             phase = 0;
         }

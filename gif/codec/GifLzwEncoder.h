@@ -14,66 +14,64 @@ public:
     static constexpr uint32_t Size = 8192;
     static constexpr uint32_t EmptyFrom = 0xFFFFF000u;
 
-    THashTable() : slots_(new uint32_t[Size]) { Clear(); }
+    THashTable() { Clear(); }
     void Clear();
 
     // The code stored under key, or -1; *slot then names the empty slot where key belongs.
-    int Find(uint32_t key, uint32_t* slot = nullptr) const {
+    int Find(uint32_t key, uint32_t* slot) const {
         uint32_t h = (key * 0x9E3779B1u) >> 19;
         for (;;) {
             const uint32_t value = slots_[h];
             if (value >= EmptyFrom) {
-                if (slot) *slot = h;
+                *slot = h;
                 return -1;
             }
             if ((value >> 12) == key) return static_cast<int>(value & 0xFFF);
             h = (h + 1) & (Size - 1);
         }
     }
-    void Insert(uint32_t key, int code) {
-        uint32_t slot;
-        if (Find(key, &slot) < 0) Store(slot, key, code);
-    }
     void Store(uint32_t slot, uint32_t key, int code) { slots_[slot] = (key << 12) | static_cast<uint32_t>(code); }
 
 private:
-    std::unique_ptr<uint32_t[]> slots_;
+    uint32_t slots_[Size];
 };
 
 // Strings whose length is one more than a multiple of four, keyed by the code of the string four
 // pixels shorter and those four pixels (as read from memory). A string is walked from its first
 // pixel, so it passes through every such length, and at each the next four pixels are one
-// lookup whenever the table holds the string they make. 4096 slots of 64 bits (key in the low
-// 44 bits, code above), linear probing. About a quarter of a picture's codes go in; a picture
-// made to put in more finds the table taking none beyond half full, so that a search stays
-// short: it is a shortcut, and the codes are the same without it.
+// lookup whenever the table holds the string they make. 4096 slots of two 32-bit words (the four
+// pixels; the code from in the low 12 bits and the code to above), linear probing: not one word
+// of 64 bits, which a 32-bit build takes apart into pairs of registers. About a quarter of a picture's codes
+// go in; a picture made to put in more finds the table taking none beyond half full, so that a
+// search stays short: it is a shortcut, and the codes are the same without it.
 class TFourStepTable {
 public:
     static constexpr uint32_t Size = 4096;
-    static constexpr uint64_t Empty = ~uint64_t{0};
+    static constexpr uint32_t Empty = ~uint32_t{0};
 
-    TFourStepTable() : slots_(new uint64_t[Size]) { Clear(); }
+    TFourStepTable() { Clear(); }
     void Clear();
     int Find(uint32_t code, uint32_t four) const {
-        const uint64_t key = (static_cast<uint64_t>(code) << 32) | four;
         for (uint32_t h = Hash(code, four);; h = (h + 1) & (Size - 1)) {
-            const uint64_t value = slots_[h];
-            if (value == Empty) return -1;
-            if ((value & KeyMask) == key) return static_cast<int>(value >> 44);
+            const TSlot slot = slots_[h];
+            if (slot.link == Empty) return -1;
+            if (((slot.four ^ four) | ((slot.link ^ code) & 0xFFF)) == 0) return static_cast<int>(slot.link >> 12);
         }
     }
     void Insert(uint32_t code, uint32_t four, uint32_t to) {
         if (used_ >= Size / 2) return;
         ++used_;
         uint32_t h = Hash(code, four);
-        while (slots_[h] != Empty) h = (h + 1) & (Size - 1);
-        slots_[h] = (static_cast<uint64_t>(to) << 44) | (static_cast<uint64_t>(code) << 32) | four;
+        while (slots_[h].link != Empty) h = (h + 1) & (Size - 1);
+        slots_[h] = {four, (to << 12) | code};
     }
 
 private:
-    static constexpr uint64_t KeyMask = (uint64_t{1} << 44) - 1;
+    struct TSlot {
+        uint32_t four, link;
+    };
     static uint32_t Hash(uint32_t code, uint32_t four) { return ((four ^ (code << 20)) * 0x9E3779B1u) >> 20; }
-    std::unique_ptr<uint64_t[]> slots_;
+    TSlot slots_[Size];
     uint32_t used_ = 0;
 };
 
@@ -95,20 +93,20 @@ private:
     }
     void EmitClear();
 
-    void ForgetShortcuts();  // the last children and four-pixel steps, at each clear
-    // Follows the string from prefix by one pixel through the last children and the table;
-    // false (after emitting the prefix and entering the new string) when it ends there.
-    __attribute__((always_inline)) bool Extend(uint32_t& prefix, uint32_t c);
-
+    // The string table and the coder's shortcut through it, in one block: the coding loop
+    // reaches both from one address (a register is dear in a 32-bit build).
+    struct TTables {
+        THashTable strings;
+        TFourStepTable fours;
+    };
+    // Follows the string from prefix by one pixel through the table; false (after emitting the
+    // prefix and entering the new string) when it ends there.
+    __attribute__((always_inline)) bool Extend(TTables& tables, uint32_t& prefix, uint32_t c);
+    // The loop that codes nearly every pixel; returns where fewer than four pixels are left.
+    const uint8_t* CodeInFours(TTables& tables, const uint8_t* p, const uint8_t* end, uint32_t& prefix);
     uint32_t LastFour(const uint8_t* pixels, size_t i) const;
 
-    std::unique_ptr<THashTable> table_;
-    // For each prefix code, the two children added or found in the table last, newest first
-    // (pixel x 4096 + code, or all bits set): in pictures a string is most often followed by the same pixel as last
-    // time, and this answers nine lookups in ten of a photograph without hashing. The string
-    // table stays the one dictionary.
-    std::unique_ptr<uint32_t[]> lastChild_;
-    std::unique_ptr<TFourStepTable> fours_;
+    std::unique_ptr<TTables> tables_;
     int prefix_ = -1;
     // Of the string being coded: its length less one, modulo four (0 where a four-pixel step
     // may start), the code it had where such a step last could start, and the last four pixels
