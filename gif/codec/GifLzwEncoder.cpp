@@ -28,7 +28,7 @@ void TLZWEncoder::EmitClear() {
 }
 
 void TLZWEncoder::BeginPixels() {
-    if (!tables_) tables_ = std::make_unique<TTables>();
+    if (!tables_) tables_ = std::make_unique<TTables>(stepLimit_);
     prefix_ = -1;
     EmitClear();
 }

@@ -42,14 +42,14 @@ private:
 // lookup whenever the table holds the string they make. 4096 slots of two 32-bit words (the four
 // pixels; the code from in the low 12 bits and the code to above), linear probing: not one word
 // of 64 bits, which a 32-bit build takes apart into pairs of registers. About a quarter of a picture's codes
-// go in; a picture made to put in more finds the table taking none beyond half full, so that a
-// search stays short: it is a shortcut, and the codes are the same without it.
+// go in; a picture made to put in more finds the table taking none beyond half full (or a lower
+// limit), so that a search stays short: it is a shortcut, and the codes are the same without it.
 class TFourStepTable {
 public:
     static constexpr uint32_t Size = 4096;
     static constexpr uint32_t Empty = ~uint32_t{0};
 
-    TFourStepTable() { Clear(); }
+    explicit TFourStepTable(uint32_t limit = Size / 2) : limit_(limit < Size / 2 ? limit : Size / 2) { Clear(); }
     void Clear();
     int Find(uint32_t code, uint32_t four) const {
         for (uint32_t h = Hash(code, four);; h = (h + 1) & (Size - 1)) {
@@ -59,7 +59,7 @@ public:
         }
     }
     void Insert(uint32_t code, uint32_t four, uint32_t to) {
-        if (used_ >= Size / 2) return;
+        if (used_ >= limit_) return;
         ++used_;
         uint32_t h = Hash(code, four);
         while (slots_[h].link != Empty) h = (h + 1) & (Size - 1);
@@ -73,9 +73,15 @@ private:
     static uint32_t Hash(uint32_t code, uint32_t four) { return ((four ^ (code << 20)) * 0x9E3779B1u) >> 20; }
     TSlot slots_[Size];
     uint32_t used_ = 0;
+    const uint32_t limit_;  // the most steps taken in
 };
 
 class TLZWEncoder : public TGIFEncoder {
+public:
+    // stepLimit: the most four-pixel steps kept at a time (at most half the step table); fewer
+    // only make the coder slower, never change its codes.
+    explicit TLZWEncoder(uint32_t stepLimit = TFourStepTable::Size / 2) : stepLimit_(stepLimit) {}
+
 protected:
     void BeginPixels() override;
     void EncodePixels(const uint8_t* pixels, size_t count) override;
@@ -96,6 +102,7 @@ private:
     // The string table and the coder's shortcut through it, in one block: the coding loop
     // reaches both from one address (a register is dear in a 32-bit build).
     struct TTables {
+        explicit TTables(uint32_t stepLimit) : fours(stepLimit) {}
         THashTable strings;
         TFourStepTable fours;
     };
@@ -107,6 +114,7 @@ private:
     uint32_t LastFour(const uint8_t* pixels, size_t i) const;
 
     std::unique_ptr<TTables> tables_;
+    uint32_t stepLimit_;
     int prefix_ = -1;
     // Of the string being coded: its length less one, modulo four (0 where a four-pixel step
     // may start), the code it had where such a step last could start, and the last four pixels

@@ -45,11 +45,13 @@ std::vector<uint8_t> CodeData(const std::vector<uint8_t>& file) {
     return data;
 }
 
-// The same pixels coded a row at a time, as the converter hands them over.
-std::vector<uint8_t> CodedInRows(const std::vector<uint8_t>& pixels, int width, int bitsPerPixel) {
+// The same pixels coded a row at a time, as the converter hands them over, by a coder that
+// keeps at most stepLimit four-pixel steps.
+std::vector<uint8_t> CodedInRows(const std::vector<uint8_t>& pixels, int width, int bitsPerPixel,
+                                 uint32_t stepLimit = TFourStepTable::Size / 2) {
     TMemoryStream stream;
     TGIFWriter writer(stream);
-    TLZWEncoder encoder;
+    TLZWEncoder encoder(stepLimit);
     encoder.Begin(writer, bitsPerPixel, 1 << bitsPerPixel);
     for (size_t row = 0; row < pixels.size(); row += static_cast<size_t>(width))
         encoder.Add(pixels.data() + row, static_cast<size_t>(width));
@@ -92,8 +94,12 @@ TEST(GifLzwRoundTrip, CodesAsGiflibAndReadsBackWhatGiflibWrites) {
 
         const std::vector<uint8_t> ours = CodeData(SaveToBytes(image));
         EXPECT_TRUE(ours == CodeData(theirs)) << "codes differ from giflib's";
-        EXPECT_TRUE(CodedInRows(c.pixels, c.width, std::max(2, TGIFColorMap::DepthForCount(c.colors))) == ours)
-            << "coding a row at a time changed the codes";
+        const int bits = std::max(2, TGIFColorMap::DepthForCount(c.colors));
+        EXPECT_TRUE(CodedInRows(c.pixels, c.width, bits) == ours) << "coding a row at a time changed the codes";
+        // Where the table of steps is full, a string goes on by single steps past where a step
+        // would have taken it.
+        for (uint32_t stepLimit : {0u, 40u})
+            EXPECT_TRUE(CodedInRows(c.pixels, c.width, bits, stepLimit) == ours) << "with " << stepLimit << " steps";
         giftest::Loaded loaded = giftest::Load(theirs);
         ASSERT_EQ(loaded.error, "");
         ASSERT_EQ(loaded.Frames(), 1);
