@@ -34,7 +34,7 @@ protected:
     // steps for a code that completes one byte as for one that completes two, so nothing is
     // left for the branch predictor to guess.
     void Output(int code) {
-        bits_ |= static_cast<uint64_t>(code) << bitCount_;
+        bits_ |= static_cast<uint32_t>(code) << bitCount_;
         bitCount_ += CodeSize;
         StoreLittleEndian(bytes_ + byteCount_, bits_);
         const int whole = bitCount_ >> 3;
@@ -54,16 +54,18 @@ protected:
 
 private:
     static constexpr size_t ByteLimit = 4096;  // coded bytes gathered before the writer takes them
-    static void StoreLittleEndian(uint8_t* at, uint64_t bits) {
+    static void StoreLittleEndian(uint8_t* at, uint32_t bits) {
         bits = LittleEndian(bits);
         std::memcpy(at, &bits, sizeof bits);
     }
     void FlushBytes();
 
     TGIFWriter* writer_ = nullptr;
-    uint8_t bytes_[ByteLimit + sizeof(uint64_t)];
+    uint8_t bytes_[ByteLimit + sizeof(uint32_t)];
     size_t byteCount_ = 0;
-    uint64_t bits_ = 0;
+    // Fewer than 8 bits wait between codes, and a code has at most 12: 32 bits hold them, which
+    // a 32-bit build shifts in one instruction.
+    uint32_t bits_ = 0;
     int bitCount_ = 0;
     bool coding_ = false;  // pixels were begun and not yet ended
 };
