@@ -52,6 +52,12 @@ inline bool TLZWEncoder::Extend(TTables& tables, uint32_t& prefix, uint32_t c) {
     return false;
 }
 
+// The string of the anchor and the four pixels after it ended where it became a code: the step
+// to that code, unless the code was not made (the table was cleared instead).
+inline void TLZWEncoder::AddStep(TTables& tables, uint32_t anchor, uint32_t four) {
+    if (nextFree_ > ClearCode + 2) tables.fours.Insert(anchor, four, static_cast<uint32_t>(nextFree_ - 1));
+}
+
 // The loop that codes nearly every pixel, with as few values live as a 32-bit build has
 // registers for: from a string whose length is one more than a multiple of four, its four-pixel
 // steps and then up to four single steps, each at a place of its own in the code, so that the
@@ -74,11 +80,7 @@ const uint8_t* TLZWEncoder::CodeInFours(TTables& tables, const uint8_t* p, const
         } else if (!Extend(tables, code, p[2])) {
             p += 3;
         } else {
-            const bool ended = !Extend(tables, code, p[3]);
-            // The string of the anchor and these four became a code (unless the table was
-            // cleared): the four-pixel step from the anchor.
-            if (ended && nextFree_ > ClearCode + 2)
-                tables.fours.Insert(anchor, FourPixels(p), static_cast<uint32_t>(nextFree_ - 1));
+            if (!Extend(tables, code, p[3])) AddStep(tables, anchor, FourPixels(p));
             p += 4;
         }
     }
@@ -114,10 +116,7 @@ void TLZWEncoder::EncodePixels(const uint8_t* pixels, size_t count) {
             phase = (phase + 1) & 3;
             if (phase == 0) anchor = prefix;
         } else {
-            // The string plus c became a code (unless the table was cleared): where its length is
-            // one more than a multiple of four, it is also the four-pixel step from the anchor.
-            if (phase == 3 && nextFree_ > ClearCode + 2)
-                tables.fours.Insert(anchor, LastFour(pixels, i), static_cast<uint32_t>(nextFree_ - 1));
+            if (phase == 3) AddStep(tables, anchor, LastFour(pixels, i));
             prefix = anchor = c;
             phase = 0;
         }

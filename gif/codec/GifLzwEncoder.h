@@ -110,6 +110,7 @@ private:
     // Follows the string from prefix by one pixel through the table; false (after emitting the
     // prefix and entering the new string) when it ends there.
     __attribute__((always_inline)) bool Extend(TTables& tables, uint32_t& prefix, uint32_t c);
+    void AddStep(TTables& tables, uint32_t anchor, uint32_t four);
     // The loop that codes nearly every pixel; returns where fewer than four pixels are left.
     const uint8_t* CodeInFours(TTables& tables, const uint8_t* p, const uint8_t* end, uint32_t& prefix);
     uint32_t LastFour(const uint8_t* pixels, size_t i) const;
