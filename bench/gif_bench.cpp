@@ -16,7 +16,6 @@
 //   scripts/bench.sh gif
 #include <cstdio>
 
-#include <gif_lib.h>
 #include <jpeglib.h>
 
 #include <time.h>
@@ -32,8 +31,8 @@
 #include "ProcessorTime.h"
 #include "base/FileStream.h"
 #include "bench/BenchFiles.h"
-#include "bench/GiflibFrameWriter.h"
 #include "bench/JpegToGifWays.h"
+#include "bench/LzwRace.h"
 #include "gif/codec/GifImageModel.h"
 #include "gif/colour/ColorReduction.h"
 
@@ -84,23 +83,7 @@ TGIFImageModel& FrameOf(TGIFImageModel& image, const TPhoto& photo) {
 void BenchLzw(const std::string& folder, int width, int height) {
     TPhoto photo = DecodeJpeg(MakePhoto(folder, width, height));
     TGIFImageModel image;
-    FrameOf(image, photo);
-    const TGIFSubImage& frame = image.Images[0];
-    size_t ours = 0, theirs = 0;
-    const auto [ourTime, theirTime] = BestInTurn(
-        [&] {
-            TMemoryStream stream;
-            stream.Bytes().reserve(frame.Data.size());
-            image.SaveToStream(stream);
-            ours = stream.Bytes().size();
-        },
-        [&] { theirs = GiflibEncode(frame).size(); }, 7);
-    constexpr double Target = 1.5;
-    const double ratio = theirTime / ourTime;
-    std::printf("LZW %dx%d: ours %.1f ms (%zu bytes), giflib EGifPutLine %.1f ms (%zu bytes): %.2fx as fast "
-                "(target %.1fx, same bytes: %s)\n",
-                width, height, ourTime * 1e3, ours, theirTime * 1e3, theirs, ratio, Target,
-                ratio >= Target && ours == theirs ? "met" : "NOT met");
+    RaceLzw(FrameOf(image, photo), ProcessorSeconds);
 }
 
 void BenchReduction(const std::string& folder) {
