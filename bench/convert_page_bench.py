@@ -41,11 +41,8 @@ PHOTO = "bench-photo-4000x3000.jpg"
 def make_photo(folder: str) -> str:
     """The GIF benchmark's photograph (gif_bench makes the same one in the same place)."""
     path = os.path.join(folder, PHOTO)
-    if not os.path.exists(path):
-        os.makedirs(folder, exist_ok=True)
-        print(f"making {path} with ImageMagick (once)...", flush=True)
-        subprocess.run(["/usr/bin/convert", "-seed", "7", "-size", "4000x3000", "plasma:fractal", "-blur", "0x1",
-                        "-quality", "90", path], check=True, timeout=300)
+    subprocess.run([os.path.join(os.path.dirname(os.path.abspath(__file__)), "make_photo.sh"), "4000x3000", path],
+                   check=True, timeout=300)
     return path
 
 

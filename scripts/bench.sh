@@ -72,21 +72,16 @@ run_giflib_win_races() {
   trap 'stop_wine' EXIT
   ensure_wine_prefix
   local photos=()
-  for size in 1920x1080 4000x3000; do photos+=("$(make_bench_photo "$size")"); done
+  for size in 1920x1080 4000x3000; do
+    photos+=("$bench_build/bench/bench-photo-$size.jpg")
+    "$TERVANE_ROOT/bench/make_photo.sh" "$size" "${photos[-1]}"
+  done
   for race in "${races[@]}"; do
     log "$race (32-bit Windows build, under Wine)"
     local args=()
     [ "$race" = gif_lzw_bench_win ] && args=("${photos[@]}")
     timeout --kill-after=10 300 wine "$TERVANE_WIN_BUILD/bench/$race.exe" "${args[@]}"
   done
-}
-
-# The photograph of the native benchmarks (bench/BenchFiles.h), made once with ImageMagick.
-make_bench_photo() {
-  local path="$bench_build/bench/bench-photo-$1.jpg"
-  mkdir -p "$bench_build/bench"
-  [ -f "$path" ] || /usr/bin/convert -seed 7 -size "$1" plasma:fractal -blur 0x1 -quality 90 "$path"
-  echo "$path"
 }
 
 skin_benches=()
